@@ -1,0 +1,49 @@
+# Tessaro: the two set-up commands of the README, and a few helpers.
+#   make run   installs what is missing, builds, starts Tessaro on a demo directory
+#   make test  installs what is missing, builds, runs every test through ctest
+
+BUILD    ?= build
+JOBS     ?= $(shell nproc 2>/dev/null || echo 2)
+SAN      ?=
+CMAKE_FLAGS ?=
+
+ifeq ($(SAN),1)
+BUILD := build-san
+CMAKE_FLAGS += -DTESSARO_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
+endif
+
+# Debian packages the build, the tests and the demo need.
+PACKAGES := cmake make g++ pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev \
+            fonts-wine fonts-dejavu-core xvfb xauth xdotool x11-utils
+
+.PHONY: all deps build test run clean format
+
+all: build
+
+deps:
+	@missing=""; \
+	for p in $(PACKAGES); do \
+	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "install ok installed" || missing="$$missing $$p"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing missing packages:$$missing"; \
+	  if [ "$$(id -u)" -ne 0 ]; then SUDO=sudo; else SUDO=; fi; \
+	  $$SUDO apt-get update -qq && \
+	  DEBIAN_FRONTEND=noninteractive $$SUDO apt-get install -y -qq --no-install-recommends $$missing; \
+	fi
+
+build: deps
+	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
+	cmake --build $(BUILD) -j $(JOBS)
+
+test: build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+run: build
+	@sh tools/demo.sh $(BUILD)
+
+format:
+	clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+clean:
+	rm -rf build build-san

@@ -1,0 +1,45 @@
+// Settings.ini beside the program: sections, keys, defaults, the read helper and
+// the start-up load. Every read and write goes to the file; nothing is cached.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "config/settings_values.h"
+#include "platform/message_box.h"
+
+namespace tessaro::settings {
+
+inline constexpr const char* kFileName = "Settings.ini";
+inline constexpr std::size_t kValueSize = 256;
+
+// Section and key names, Windows-1252 ("Kürzel" has the byte 0xFC).
+extern const std::string kShortSection; // "Kürzel"
+extern const std::string kShortKey;     // "Kürzel"
+inline constexpr const char* kModalitySection = "Modality";
+inline constexpr const char* kModalityKey = "Modality";
+inline constexpr const char* kGdtSection = "GDT";
+
+// programDirectory + "/Settings.ini".
+std::string IniPath(const std::string& programDirectory);
+
+// The value of key, or def; at most size - 1 bytes.
+std::string ReadIniValue(const std::string& section, const std::string& key,
+                         const std::string& def, const std::string& file, std::size_t size);
+
+// Flag text -> Boolean: a number is true when not zero; True/False in any case.
+// nullopt for anything else (the empty text included).
+std::optional<bool> ParseFlag(const std::string& text);
+
+struct StartupValues {
+    std::string shortCode; // for txtShort
+    std::string modality;  // for txtMod
+    ProgramSettings values;
+};
+
+// Loads in start-up order: short code, modality, PathS, PathD, LumeoID, Suffix
+// (upper-cased), Manual, StudyDesc. An invalid flag is reported once through
+// messages, naming key and value, and taken as false.
+StartupValues LoadSettings(const std::string& iniFile, MessageBox& messages);
+
+} // namespace tessaro::settings

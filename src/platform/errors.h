@@ -1,0 +1,46 @@
+// Failures of the platform services: an error number and a German description
+// (Windows-1252 bytes), taken from one table so that messages are consistent.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace tessaro {
+
+enum class ErrorNumber : int {
+    Overflow = 6,            // "Überlauf"
+    TypeMismatch = 13,       // "Typen unverträglich"
+    BadFileName = 52,        // "Dateiname oder -nummer falsch"
+    FileNotFound = 53,       // "Datei nicht gefunden"
+    FileExists = 58,         // "Datei existiert bereits"
+    DiskFull = 61,           // "Datenträger voll"
+    PermissionDenied = 70,   // "Zugriff verweigert"
+    PathFileAccess = 75,     // "Fehler beim Zugriff auf Pfad/Datei"
+    PathNotFound = 76,       // "Pfad nicht gefunden"
+    DeviceIo = 57,           // "Fehler beim Lesen oder Schreiben (Geräte-E/A)"
+    OutOfMemory = 7,         // "Nicht genügend Speicher"
+    TooManyFiles = 67,       // "Zu viele Dateien"
+};
+
+class PlatformError : public std::runtime_error {
+public:
+    explicit PlatformError(ErrorNumber number);
+    PlatformError(ErrorNumber number, std::string detail);
+
+    int Number() const { return number_; }
+    // German description, Windows-1252.
+    const std::string& Description() const { return description_; }
+
+private:
+    int number_;
+    std::string description_;
+};
+
+// German description (Windows-1252) of an error number from the table.
+std::string DescribeError(ErrorNumber number);
+
+// Maps an errno value to the table.
+ErrorNumber ErrorNumberFromErrno(int err);
+PlatformError ErrorFromErrno(int err);
+
+} // namespace tessaro

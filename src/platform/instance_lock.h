@@ -1,0 +1,28 @@
+// Previous-instance test: an advisory flock on a lock file keyed by the program
+// directory and kept outside it. The kernel releases it when the holder dies.
+#pragma once
+
+#include <string>
+
+namespace tessaro {
+
+class InstanceLock {
+public:
+    // Tries to take the lock for this program directory (Windows-1252 path).
+    explicit InstanceLock(const std::string& programDirectory);
+    ~InstanceLock();
+    InstanceLock(const InstanceLock&) = delete;
+    InstanceLock& operator=(const InstanceLock&) = delete;
+
+    // True when another instance holds the lock.
+    bool AnotherInstanceRunning() const { return !held_; }
+
+    // Where the lock file lives (for tests and diagnostics).
+    static std::string LockFilePath(const std::string& programDirectory);
+
+private:
+    int fd_ = -1;
+    bool held_ = false;
+};
+
+} // namespace tessaro

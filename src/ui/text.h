@@ -1,0 +1,14 @@
+// The UI edge of the codec: Windows-1252 bytes <-> QString. Nothing else in the
+// windows converts text.
+#pragma once
+
+#include <QString>
+#include <string>
+#include <string_view>
+
+namespace tessaro::ui {
+
+QString FromAnsi(std::string_view bytes);
+std::string ToAnsi(const QString& text);
+
+} // namespace tessaro::ui
