@@ -1,0 +1,141 @@
+#include "ui/settings_window_layout.h"
+
+#include "ui/app_icon.h"
+#include "ui/fonts.h"
+#include "ui/magnifier.h"
+
+#include <QCheckBox>
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <array>
+#include <limits>
+
+namespace tessaro::ui {
+
+namespace {
+
+using K = SettingsControlKind;
+
+constexpr std::array kTable{
+    SettingsControlSpec{"Label1(7)", K::Label, {135, 180, 990, 240}, 9.75, true, "Modalität:"},
+    SettingsControlSpec{"Label1(0)", K::Label, {3150, 180, 615, 240}, 9.75, true, "Suffix:"},
+    SettingsControlSpec{"Label1(9)", K::Label, {3915, 180, 1290, 240}, 9.75, true, "Lumeo - ID:"},
+    SettingsControlSpec{"txtModality", K::TextBox, {135, 495, 2940, 330}, 9.75, false, ""},
+    SettingsControlSpec{"txtSuffix", K::TextBox, {3150, 495, 690, 330}, 9.75, false, ""},
+    SettingsControlSpec{"txtLumeoID", K::TextBox, {3915, 495, 1635, 330}, 9.75, false, ""},
+    SettingsControlSpec{
+        "Label1(6)", K::Label, {135, 945, 1545, 240}, 9.75, true, "GDT - Quellpfad:"},
+    SettingsControlSpec{"txtGDTpathS", K::TextBox, {135, 1260, 4965, 375}, 9.75, false, ""},
+    SettingsControlSpec{"cmdSrcSource", K::PictureButton, {5175, 1260, 375, 375}, 0, false, ""},
+    SettingsControlSpec{
+        "Label1(8)", K::Label, {135, 1755, 2055, 240}, 9.75, true, "GDT - Zielverzeichnis:"},
+    SettingsControlSpec{"txtGDTpathD", K::TextBox, {135, 2070, 4965, 375}, 9.75, false, ""},
+    SettingsControlSpec{"cmdSRCDest", K::PictureButton, {5175, 2070, 375, 375}, 0, false, ""},
+    SettingsControlSpec{
+        "chkManual", K::CheckBox, {135, 2655, 2850, 240}, 9.75, true, "Manuelle Beschriftung"},
+    SettingsControlSpec{
+        "chkStudyDesc", K::CheckBox, {3555, 2655, 2220, 285}, 9.75, true, "Study Description"},
+    SettingsControlSpec{"cmdSpeichern", K::PushButton, {900, 3105, 1500, 465}, 9.75, true, "OK"},
+    SettingsControlSpec{
+        "cmdCancel", K::PushButton, {2475, 3105, 1500, 465}, 9.75, true, "Abbrechen"},
+    SettingsControlSpec{
+        "cmdApply", K::PushButton, {4050, 3105, 1500, 465}, 9.75, true, "Übernehmen"},
+};
+
+QWidget* CreateControl(const SettingsControlSpec& spec, QWidget* form) {
+    const QString caption = QString::fromUtf8(spec.caption);
+    QWidget* widget = nullptr;
+    switch (spec.kind) {
+    case K::Label: {
+        auto* label = new QLabel(form);
+        label->setTextFormat(Qt::PlainText);
+        label->setText(caption);
+        widget = label;
+        break;
+    }
+    case K::TextBox:
+        widget = new QLineEdit(form); // no length limit: QLineEdit's own is 32767
+        static_cast<QLineEdit*>(widget)->setMaxLength(std::numeric_limits<int>::max());
+        break;
+    case K::PictureButton: {
+        auto* button = new QPushButton(form);
+        button->setIcon(QIcon(MagnifyingGlass()));
+        button->setIconSize(QSize(16, 16));
+        widget = button;
+        break;
+    }
+    case K::CheckBox: {
+        auto* box = new QCheckBox(form);
+        box->setText(QString(caption).replace(QLatin1Char('&'), QStringLiteral("&&")));
+        widget = box;
+        break;
+    }
+    case K::PushButton: {
+        auto* button = new QPushButton(form);
+        button->setText(QString(caption).replace(QLatin1Char('&'), QStringLiteral("&&")));
+        widget = button;
+        break;
+    }
+    }
+    widget->setObjectName(QString::fromLatin1(spec.name));
+    if (spec.fontPoints > 0)
+        widget->setFont(Tahoma(spec.fontPoints, spec.bold));
+    widget->setGeometry(ToPixels(spec.rect, LogicalDpi(form)));
+    return widget;
+}
+
+template <class T> T* Find(QWidget* form, const char* name) {
+    return form->findChild<T*>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly);
+}
+
+} // namespace
+
+std::span<const SettingsControlSpec> SettingsControlTable() {
+    return kTable;
+}
+
+SettingsControls BuildSettingsLayout(QDialog* form) {
+    form->setObjectName(QStringLiteral("frmSettings"));
+    form->setWindowTitle(QStringLiteral("Einstellungen"));
+    form->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                         Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                         Qt::MSWindowsFixedSizeDialogHint);
+    form->setWindowIcon(AppIcon());
+    form->setFont(Tahoma(kSettingsWindowFontPoints));
+    const double dpi = LogicalDpi(form);
+    form->setFixedSize(TwipsToPixels(kSettingsClientWidth, dpi),
+                       TwipsToPixels(kSettingsClientHeight, dpi));
+
+    for (const SettingsControlSpec& spec : kTable)
+        CreateControl(spec, form);
+
+    SettingsControls c{
+        Find<QLineEdit>(form, "txtModality"),    Find<QLineEdit>(form, "txtSuffix"),
+        Find<QLineEdit>(form, "txtLumeoID"),     Find<QLineEdit>(form, "txtGDTpathS"),
+        Find<QPushButton>(form, "cmdSrcSource"), Find<QLineEdit>(form, "txtGDTpathD"),
+        Find<QPushButton>(form, "cmdSRCDest"),   Find<QCheckBox>(form, "chkManual"),
+        Find<QCheckBox>(form, "chkStudyDesc"),   Find<QPushButton>(form, "cmdSpeichern"),
+        Find<QPushButton>(form, "cmdCancel"),    Find<QPushButton>(form, "cmdApply"),
+    };
+
+    // Enter is handled by the window itself (only the focused button is pressed),
+    // so no button may become Qt's default button.
+    for (QPushButton* button : form->findChildren<QPushButton*>()) {
+        button->setAutoDefault(false);
+        button->setDefault(false);
+    }
+    c.cmdApply->setEnabled(false);
+
+    const std::array<QWidget*, 12> tabOrder{
+        c.cmdSpeichern, c.cmdCancel,  c.cmdApply,   c.txtGDTpathS, c.cmdSrcSource, c.txtModality,
+        c.txtGDTpathD,  c.cmdSRCDest, c.txtLumeoID, c.txtSuffix,   c.chkManual,    c.chkStudyDesc,
+    };
+    for (std::size_t i = 1; i < tabOrder.size(); ++i)
+        QWidget::setTabOrder(tabOrder[i - 1], tabOrder[i]);
+    c.cmdSpeichern->setFocus();
+    return c;
+}
+
+} // namespace tessaro::ui
