@@ -1,8 +1,181 @@
 #include "config/settings_window.h"
 
+#include "config/folder_scan.h"
+#include "config/settings_store.h"
+#include "platform/codec.h"
+#include "platform/profile.h"
+#include "ui/text.h"
+
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+
 namespace tessaro {
 
-// Placeholder until the settings window is built.
-void ShowSettingsWindow(QWidget*, const SettingsWindowContext&) {}
+namespace {
+
+const char* Flag(bool on) {
+    return on ? "1" : "0";
+}
+
+} // namespace
+
+void ShowSettingsWindow(QWidget* owner, const SettingsWindowContext& context) {
+    SettingsWindow window(owner, context);
+    window.exec();
+}
+
+SettingsWindow::SettingsWindow(QWidget* owner, const SettingsWindowContext& context)
+    : QDialog(owner), context_(context), mainModality_(context.mainModality),
+      c_(ui::BuildSettingsLayout(this)) {
+    Form_Load();
+    TrackChanges();
+
+    connect(c_.cmdApply, &QPushButton::clicked, this, &SettingsWindow::cmdApply_Click);
+    connect(c_.cmdSpeichern, &QPushButton::clicked, this, &SettingsWindow::cmdSpeichern_Click);
+    connect(c_.cmdCancel, &QPushButton::clicked, this, &SettingsWindow::cmdCancel_Click);
+    connect(c_.cmdSRCDest, &QPushButton::clicked, this, &SettingsWindow::cmdSRCDest_Click);
+    connect(c_.cmdSrcSource, &QPushButton::clicked, this, &SettingsWindow::cmdSrcSource_Click);
+}
+
+void SettingsWindow::Form_Load() {
+    const ProgramSettings& v = context_.values;
+    c_.txtGDTpathS->setText(ui::FromAnsi(v.PathS));
+    c_.txtGDTpathD->setText(ui::FromAnsi(v.PathD));
+    // The stored default, not what the operator may have typed into the main window.
+    c_.txtModality->setText(
+        ui::FromAnsi(settings::ReadIniValue(settings::kModalitySection, settings::kModalityKey, "",
+                                            context_.iniFile, settings::kValueSize)));
+    c_.txtLumeoID->setText(ui::FromAnsi(v.LumeoID));
+    c_.txtSuffix->setText(ui::FromAnsi(cp1252::ToUpper(v.Suffix)));
+    c_.chkManual->setChecked(v.Manual);
+    c_.chkStudyDesc->setChecked(v.StudyDesc);
+    c_.cmdApply->setEnabled(false);
+}
+
+// Connected only after Form_Load, so that filling the window is not a change.
+void SettingsWindow::TrackChanges() {
+    for (QLineEdit* box :
+         {c_.txtGDTpathS, c_.txtGDTpathD, c_.txtModality, c_.txtLumeoID, c_.txtSuffix})
+        connect(box, &QLineEdit::textChanged, this, &SettingsWindow::MarkChanged);
+    // clicked, not toggled: only the operator's click counts.
+    connect(c_.chkManual, &QCheckBox::clicked, this, &SettingsWindow::MarkChanged);
+    connect(c_.chkStudyDesc, &QCheckBox::clicked, this, &SettingsWindow::MarkChanged);
+}
+
+void SettingsWindow::MarkChanged() {
+    c_.cmdApply->setEnabled(true);
+}
+
+void SettingsWindow::Apply() {
+    ProgramSettings& v = context_.values;
+    const std::string& file = context_.iniFile;
+    bool written = true;
+    auto write = [&](const std::string& section, const std::string& key, const std::string& value) {
+        written = WritePrivateProfileString(section, key, value, file) && written;
+    };
+    const std::string gdt = settings::kGdtSection;
+
+    // First, so that the main window's own change handling of txtMod runs now.
+    if (mainModality_)
+        mainModality_->setText(c_.txtModality->text());
+
+    // Each value is held before it is written: it takes effect even if the file
+    // cannot be written.
+    v.PathS = ui::ToAnsi(c_.txtGDTpathS->text());
+    write(gdt, "PathS", v.PathS);
+    write(settings::kModalitySection, settings::kModalityKey, ui::ToAnsi(c_.txtModality->text()));
+    v.PathD = ui::ToAnsi(c_.txtGDTpathD->text());
+    write(gdt, "PathD", v.PathD);
+    const std::string suffix = ui::ToAnsi(c_.txtSuffix->text());
+    v.Suffix = cp1252::ToUpper(suffix);
+    write(gdt, "Suffix", suffix); // as typed; only the held value is upper case
+    v.LumeoID = ui::ToAnsi(c_.txtLumeoID->text());
+    write(gdt, "LumeoID", v.LumeoID);
+    v.StudyDesc = c_.chkStudyDesc->isChecked();
+    write(gdt, "StudyDesc", Flag(v.StudyDesc));
+    v.Manual = c_.chkManual->isChecked();
+    write(gdt, "Manual", Flag(v.Manual));
+    c_.cmdApply->setEnabled(false);
+
+    // Without this the operator would take the new settings for saved, and the
+    // next start would bring back the old ones.
+    if (!written)
+        context_.messages.ShowError(cp1252::Ansi("Die Einstellungen konnten nicht in ") + file +
+                                    cp1252::Ansi(" gespeichert werden."));
+}
+
+void SettingsWindow::cmdApply_Click() {
+    Apply();
+}
+
+void SettingsWindow::cmdSpeichern_Click() {
+    Apply();
+    accept();
+}
+
+void SettingsWindow::cmdCancel_Click() {
+    reject();
+}
+
+void SettingsWindow::cmdSRCDest_Click() {
+    QPointer<SettingsWindow> self(this);
+    const QString folder =
+        context_.folders.ChooseFolder(this, QStringLiteral("Bitte wählen Sie den Ordner aus..."));
+    if (!self || !isVisible() || folder.isEmpty())
+        return;
+    c_.txtGDTpathD->setText(folder);
+    MarkChanged();
+}
+
+void SettingsWindow::cmdSrcSource_Click() {
+    QPointer<SettingsWindow> self(this);
+    const QString folder =
+        context_.folders.ChooseFolder(this, QStringLiteral("Bitte wählen Sie einen Ordner..."));
+    if (!self || !isVisible() || folder.isEmpty())
+        return;
+
+    // A newer scan replaces this one; closing the window ends it (done()).
+    const unsigned generation = ++scanGeneration_;
+    c_.txtGDTpathS->setText(folder);
+    MarkChanged();
+
+    const std::string ansiFolder = ui::ToAnsi(folder);
+    // The value held in memory counts, not what txtSuffix shows unapplied.
+    const std::string suffix = context_.values.Suffix;
+    const std::optional<std::string> name = FindRequestFile(ansiFolder, suffix, [&] {
+        // Keeps the window responsive during a long listing.
+        QCoreApplication::processEvents();
+        return self && scanGeneration_ == generation;
+    });
+    if (!name || !self || scanGeneration_ != generation)
+        return;
+    c_.txtGDTpathS->setText(ui::FromAnsi(JoinFolderAndName(ansiFolder, *name)));
+    MarkChanged();
+}
+
+void SettingsWindow::done(int result) {
+    ++scanGeneration_;
+    QDialog::done(result);
+}
+
+void SettingsWindow::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        // QPushButton ignores Enter when it is not a default button, so it arrives
+        // here; text fields and check boxes pass it on as well and press nothing.
+        if (auto* button = qobject_cast<QPushButton*>(focusWidget()); button && button->isEnabled())
+            button->click();
+        event->accept();
+        return;
+    }
+    if (event->key() == Qt::Key_Escape || event->matches(QKeySequence::Cancel)) {
+        event->accept(); // QDialog would reject
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
 
 } // namespace tessaro

@@ -1,0 +1,13 @@
+// The real folder chooser: Qt's directory dialog, folders only, the title as prompt.
+#pragma once
+
+#include "config/folder_chooser.h"
+
+namespace tessaro {
+
+class QtFolderChooser : public FolderChooser {
+public:
+    QString ChooseFolder(QWidget* owner, const QString& title) override;
+};
+
+} // namespace tessaro
