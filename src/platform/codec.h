@@ -20,7 +20,9 @@ std::string ToUtf8(std::string_view bytes);
 std::string FromUtf8(std::string_view utf8);
 
 // A German text literal written in this UTF-8 source, as Windows-1252 bytes.
-inline std::string Ansi(std::string_view utf8Literal) { return FromUtf8(utf8Literal); }
+inline std::string Ansi(std::string_view utf8Literal) {
+    return FromUtf8(utf8Literal);
+}
 
 // Per-byte upper case within Windows-1252: a-z, à-þ (not ÷), š ž œ ÿ; ß and µ stay.
 char ToUpper(char byte);

@@ -8,32 +8,37 @@
 namespace tessaro {
 
 enum class ErrorNumber : int {
-    Overflow = 6,            // "Überlauf"
-    TypeMismatch = 13,       // "Typen unverträglich"
-    BadFileName = 52,        // "Dateiname oder -nummer falsch"
-    FileNotFound = 53,       // "Datei nicht gefunden"
-    FileExists = 58,         // "Datei existiert bereits"
-    DiskFull = 61,           // "Datenträger voll"
-    PermissionDenied = 70,   // "Zugriff verweigert"
-    PathFileAccess = 75,     // "Fehler beim Zugriff auf Pfad/Datei"
-    PathNotFound = 76,       // "Pfad nicht gefunden"
-    DeviceIo = 57,           // "Fehler beim Lesen oder Schreiben (Geräte-E/A)"
-    OutOfMemory = 7,         // "Nicht genügend Speicher"
-    TooManyFiles = 67,       // "Zu viele Dateien"
+    Overflow = 6,          // "Überlauf"
+    TypeMismatch = 13,     // "Typen unverträglich"
+    BadFileName = 52,      // "Dateiname oder -nummer falsch"
+    FileNotFound = 53,     // "Datei nicht gefunden"
+    FileExists = 58,       // "Datei existiert bereits"
+    DiskFull = 61,         // "Datenträger voll"
+    PermissionDenied = 70, // "Zugriff verweigert"
+    PathFileAccess = 75,   // "Fehler beim Zugriff auf Pfad/Datei"
+    PathNotFound = 76,     // "Pfad nicht gefunden"
+    DeviceIo = 57,         // "Fehler beim Lesen oder Schreiben des Datenträgers"
+    OutOfMemory = 7,       // "Nicht genügend Speicher"
+    TooManyFiles = 67,     // "Zu viele Dateien"
 };
 
 class PlatformError : public std::runtime_error {
 public:
     explicit PlatformError(ErrorNumber number);
+    // detail (Windows-1252, e.g. the path) goes into what() only, never into the
+    // description that the messages show.
     PlatformError(ErrorNumber number, std::string detail);
 
     int Number() const { return number_; }
     // German description, Windows-1252.
     const std::string& Description() const { return description_; }
+    const std::string& Detail() const { return detail_; }
+    // what(): number " - " description, then the detail in brackets if any.
 
 private:
     int number_;
     std::string description_;
+    std::string detail_;
 };
 
 // German description (Windows-1252) of an error number from the table.
@@ -42,5 +47,6 @@ std::string DescribeError(ErrorNumber number);
 // Maps an errno value to the table.
 ErrorNumber ErrorNumberFromErrno(int err);
 PlatformError ErrorFromErrno(int err);
+PlatformError ErrorFromErrno(int err, std::string detail);
 
 } // namespace tessaro

@@ -14,8 +14,10 @@ public:
     InstanceLock(const InstanceLock&) = delete;
     InstanceLock& operator=(const InstanceLock&) = delete;
 
-    // True when another instance holds the lock.
-    bool AnotherInstanceRunning() const { return !held_; }
+    // True when another instance holds the lock. A lock file that cannot be
+    // opened at all does not count as another instance.
+    bool AnotherInstanceRunning() const { return another_; }
+    bool Held() const { return held_; }
 
     // Where the lock file lives (for tests and diagnostics).
     static std::string LockFilePath(const std::string& programDirectory);
@@ -23,6 +25,7 @@ public:
 private:
     int fd_ = -1;
     bool held_ = false;
+    bool another_ = false;
 };
 
 } // namespace tessaro

@@ -1,0 +1,24 @@
+// Decoding of the other 8-bit charsets a GDT file may declare (DIN 66003, IBM437)
+// through glibc iconv, and the UTF-8 helpers that display decisions need.
+// Windows-1252 itself stays with codec.h.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tessaro::charset {
+
+// Bytes in the named iconv charset -> UTF-8. A byte the charset does not define
+// becomes U+FFFD and decoding goes on after it. Where the system lacks the
+// charset, the bytes are read as Windows-1252 instead of showing nothing.
+std::string ToUtf8(std::string_view bytes, const char* iconvCharset);
+
+// True when the bytes are well-formed UTF-8 (no overlong forms, surrogates or
+// truncated sequences) and hold at least one multi-byte sequence.
+bool IsMultiByteUtf8(std::string_view bytes);
+
+// Code points of UTF-8 text; each byte of an ill-formed sequence gives U+FFFD.
+std::u32string DecodeUtf8(std::string_view utf8);
+std::string EncodeUtf8(std::u32string_view codePoints);
+
+} // namespace tessaro::charset

@@ -1,0 +1,160 @@
+#include "platform/codec.h"
+
+#include <array>
+#include <cerrno>
+#include <cstdint>
+#include <iconv.h>
+#include <unordered_map>
+
+namespace tessaro::cp1252 {
+namespace {
+
+struct Table {
+    std::array<char32_t, 256> toUnicode{};
+    std::unordered_map<char32_t, unsigned char> fromUnicode;
+};
+
+// glibc already carries the Windows-1252 table; asking it once per byte keeps a
+// second, hand-typed copy out of the code. Bytes it rejects are the undefined
+// ones and stay themselves (as C1 controls), so nothing is lost either way.
+Table BuildTable() {
+    Table t;
+    iconv_t cd = iconv_open("UTF-32LE", "CP1252");
+    for (int b = 0; b < 256; ++b) {
+        char32_t cp = static_cast<char32_t>(b);
+        if (cd != reinterpret_cast<iconv_t>(-1)) {
+            char in = static_cast<char>(b);
+            unsigned char out[4] = {};
+            char* inPtr = &in;
+            char* outPtr = reinterpret_cast<char*>(out);
+            std::size_t inLeft = 1;
+            std::size_t outLeft = sizeof out;
+            iconv(cd, nullptr, nullptr, nullptr, nullptr);
+            if (iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) != static_cast<std::size_t>(-1) &&
+                outLeft == 0)
+                cp = static_cast<char32_t>(out[0] | (out[1] << 8) | (out[2] << 16) |
+                                           (static_cast<std::uint32_t>(out[3]) << 24));
+        }
+        t.toUnicode[static_cast<std::size_t>(b)] = cp;
+        t.fromUnicode.emplace(cp, static_cast<unsigned char>(b));
+    }
+    if (cd != reinterpret_cast<iconv_t>(-1))
+        iconv_close(cd);
+    return t;
+}
+
+const Table& TheTable() {
+    static const Table table = BuildTable();
+    return table;
+}
+
+void AppendUtf8(std::string& out, char32_t cp) {
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (cp >> 18));
+        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
+// Decodes one UTF-8 sequence at s[i]; returns its length, or 0 when it is not
+// well-formed (overlong forms, surrogates and truncated sequences included).
+std::size_t DecodeUtf8(std::string_view s, std::size_t i, char32_t& cp) {
+    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
+    const unsigned char lead = byte(i);
+    std::size_t len;
+    char32_t min;
+    if (lead < 0x80) {
+        cp = lead;
+        return 1;
+    } else if ((lead & 0xE0) == 0xC0) {
+        len = 2, cp = lead & 0x1F, min = 0x80;
+    } else if ((lead & 0xF0) == 0xE0) {
+        len = 3, cp = lead & 0x0F, min = 0x800;
+    } else if ((lead & 0xF8) == 0xF0) {
+        len = 4, cp = lead & 0x07, min = 0x10000;
+    } else {
+        return 0;
+    }
+    if (i + len > s.size())
+        return 0;
+    for (std::size_t k = 1; k < len; ++k) {
+        if ((byte(i + k) & 0xC0) != 0x80)
+            return 0;
+        cp = (cp << 6) | (byte(i + k) & 0x3F);
+    }
+    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
+        return 0;
+    return len;
+}
+
+} // namespace
+
+char32_t ToUnicode(unsigned char byte) {
+    return TheTable().toUnicode[byte];
+}
+
+std::string ToUtf8(std::string_view bytes) {
+    std::string out;
+    out.reserve(bytes.size());
+    for (char c : bytes)
+        AppendUtf8(out, ToUnicode(static_cast<unsigned char>(c)));
+    return out;
+}
+
+std::string FromUtf8(std::string_view utf8) {
+    const auto& from = TheTable().fromUnicode;
+    std::string out;
+    out.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size();) {
+        char32_t cp = 0;
+        const std::size_t len = DecodeUtf8(utf8, i, cp);
+        if (len == 0) {
+            out += utf8[i];
+            ++i;
+            continue;
+        }
+        const auto it = from.find(cp);
+        out += it != from.end() ? static_cast<char>(it->second) : '?';
+        i += len;
+    }
+    return out;
+}
+
+char ToUpper(char byte) {
+    const auto b = static_cast<unsigned char>(byte);
+    if (b >= 'a' && b <= 'z')
+        return static_cast<char>(b - 0x20);
+    if (b >= 0xE0 && b <= 0xFE && b != 0xF7) // à..þ without ÷
+        return static_cast<char>(b - 0x20);
+    switch (b) {
+    case 0x9A: // š
+        return static_cast<char>(0x8A);
+    case 0x9C: // œ
+        return static_cast<char>(0x8C);
+    case 0x9E: // ž
+        return static_cast<char>(0x8E);
+    case 0xFF: // ÿ
+        return static_cast<char>(0x9F);
+    default: // ß and µ have no single-byte capital
+        return byte;
+    }
+}
+
+std::string ToUpper(std::string_view bytes) {
+    std::string out(bytes);
+    for (char& c : out)
+        c = ToUpper(c);
+    return out;
+}
+
+} // namespace tessaro::cp1252
