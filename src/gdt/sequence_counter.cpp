@@ -55,7 +55,7 @@ std::int16_t NextSequenceNumber(const std::string& programDirectory, MessageBox&
                 throw PlatformError(ErrorNumber::Overflow);
             number = static_cast<std::int16_t>(last + 1);
         }
-        fs::WriteWholeFile(path, std::to_string(number));
+        fs::ReplaceWholeFile(path, std::to_string(number));
     } catch (const PlatformError& e) {
         messages.ShowError(cp1252::Ansi("Es ist ein Fehler aufgetreten.") +
                            std::to_string(e.Number()) + " - " + e.Description());

@@ -61,6 +61,28 @@ void SyncNativeDirectory(const std::string& nativeDir, const std::string& ansiDi
         Fail(errno, ansiDir);
 }
 
+void WriteNative(const std::string& native, const std::string& path, const std::string& bytes) {
+    Fd fd(::open(native.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+    if (fd.get() < 0)
+        Fail(errno, path);
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd.get(), bytes.data() + done, bytes.size() - done);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            Fail(errno, path);
+        }
+        if (n == 0)
+            Fail(ENOSPC, path);
+        done += static_cast<std::size_t>(n);
+    }
+    if (::fsync(fd.get()) != 0)
+        Fail(errno, path);
+    if (::close(fd.release()) != 0)
+        Fail(errno, path);
+}
+
 } // namespace
 
 std::string NativePath(const std::string& ansiPath) {
@@ -123,25 +145,38 @@ std::string ReadWholeFile(const std::string& path) {
 }
 
 void WriteWholeFile(const std::string& path, const std::string& bytes) {
-    Fd fd(::open(NativePath(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+    WriteNative(NativePath(path), path, bytes);
+}
+
+void ReplaceWholeFile(const std::string& path, const std::string& bytes) {
+    const std::string native = NativePath(path);
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    mode_t mode = 0666 & ~mask;
+    {
+        // Probe without truncating: a read-only file or a directory is refused here.
+        Fd probe(::open(native.c_str(), O_WRONLY | O_CLOEXEC));
+        struct stat st {};
+        if (probe.get() < 0 && errno != ENOENT)
+            Fail(errno, path);
+        if (probe.get() >= 0 && ::fstat(probe.get(), &st) == 0)
+            mode = st.st_mode & 07777;
+    }
+    std::string temp = native + ".XXXXXX";
+    Fd fd(::mkstemp(temp.data()));
     if (fd.get() < 0)
         Fail(errno, path);
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd.get(), bytes.data() + done, bytes.size() - done);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
+    try {
+        ::fchmod(fd.get(), mode);
+        ::close(fd.release());
+        WriteNative(temp, path, bytes);
+        if (::rename(temp.c_str(), native.c_str()) != 0)
             Fail(errno, path);
-        }
-        if (n == 0)
-            Fail(ENOSPC, path);
-        done += static_cast<std::size_t>(n);
+    } catch (...) {
+        ::unlink(temp.c_str());
+        throw;
     }
-    if (::fsync(fd.get()) != 0)
-        Fail(errno, path);
-    if (::close(fd.release()) != 0)
-        Fail(errno, path);
+    SyncNativeDirectory(ParentOf(native), path);
 }
 
 void RenameNoReplace(const std::string& from, const std::string& to) {

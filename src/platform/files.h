@@ -25,6 +25,11 @@ std::string ReadWholeFile(const std::string& path);
 // Create or truncate, write every byte, fsync, close; any error throws.
 void WriteWholeFile(const std::string& path, const std::string& bytes);
 
+// Like WriteWholeFile, but the old content stays in place until the new one is
+// complete: written to a temporary file beside it, synced, then renamed over it.
+// An existing file that may not be written is refused as WriteWholeFile would.
+void ReplaceWholeFile(const std::string& path, const std::string& bytes);
+
 // Renames within the same directory; never replaces an existing file (fails with
 // FileExists instead). Syncs the directory afterwards.
 void RenameNoReplace(const std::string& from, const std::string& to);
