@@ -1,0 +1,96 @@
+#include "config/settings_store.h"
+#include "platform/codec.h"
+#include "platform/profile.h"
+#include "support/recording_message_box.h"
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+namespace tessaro::settings {
+namespace {
+
+using cp1252::Ansi;
+using test::Spit;
+
+class SettingsStore : public ::testing::Test {
+protected:
+    StartupValues Load(const std::string& content) {
+        Spit(ini, content);
+        return LoadSettings(ini, messages);
+    }
+
+    test::TempDir tmp;
+    std::string ini = IniPath(tmp.path());
+    test::RecordingMessageBox messages;
+};
+
+TEST_F(SettingsStore, MissingFileGivesTheDefaultsSilently) {
+    const StartupValues v = LoadSettings(ini, messages);
+    EXPECT_EQ(v.shortCode, "");
+    EXPECT_EQ(v.modality, "");
+    EXPECT_EQ(v.values.PathS, "");
+    EXPECT_EQ(v.values.PathD, "");
+    EXPECT_EQ(v.values.LumeoID, "001");
+    EXPECT_EQ(v.values.Suffix, "GDT");
+    EXPECT_FALSE(v.values.Manual);
+    EXPECT_FALSE(v.values.StudyDesc);
+    EXPECT_TRUE(messages.texts.empty());
+    EXPECT_EQ(ini, tmp.path() + "/Settings.ini");
+}
+
+TEST_F(SettingsStore, LoadsEveryValueFromItsSection) {
+    const StartupValues v = Load("[" + Ansi("Kürzel") + "]\r\n" + Ansi("Kürzel") +
+                                 "=MK\r\n"
+                                 "[Modality]\r\nModality=CR\r\n"
+                                 "[GDT]\r\nPathS=/in/a.gdt\r\nPathD=/out\r\nLumeoID=\r\n"
+                                 "Suffix=Gdt\r\nManual=-1\r\nStudyDesc=True\r\n");
+    EXPECT_EQ(v.shortCode, "MK");
+    EXPECT_EQ(v.modality, "CR");
+    EXPECT_EQ(v.values.PathS, "/in/a.gdt");
+    EXPECT_EQ(v.values.PathD, "/out");
+    EXPECT_EQ(v.values.LumeoID, ""); // present but empty is not the default
+    EXPECT_EQ(v.values.Suffix, "GDT");
+    EXPECT_TRUE(v.values.Manual);
+    EXPECT_TRUE(v.values.StudyDesc);
+    EXPECT_TRUE(messages.texts.empty());
+}
+
+TEST_F(SettingsStore, ShortCodeSectionIsTheByteFC) {
+    ASSERT_TRUE(WritePrivateProfileString(kShortSection, kShortKey, "AB", ini));
+    EXPECT_EQ(test::Slurp(ini), "[K\xFCrzel]\r\nK\xFCrzel=AB\r\n");
+    EXPECT_EQ(ReadIniValue(kShortSection, kShortKey, "", ini, kValueSize), "AB");
+}
+
+TEST_F(SettingsStore, ReadIniValueCutsAt255) {
+    Spit(ini, "[GDT]\r\nPathD=" + std::string(300, 'd') + "\r\n");
+    EXPECT_EQ(ReadIniValue("GDT", "PathD", "", ini, 256), std::string(255, 'd'));
+}
+
+TEST_F(SettingsStore, InvalidFlagIsReportedOnceNamingKeyAndValueAndIsOff) {
+    const StartupValues v = Load("[GDT]\r\nManual=ja\r\nStudyDesc=1\r\n");
+    EXPECT_FALSE(v.values.Manual);
+    EXPECT_TRUE(v.values.StudyDesc);
+    ASSERT_EQ(messages.texts.size(), 1u);
+    EXPECT_EQ(
+        messages.texts[0],
+        Ansi("Ungültiger Wert für Manual in Settings.ini: \"ja\". Die Einstellung gilt als aus."));
+
+    messages.texts.clear();
+    const StartupValues empty = Load("[GDT]\r\nStudyDesc=\r\n");
+    EXPECT_FALSE(empty.values.StudyDesc);
+    ASSERT_EQ(messages.texts.size(), 1u);
+    EXPECT_NE(messages.texts[0].find("StudyDesc"), std::string::npos);
+}
+
+TEST(ParseFlag, NumbersAndWords) {
+    for (const char* yes :
+         {"1", "-1", "2", "+7", "0.5", "TRUE", "true", "tRuE", "99999999999999999999"})
+        EXPECT_EQ(ParseFlag(yes), std::optional<bool>(true)) << yes;
+    for (const char* no : {"0", "-0", "000", "0.0", "False", "FALSE"})
+        EXPECT_EQ(ParseFlag(no), std::optional<bool>(false)) << no;
+    for (const char* bad : {"", "ja", "yes", "on", "1a", "-", ".", "1.2.3", "Wahr"})
+        EXPECT_EQ(ParseFlag(bad), std::nullopt) << bad;
+}
+
+} // namespace
+} // namespace tessaro::settings

@@ -1,0 +1,106 @@
+#include "gdt/request_import.h"
+#include "gdt/result_writer.h"
+#include "platform/codec.h"
+#include "platform/errors.h"
+#include "support/recording_message_box.h"
+#include "support/temp_dir.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace tessaro::gdt {
+namespace {
+
+using test::Slurp;
+using test::Spit;
+
+class ResultWriter : public ::testing::Test {
+protected:
+    ResultWriter() {
+        settings.PathD = tmp.File("out");
+        std::filesystem::create_directory(settings.PathD);
+    }
+
+    bool Write(const std::string& text, const std::string& code, std::int16_t n = 7) {
+        return WriteResultFile(settings, n, text, code, messages);
+    }
+
+    test::TempDir tmp;
+    ProgramSettings settings;
+    test::RecordingMessageBox messages;
+    const std::string request = "01380006301\r\n0143000123456\r\n";
+};
+
+TEST_F(ResultWriter, NamesFollowLumeoIdAndNumber) {
+    settings.LumeoID = "L9";
+    EXPECT_EQ(TemporaryFileName(settings, 7), tmp.File("out/L9.7.zzz"));
+    EXPECT_EQ(FinalFileName(settings, -3), tmp.File("out/L9.-3.gdt"));
+    settings.Suffix = "XYZ"; // plays no part
+    EXPECT_EQ(FinalFileName(settings, 12), tmp.File("out/L9.12.gdt"));
+}
+
+TEST_F(ResultWriter, RequestThenOneLineWithFieldByStudyDesc) {
+    ASSERT_TRUE(Write(request, "BW2E"));
+    EXPECT_EQ(Slurp(tmp.File("out/001.7.zzz")), request + "0138411BW2E\r\n");
+    settings.StudyDesc = true;
+    ASSERT_TRUE(Write(request, "LW2E "));
+    EXPECT_EQ(Slurp(tmp.File("out/001.7.zzz")), request + "0146227LW2E \r\n");
+    EXPECT_TRUE(messages.texts.empty());
+}
+
+TEST_F(ResultWriter, EmptyCodeAddsNothingAndNoLineEndIsInserted) {
+    ASSERT_TRUE(Write(request, ""));
+    EXPECT_EQ(Slurp(tmp.File("out/001.7.zzz")), request);
+    ASSERT_TRUE(Write("0143000123456", "TH2E"));
+    EXPECT_EQ(Slurp(tmp.File("out/001.7.zzz")), "01430001234560138411TH2E\r\n");
+}
+
+TEST_F(ResultWriter, RequestBytesCarriedThroughImportUnchanged) {
+    std::string bytes = "0143000123456\r\nlone\rCR\nlone LF";
+    bytes += std::string(1, '\0');
+    for (int b = 0x80; b <= 0xFF; ++b)
+        bytes += static_cast<char>(b);
+    Spit(tmp.File("req.gdt"), bytes);
+    const ImportResult imported = ReadRequestFile(tmp.File("req.gdt"), messages);
+    ASSERT_TRUE(Write(imported.requestText, cp1252::Ansi("Schädel")));
+    EXPECT_EQ(Slurp(tmp.File("out/001.7.zzz")), bytes + "0168411Sch\xE4"
+                                                        "del\r\n");
+}
+
+TEST_F(ResultWriter, OlderFileOfTheSameNameIsReplacedWhole) {
+    Spit(tmp.File("out/001.7.zzz"), std::string(5000, 'o'));
+    ASSERT_TRUE(Write(request, "HWIN"));
+    EXPECT_EQ(Slurp(tmp.File("out/001.7.zzz")), request + "0138411HWIN\r\n");
+}
+
+TEST_F(ResultWriter, MissingTargetDirectoryCreatesNothing) {
+    settings.PathD = tmp.File("absent");
+    EXPECT_FALSE(Write(request, "BW2E"));
+    settings.PathD = tmp.File("file");
+    Spit(settings.PathD, "x");
+    EXPECT_FALSE(Write(request, "BW2E"));
+    settings.PathD = "";
+    EXPECT_FALSE(Write(request, "BW2E"));
+    EXPECT_EQ(messages.texts, std::vector<std::string>(3, "Zielverzeichnis nicht gefunden."));
+    EXPECT_FALSE(std::filesystem::exists(tmp.File("absent")));
+    EXPECT_EQ(Slurp(tmp.File("file")), "x");
+    EXPECT_TRUE(std::filesystem::is_empty(tmp.File("out")));
+}
+
+TEST_F(ResultWriter, OverlongCodeIsRefusedWithoutAFile) {
+    ASSERT_TRUE(Write(request, std::string(990, 'c')));
+    std::filesystem::remove(tmp.File("out/001.7.zzz"));
+    EXPECT_FALSE(Write(request, std::string(991, 'c')));
+    ASSERT_EQ(messages.texts.size(), 1u);
+    EXPECT_NE(messages.texts[0].find("990"), std::string::npos);
+    EXPECT_TRUE(std::filesystem::is_empty(tmp.File("out")));
+}
+
+TEST_F(ResultWriter, WriteFailureReachesTheCaller) {
+    std::filesystem::create_directory(tmp.File("out/001.7.zzz"));
+    EXPECT_THROW(Write(request, "BW2E"), PlatformError);
+    EXPECT_TRUE(messages.texts.empty());
+}
+
+} // namespace
+} // namespace tessaro::gdt

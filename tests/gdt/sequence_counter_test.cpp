@@ -1,0 +1,115 @@
+#include "gdt/sequence_counter.h"
+#include "platform/codec.h"
+#include "platform/errors.h"
+#include "support/recording_message_box.h"
+#include "support/temp_dir.h"
+
+#include <csignal>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <iterator>
+#include <sys/resource.h>
+
+namespace tessaro::gdt {
+namespace {
+
+using test::Slurp;
+using test::Spit;
+
+class SequenceCounter : public ::testing::Test {
+protected:
+    std::int16_t Draw() { return NextSequenceNumber(tmp.path(), messages); }
+
+    test::TempDir tmp;
+    std::string counter = tmp.File("GDTcount.txt");
+    test::RecordingMessageBox messages;
+};
+
+TEST_F(SequenceCounter, FirstRunStartsAtOne) {
+    EXPECT_EQ(Draw(), 1);
+    EXPECT_EQ(Slurp(counter), "1");
+    EXPECT_EQ(Draw(), 2);
+    EXPECT_EQ(Slurp(counter), "2");
+    EXPECT_TRUE(messages.texts.empty());
+}
+
+TEST_F(SequenceCounter, StoredNumberPlusOneReplacesTheDigits) {
+    Spit(counter, "41");
+    EXPECT_EQ(Draw(), 42);
+    EXPECT_EQ(Slurp(counter), "42");
+    Spit(counter, "007");
+    EXPECT_EQ(Draw(), 8);
+    EXPECT_EQ(Slurp(counter), "8");
+    Spit(counter, " -5 \r\n");
+    EXPECT_EQ(Draw(), -4);
+    EXPECT_EQ(Slurp(counter), "-4");
+    EXPECT_TRUE(messages.texts.empty());
+}
+
+TEST_F(SequenceCounter, TopOfTheRangeOverflowsAndKeepsTheFile) {
+    Spit(counter, "32766");
+    EXPECT_EQ(Draw(), 32767);
+    EXPECT_EQ(Slurp(counter), "32767");
+    EXPECT_TRUE(messages.texts.empty());
+    for (int run = 0; run < 2; ++run) {
+        EXPECT_EQ(Draw(), 1);
+        EXPECT_EQ(Slurp(counter), "32767");
+    }
+    EXPECT_EQ(messages.texts, std::vector<std::string>(
+                                  2, cp1252::Ansi("Es ist ein Fehler aufgetreten.6 - Überlauf")));
+}
+
+TEST_F(SequenceCounter, NoNumberInTheFileLeavesItUnchanged) {
+    for (const std::string content : {"", "abc", "12a", "4 2", "+", "99999", "-32769"}) {
+        messages.texts.clear();
+        Spit(counter, content);
+        EXPECT_EQ(Draw(), 1) << content;
+        EXPECT_EQ(Slurp(counter), content);
+        ASSERT_EQ(messages.texts.size(), 1u) << content;
+        const bool overflow = content == "99999" || content == "-32769";
+        EXPECT_EQ(messages.texts[0],
+                  overflow
+                      ? cp1252::Ansi("Es ist ein Fehler aufgetreten.6 - Überlauf")
+                      : cp1252::Ansi("Es ist ein Fehler aufgetreten.13 - Typen unverträglich"));
+    }
+}
+
+TEST_F(SequenceCounter, WriteFailureKeepsTheDrawnNumberAndTheOldFile) {
+    Spit(counter, "41");
+    // A file-size limit of one byte makes the write of "42" fail half way, as a
+    // full disk would.
+    rlimit old{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit tiny = old;
+    tiny.rlim_cur = 1;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &tiny), 0);
+    const std::int16_t number = Draw();
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+
+    EXPECT_EQ(number, 42);
+    EXPECT_EQ(Slurp(counter), "41");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(tmp.path()), {}), 1);
+    ASSERT_EQ(messages.texts.size(), 1u);
+    EXPECT_EQ(messages.texts[0],
+              cp1252::Ansi("Es ist ein Fehler aufgetreten.61 - Datenträger voll"));
+}
+
+TEST_F(SequenceCounter, CounterThatIsADirectoryIsReported) {
+    std::filesystem::create_directory(counter);
+    EXPECT_EQ(Draw(), 1);
+    EXPECT_EQ(messages.texts.size(), 1u);
+    EXPECT_TRUE(std::filesystem::is_directory(counter));
+}
+
+TEST(ParseCounter, RangeOfSixteenBits) {
+    EXPECT_EQ(ParseCounter("-32768"), -32768);
+    EXPECT_EQ(ParseCounter("+32767"), 32767);
+    EXPECT_EQ(ParseCounter("00000000000000000000012"), 12);
+    EXPECT_THROW(ParseCounter("32768"), PlatformError);
+    EXPECT_THROW(ParseCounter("123456789012345678901234567890"), PlatformError);
+}
+
+} // namespace
+} // namespace tessaro::gdt

@@ -1,0 +1,134 @@
+#include "platform/codec.h"
+#include "platform/errors.h"
+#include "platform/files.h"
+#include "support/temp_dir.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <filesystem>
+#include <functional>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace tessaro::fs {
+namespace {
+
+using test::Slurp;
+using test::Spit;
+using test::TempDir;
+
+int NumberOf(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const PlatformError& e) {
+        return e.Number();
+    }
+    return 0;
+}
+
+TEST(Errors, GermanDescriptionsFromOneTable) {
+    EXPECT_EQ(DescribeError(ErrorNumber::FileNotFound), cp1252::Ansi("Datei nicht gefunden"));
+    EXPECT_EQ(DescribeError(ErrorNumber::PermissionDenied), cp1252::Ansi("Zugriff verweigert"));
+    EXPECT_EQ(DescribeError(ErrorNumber::FileExists), cp1252::Ansi("Datei existiert bereits"));
+    EXPECT_EQ(DescribeError(ErrorNumber::DiskFull), cp1252::Ansi("Datenträger voll"));
+    EXPECT_EQ(DescribeError(ErrorNumber::Overflow), cp1252::Ansi("Überlauf"));
+    EXPECT_EQ(DescribeError(ErrorNumber::TypeMismatch), cp1252::Ansi("Typen unverträglich"));
+    const PlatformError e = ErrorFromErrno(ENOSPC, "/x");
+    EXPECT_EQ(e.Number(), 61);
+    EXPECT_EQ(e.Description(), cp1252::Ansi("Datenträger voll"));
+    EXPECT_EQ(std::string(e.what()), cp1252::Ansi("61 - Datenträger voll (/x)"));
+}
+
+TEST(Files, ProgramDirectoryHoldsTheRunningExecutable) {
+    const std::string dir = ProgramDirectory();
+    ASSERT_FALSE(dir.empty());
+    EXPECT_NE(dir.back(), '/');
+    EXPECT_TRUE(FileExists(Join(dir, "core_tests")));
+}
+
+TEST(Files, ExistenceTellsFilesAndDirectoriesApart) {
+    TempDir tmp;
+    Spit(tmp.File("f"), "x");
+    EXPECT_TRUE(FileExists(tmp.File("f")));
+    EXPECT_FALSE(FileExists(tmp.path()));
+    EXPECT_FALSE(FileExists(tmp.File("missing")));
+    EXPECT_FALSE(FileExists(""));
+    EXPECT_TRUE(DirectoryExists(tmp.path()));
+    EXPECT_FALSE(DirectoryExists(tmp.File("f")));
+    EXPECT_FALSE(DirectoryExists(""));
+}
+
+TEST(Files, PathsAreWindows1252OnTheWayIn) {
+    TempDir tmp;
+    const std::string ansi = tmp.path() + "/" + cp1252::Ansi("Röntgen.gdt");
+    WriteWholeFile(ansi, "abc");
+    EXPECT_EQ(Slurp(tmp.path() + "/Röntgen.gdt"), "abc");
+    EXPECT_EQ(ReadWholeFile(ansi), "abc");
+    EXPECT_EQ(ListFiles(tmp.path()), std::vector<std::string>{cp1252::Ansi("Röntgen.gdt")});
+}
+
+TEST(Files, WholeFileReadAndWriteKeepEveryByte) {
+    TempDir tmp;
+    std::string bytes;
+    for (int i = 0; i < 200000; ++i)
+        bytes += static_cast<char>(i * 7);
+    WriteWholeFile(tmp.File("big"), bytes);
+    EXPECT_EQ(ReadWholeFile(tmp.File("big")), bytes);
+
+    WriteWholeFile(tmp.File("big"), "short"); // replaced whole, no old tail
+    EXPECT_EQ(Slurp(tmp.File("big")), "short");
+    WriteWholeFile(tmp.File("empty"), "");
+    EXPECT_EQ(ReadWholeFile(tmp.File("empty")), "");
+}
+
+TEST(Files, FailuresCarryNumberAndDescription) {
+    TempDir tmp;
+    EXPECT_EQ(NumberOf([&] { ReadWholeFile(tmp.File("missing")); }), 53);
+    EXPECT_NE(NumberOf([&] { ReadWholeFile(tmp.path()); }), 0);
+    EXPECT_NE(NumberOf([&] { WriteWholeFile(tmp.path(), "x"); }), 0);
+    EXPECT_EQ(NumberOf([&] { WriteWholeFile(tmp.File("no/such/dir"), "x"); }), 53);
+    // A device that takes the open but refuses every byte: the short write is a failure.
+    EXPECT_EQ(NumberOf([] { WriteWholeFile("/dev/full", "x"); }), 61);
+}
+
+TEST(Files, RenameNeverReplacesAnExistingFile) {
+    TempDir tmp;
+    Spit(tmp.File("a.zzz"), "new");
+    Spit(tmp.File("a.gdt"), "collected later");
+    EXPECT_EQ(NumberOf([&] { RenameNoReplace(tmp.File("a.zzz"), tmp.File("a.gdt")); }), 58);
+    EXPECT_EQ(Slurp(tmp.File("a.gdt")), "collected later");
+    EXPECT_EQ(Slurp(tmp.File("a.zzz")), "new");
+
+    Spit(tmp.File("b.zzz"), "content");
+    RenameNoReplace(tmp.File("b.zzz"), tmp.File("b.gdt"));
+    EXPECT_FALSE(FileExists(tmp.File("b.zzz")));
+    EXPECT_EQ(Slurp(tmp.File("b.gdt")), "content");
+    EXPECT_EQ(NumberOf([&] { RenameNoReplace(tmp.File("b.zzz"), tmp.File("c.gdt")); }), 53);
+}
+
+TEST(Files, DeleteRemovesReadOnlyFilesAndFailsOnMissingOnes) {
+    TempDir tmp;
+    Spit(tmp.File("req.gdt"), "x");
+    ASSERT_EQ(::chmod(tmp.File("req.gdt").c_str(), 0444), 0);
+    DeleteFile(tmp.File("req.gdt"));
+    EXPECT_FALSE(std::filesystem::exists(tmp.File("req.gdt")));
+    EXPECT_EQ(NumberOf([&] { DeleteFile(tmp.File("req.gdt")); }), 53);
+    EXPECT_NE(NumberOf([&] { DeleteFile(tmp.path()); }), 0);
+    EXPECT_TRUE(DirectoryExists(tmp.path()));
+}
+
+TEST(Files, ListFilesNamesRegularFilesOnly) {
+    TempDir tmp;
+    Spit(tmp.File("one.gdt"), "");
+    Spit(tmp.File("two.txt"), "");
+    std::filesystem::create_directory(tmp.File("sub.gdt"));
+    std::filesystem::create_symlink(tmp.File("one.gdt"), tmp.File("link.gdt"));
+    std::vector<std::string> names = ListFiles(tmp.path());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"link.gdt", "one.gdt", "two.txt"}));
+    EXPECT_EQ(NumberOf([&] { ListFiles(tmp.File("missing")); }), 53);
+}
+
+} // namespace
+} // namespace tessaro::fs

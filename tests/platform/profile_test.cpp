@@ -1,0 +1,131 @@
+#include "platform/codec.h"
+#include "platform/profile.h"
+#include "support/temp_dir.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace tessaro {
+namespace {
+
+using cp1252::Ansi;
+using test::Slurp;
+using test::Spit;
+
+class Profile : public ::testing::Test {
+protected:
+    std::string Read(const std::string& section, const std::string& key,
+                     const std::string& def = "<default>", std::size_t size = 256) {
+        const ProfileString r = GetPrivateProfileString(section, key, def, size, ini);
+        EXPECT_EQ(r.copied, r.text.size());
+        return r.text;
+    }
+
+    test::TempDir tmp;
+    std::string ini = tmp.File("Settings.ini");
+};
+
+TEST_F(Profile, ReadsRegardlessOfCaseBlanksAndQuotes) {
+    Spit(ini, "[gdt]\r\n"
+              "  lumeoid =  042  \r\n"
+              "PathD=\"/srv/out dir\"\r\n"
+              "Suffix='gdt'\r\n"
+              "Modality=\"half\r\n"
+              "[" +
+                  Ansi("KÜRZEL") + "]\r\n" + Ansi("kürzel") + "=AB\r\n");
+    EXPECT_EQ(Read("GDT", "LumeoID"), "042");
+    EXPECT_EQ(Read("Gdt", "PATHD"), "/srv/out dir");
+    EXPECT_EQ(Read("GDT", "Suffix"), "gdt");
+    EXPECT_EQ(Read("GDT", "Modality"), "\"half"); // an unpaired quote stays
+    EXPECT_EQ(Read(Ansi("Kürzel"), Ansi("Kürzel")), "AB");
+}
+
+TEST_F(Profile, MissingPiecesGiveTheDefaultAndAnEmptyValueGivesEmpty) {
+    EXPECT_EQ(Read("GDT", "LumeoID", "001"), "001"); // no file
+    Spit(ini, "[GDT]\r\nLumeoID=\r\nManual\r\n[Other]\r\nPathS=x\r\n");
+    EXPECT_EQ(Read("GDT", "LumeoID", "001"), "");
+    EXPECT_EQ(Read("GDT", "PathS", "d"), "d"); // only in another section
+    EXPECT_EQ(Read("Nope", "PathS", "d"), "d");
+    EXPECT_EQ(Read("GDT", "Manual", "0"), "0"); // a key without "=" has no value
+}
+
+TEST_F(Profile, ValuesAreCutToSizeMinusOne) {
+    Spit(ini, "[GDT]\r\nPathS=" + std::string(300, 'p') + "\r\n");
+    EXPECT_EQ(Read("GDT", "PathS"), std::string(255, 'p'));
+    EXPECT_EQ(Read("GDT", "PathS", "", 4), "ppp");
+    EXPECT_EQ(Read("GDT", "PathS", "", 1), "");
+    EXPECT_EQ(Read("GDT", "PathS", "", 0), "");
+}
+
+TEST_F(Profile, FirstSectionAndFirstKeyWin) {
+    Spit(ini, "[GDT]\nPathS=first\nPATHS=second\n[gdt]\nPathS=third\nPathD=late\n");
+    EXPECT_EQ(Read("GDT", "PathS"), "first");
+    EXPECT_EQ(Read("GDT", "PathD"), "<default>");
+}
+
+TEST_F(Profile, WriteCreatesFileSectionAndKeyWithCrLf) {
+    ASSERT_TRUE(WritePrivateProfileString(Ansi("Kürzel"), Ansi("Kürzel"), "MK", ini));
+    EXPECT_EQ(Slurp(ini), "[K\xFCrzel]\r\nK\xFCrzel=MK\r\n");
+    ASSERT_TRUE(WritePrivateProfileString("GDT", "PathS", "/in/req.gdt", ini));
+    ASSERT_TRUE(WritePrivateProfileString("GDT", "Manual", "1", ini));
+    EXPECT_EQ(Slurp(ini), "[K\xFCrzel]\r\nK\xFCrzel=MK\r\n"
+                          "[GDT]\r\nPathS=/in/req.gdt\r\nManual=1\r\n");
+}
+
+TEST_F(Profile, WriteChangesOneLineAndLeavesEveryOtherByte) {
+    const std::string before = "; written by hand\n"
+                               "[Modality]\r\n"
+                               "Modality=CR\r\n"
+                               "\r\n"
+                               "[gdt]\n"
+                               "  pathd = /old  \n"
+                               "LumeoID=001\r\n"
+                               "\n"
+                               "[Tail]\r\n"
+                               "x=y";
+    Spit(ini, before);
+    ASSERT_TRUE(WritePrivateProfileString("GDT", "PathD", "/new", ini));
+    std::string expected = before;
+    expected.replace(expected.find("  pathd = /old  "), 16, "pathd=/new");
+    EXPECT_EQ(Slurp(ini), expected);
+
+    // A new key goes after the last line of its section, before the blank line.
+    ASSERT_TRUE(WritePrivateProfileString("GDT", "Suffix", "GDT", ini));
+    expected.insert(expected.find("LumeoID=001\r\n") + 13, "Suffix=GDT\r\n");
+    EXPECT_EQ(Slurp(ini), expected);
+
+    // A section whose last line has no line end gets one before the new key.
+    ASSERT_TRUE(WritePrivateProfileString("Tail", "z", "1", ini));
+    EXPECT_EQ(Slurp(ini), expected + "\r\nz=1\r\n");
+}
+
+TEST_F(Profile, RepeatedSavesLeaveOneLinePerKey) {
+    for (int round = 0; round < 2; ++round)
+        for (const char* key : {"PathS", "PathD", "Suffix", "LumeoID", "StudyDesc", "Manual"})
+            ASSERT_TRUE(WritePrivateProfileString("GDT", key, std::to_string(round), ini));
+    const std::string text = Slurp(ini);
+    EXPECT_EQ(text, "[GDT]\r\nPathS=1\r\nPathD=1\r\nSuffix=1\r\nLumeoID=1\r\nStudyDesc=1\r\n"
+                    "Manual=1\r\n");
+}
+
+TEST_F(Profile, ValuesAreWrittenAsTheyStandAndReadBack) {
+    const std::string value = Ansi(" Dr. Müller | 1 ");
+    ASSERT_TRUE(WritePrivateProfileString("Modality", "Modality", value, ini));
+    EXPECT_EQ(Slurp(ini), "[Modality]\r\nModality=" + value + "\r\n");
+    EXPECT_EQ(Read("Modality", "Modality"), Ansi("Dr. Müller | 1"));
+}
+
+TEST_F(Profile, WriteFailuresAreReportedAndLineBreaksRefused) {
+    std::filesystem::create_directory(ini);
+    EXPECT_FALSE(WritePrivateProfileString("GDT", "PathS", "x", ini));
+    EXPECT_FALSE(WritePrivateProfileString("GDT", "PathS", "x", tmp.File("no/dir/Settings.ini")));
+    EXPECT_EQ(GetPrivateProfileString("GDT", "PathS", "d", 256, ini).text, "d");
+
+    const std::string good = tmp.File("good.ini");
+    EXPECT_FALSE(WritePrivateProfileString("GDT", "PathS", "a\r\n[Evil]\r\nk=v", good));
+    EXPECT_FALSE(WritePrivateProfileString("GDT", "Path=S", "a", good));
+    EXPECT_FALSE(std::filesystem::exists(good));
+}
+
+} // namespace
+} // namespace tessaro

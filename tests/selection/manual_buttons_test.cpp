@@ -1,0 +1,59 @@
+#include "platform/codec.h"
+#include "selection/manual_buttons.h"
+
+#include <gtest/gtest.h>
+
+namespace tessaro::manual {
+namespace {
+
+std::vector<int> Visible(const Buttons& b) {
+    std::vector<int> v;
+    for (int i = 0; i < kButtonCount; ++i)
+        if (b[static_cast<std::size_t>(i)].visible)
+            v.push_back(i);
+    return v;
+}
+
+TEST(Bodypart, ExampleFile) {
+    const std::string file = cp1252::Ansi("0|Thorax in 2 Eb.|TH2E\r\n1|Hand in 2 Eb.|HA2E*\r\n"
+                                          "6|Schädel a.p.|SCHAP");
+    const Buttons b = ParseBodypart(file);
+    EXPECT_EQ(Visible(b), std::vector<int>({0, 1, 6}));
+    EXPECT_EQ(b[1].caption, "Hand in 2 Eb.");
+    EXPECT_EQ(b[1].code, "HA2E*");
+    EXPECT_EQ(b[6].caption, "Sch\xE4"
+                            "del a.p.");
+}
+
+TEST(Bodypart, LaterLineWinsFieldsKeptAsTheyStand) {
+    const Buttons b = ParseBodypart("3|Old|O\r\n3| New & more | N \r\n4||C|extra|more\r\n5|E|");
+    EXPECT_EQ(Visible(b), std::vector<int>({3, 4, 5}));
+    EXPECT_EQ(b[3].caption, " New & more ");
+    EXPECT_EQ(b[3].code, " N ");
+    EXPECT_EQ(b[4].caption, "");
+    EXPECT_EQ(b[4].code, "C");
+    EXPECT_EQ(b[5].code, "");
+}
+
+TEST(Bodypart, MalformedLinesAreIgnored) {
+    const Buttons b = ParseBodypart("\r\n"
+                                    "7|only two\r\n"
+                                    "x|Cap|C\r\n"
+                                    "-1|Cap|C\r\n"
+                                    "66|Cap|C\r\n"
+                                    "99999999999999999999|Cap|C\r\n"
+                                    "1.5|Cap|C\r\n"
+                                    "|Cap|C\r\n"
+                                    "65|Last|L\r\n");
+    EXPECT_EQ(Visible(b), std::vector<int>({65}));
+    EXPECT_TRUE(Visible(ParseBodypart("")).empty());
+}
+
+TEST(Bodypart, LfOnlyFileIsOneLine) {
+    const Buttons b = ParseBodypart("0|A|AA\n1|B|BB\n");
+    EXPECT_EQ(Visible(b), std::vector<int>({0}));
+    EXPECT_EQ(b[0].code, "AA\n1");
+}
+
+} // namespace
+} // namespace tessaro::manual
