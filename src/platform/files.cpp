@@ -155,7 +155,7 @@ void ReplaceWholeFile(const std::string& path, const std::string& bytes) {
     mode_t mode = 0666 & ~mask;
     {
         // Probe without truncating: a read-only file or a directory is refused here.
-        Fd probe(::open(native.c_str(), O_WRONLY | O_CLOEXEC));
+        Fd probe(::open(native.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC));
         struct stat st {};
         if (probe.get() < 0 && errno != ENOENT)
             Fail(errno, path);
