@@ -61,10 +61,8 @@ void SyncNativeDirectory(const std::string& nativeDir, const std::string& ansiDi
         Fail(errno, ansiDir);
 }
 
-void WriteNative(const std::string& native, const std::string& path, const std::string& bytes) {
-    Fd fd(::open(native.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
-    if (fd.get() < 0)
-        Fail(errno, path);
+// Writes every byte, syncs and closes; the descriptor is consumed either way.
+void WriteAndClose(Fd& fd, const std::string& path, const std::string& bytes) {
     std::size_t done = 0;
     while (done < bytes.size()) {
         const ssize_t n = ::write(fd.get(), bytes.data() + done, bytes.size() - done);
@@ -81,6 +79,14 @@ void WriteNative(const std::string& native, const std::string& path, const std::
         Fail(errno, path);
     if (::close(fd.release()) != 0)
         Fail(errno, path);
+}
+
+// A file without any write bit is read-only for every user: root, who could
+// write it all the same, is refused too, as on the platform the files come from.
+void RefuseReadOnly(const std::string& native, const std::string& path) {
+    struct stat st {};
+    if (::stat(native.c_str(), &st) == 0 && S_ISREG(st.st_mode) && (st.st_mode & 0222) == 0)
+        Fail(EACCES, path);
 }
 
 } // namespace
@@ -145,21 +151,28 @@ std::string ReadWholeFile(const std::string& path) {
 }
 
 void WriteWholeFile(const std::string& path, const std::string& bytes) {
-    WriteNative(NativePath(path), path, bytes);
+    const std::string native = NativePath(path);
+    RefuseReadOnly(native, path);
+    Fd fd(::open(native.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+    if (fd.get() < 0)
+        Fail(errno, path);
+    WriteAndClose(fd, path, bytes);
 }
 
 void ReplaceWholeFile(const std::string& path, const std::string& bytes) {
     const std::string native = NativePath(path);
+    RefuseReadOnly(native, path);
     const mode_t mask = ::umask(0);
     ::umask(mask);
     mode_t mode = 0666 & ~mask;
     {
-        // Probe without truncating: a read-only file or a directory is refused here.
+        // Probe without truncating: a file that may not be written, or a
+        // directory, is refused here.
         Fd probe(::open(native.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC));
-        struct stat st {};
         if (probe.get() < 0 && errno != ENOENT)
             Fail(errno, path);
-        if (probe.get() >= 0 && ::fstat(probe.get(), &st) == 0)
+        struct stat st {};
+        if (probe.get() >= 0 && ::fstat(probe.get(), &st) == 0 && S_ISREG(st.st_mode))
             mode = st.st_mode & 07777;
     }
     std::string temp = native + ".XXXXXX";
@@ -167,9 +180,9 @@ void ReplaceWholeFile(const std::string& path, const std::string& bytes) {
     if (fd.get() < 0)
         Fail(errno, path);
     try {
-        ::fchmod(fd.get(), mode);
-        ::close(fd.release());
-        WriteNative(temp, path, bytes);
+        if (::fchmod(fd.get(), mode) != 0)
+            Fail(errno, path);
+        WriteAndClose(fd, path, bytes);
         if (::rename(temp.c_str(), native.c_str()) != 0)
             Fail(errno, path);
     } catch (...) {

@@ -22,7 +22,8 @@ bool DirectoryExists(const std::string& path);
 // All bytes of the file; throws PlatformError.
 std::string ReadWholeFile(const std::string& path);
 
-// Create or truncate, write every byte, fsync, close; any error throws.
+// Create or truncate, write every byte, fsync, close; any error throws. An
+// existing file without any write bit is refused (PermissionDenied), root or not.
 void WriteWholeFile(const std::string& path, const std::string& bytes);
 
 // Like WriteWholeFile, but the old content stays in place until the new one is

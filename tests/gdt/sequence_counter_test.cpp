@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 #include <iterator>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace tessaro::gdt {
 namespace {
@@ -94,6 +95,15 @@ TEST_F(SequenceCounter, WriteFailureKeepsTheDrawnNumberAndTheOldFile) {
     ASSERT_EQ(messages.texts.size(), 1u);
     EXPECT_EQ(messages.texts[0],
               cp1252::Ansi("Es ist ein Fehler aufgetreten.61 - Datenträger voll"));
+}
+
+TEST_F(SequenceCounter, ReadOnlyCounterKeepsItsDigitsAndTheRunItsNumber) {
+    Spit(counter, "41");
+    ASSERT_EQ(::chmod(counter.c_str(), 0444), 0);
+    EXPECT_EQ(Draw(), 42);
+    EXPECT_EQ(Slurp(counter), "41");
+    EXPECT_EQ(messages.texts,
+              std::vector<std::string>{"Es ist ein Fehler aufgetreten.70 - Zugriff verweigert"});
 }
 
 TEST_F(SequenceCounter, CounterThatIsADirectoryIsReported) {

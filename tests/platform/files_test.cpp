@@ -88,6 +88,11 @@ TEST(Files, FailuresCarryNumberAndDescription) {
     EXPECT_NE(NumberOf([&] { ReadWholeFile(tmp.path()); }), 0);
     EXPECT_NE(NumberOf([&] { WriteWholeFile(tmp.path(), "x"); }), 0);
     EXPECT_EQ(NumberOf([&] { WriteWholeFile(tmp.File("no/such/dir"), "x"); }), 53);
+    Spit(tmp.File("ro"), "keep");
+    ASSERT_EQ(::chmod(tmp.File("ro").c_str(), 0444), 0);
+    EXPECT_EQ(NumberOf([&] { WriteWholeFile(tmp.File("ro"), "x"); }), 70);
+    EXPECT_EQ(NumberOf([&] { ReplaceWholeFile(tmp.File("ro"), "x"); }), 70);
+    EXPECT_EQ(Slurp(tmp.File("ro")), "keep");
     // A device that takes the open but refuses every byte: the short write is a failure.
     EXPECT_EQ(NumberOf([] { WriteWholeFile("/dev/full", "x"); }), 61);
 }

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace tessaro {
 namespace {
@@ -120,6 +121,12 @@ TEST_F(Profile, WriteFailuresAreReportedAndLineBreaksRefused) {
     EXPECT_FALSE(WritePrivateProfileString("GDT", "PathS", "x", ini));
     EXPECT_FALSE(WritePrivateProfileString("GDT", "PathS", "x", tmp.File("no/dir/Settings.ini")));
     EXPECT_EQ(GetPrivateProfileString("GDT", "PathS", "d", 256, ini).text, "d");
+
+    const std::string readOnly = tmp.File("ro.ini");
+    Spit(readOnly, "[GDT]\r\nPathS=old\r\n");
+    ASSERT_EQ(::chmod(readOnly.c_str(), 0444), 0);
+    EXPECT_FALSE(WritePrivateProfileString("GDT", "PathS", "new", readOnly));
+    EXPECT_EQ(Slurp(readOnly), "[GDT]\r\nPathS=old\r\n");
 
     const std::string good = tmp.File("good.ini");
     EXPECT_FALSE(WritePrivateProfileString("GDT", "PathS", "a\r\n[Evil]\r\nk=v", good));
