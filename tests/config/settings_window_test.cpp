@@ -1,0 +1,294 @@
+// The settings window driven as the operator would: filling, change tracking,
+// apply, OK, Abbrechen, the keyboard and a Settings.ini that cannot be written.
+#include "config/settings_store.h"
+#include "config/settings_window.h"
+#include "platform/codec.h"
+#include "support/fake_folder_chooser.h"
+#include "support/recording_message_box.h"
+#include "support/temp_dir.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest/QTest>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace tessaro {
+namespace {
+
+using test::FakeFolderChooser;
+using test::RecordingMessageBox;
+using test::Slurp;
+using test::Spit;
+using test::TempDir;
+
+class SettingsWindowTest : public ::testing::Test {
+protected:
+    SettingsWindowTest() {
+        values.PathS = "/in/anfrage.gdt";
+        values.PathD = "/out";
+        values.LumeoID = "042";
+        values.Suffix = "GDT";
+        Spit(ini, "[Modality]\r\nModality=DX\r\n");
+    }
+
+    SettingsWindowContext Context() { return {values, ini, &mainModality, folders, messages}; }
+
+    std::unique_ptr<SettingsWindow> Open() {
+        auto window = std::make_unique<SettingsWindow>(nullptr, Context());
+        window->show();
+        return window;
+    }
+
+    template <class T> static T* Get(QWidget* window, const char* name) {
+        T* widget = window->findChild<T*>(QString::fromLatin1(name));
+        EXPECT_NE(widget, nullptr) << name;
+        return widget;
+    }
+    static void Click(QWidget* window, const char* name) {
+        QTest::mouseClick(Get<QWidget>(window, name), Qt::LeftButton);
+    }
+    static void Type(QWidget* window, const char* name, const QString& text) {
+        auto* box = Get<QLineEdit>(window, name);
+        box->selectAll();
+        QTest::keyClicks(box, text);
+    }
+    static QString Text(QWidget* window, const char* name) {
+        return Get<QLineEdit>(window, name)->text();
+    }
+    static bool ApplyEnabled(QWidget* window) {
+        return Get<QPushButton>(window, "cmdApply")->isEnabled();
+    }
+
+    std::string Stored(const std::string& section, const std::string& key) {
+        return settings::ReadIniValue(section, key, "<missing>", ini, settings::kValueSize);
+    }
+
+    TempDir dir;
+    std::string ini = dir.File("Settings.ini");
+    ProgramSettings values;
+    QLineEdit mainModality;
+    FakeFolderChooser folders;
+    RecordingMessageBox messages;
+};
+
+TEST_F(SettingsWindowTest, OpensFilledWithHeldValuesAndStoredModalityWithoutAChange) {
+    values.Suffix = "hl7"; // shown upper case whatever is held
+    values.Manual = true;
+    values.StudyDesc = true;
+    mainModality.setText("CT"); // typed in the main window, not stored
+    auto w = Open();
+
+    EXPECT_EQ(Text(w.get(), "txtGDTpathS"), "/in/anfrage.gdt");
+    EXPECT_EQ(Text(w.get(), "txtGDTpathD"), "/out");
+    EXPECT_EQ(Text(w.get(), "txtModality"), "DX");
+    EXPECT_EQ(Text(w.get(), "txtLumeoID"), "042");
+    EXPECT_EQ(Text(w.get(), "txtSuffix"), "HL7");
+    EXPECT_TRUE(Get<QCheckBox>(w.get(), "chkManual")->isChecked());
+    EXPECT_TRUE(Get<QCheckBox>(w.get(), "chkStudyDesc")->isChecked());
+    EXPECT_FALSE(ApplyEnabled(w.get()));
+    EXPECT_EQ(w->focusWidget(), Get<QWidget>(w.get(), "cmdSpeichern"));
+}
+
+TEST_F(SettingsWindowTest, EveryTrackedEditEnablesApplyEvenWhenUndone) {
+    for (const char* box :
+         {"txtGDTpathS", "txtGDTpathD", "txtModality", "txtLumeoID", "txtSuffix"}) {
+        auto w = Open();
+        auto* edit = Get<QLineEdit>(w.get(), box);
+        const QString before = edit->text();
+        QTest::keyClick(edit, Qt::Key_X);
+        QTest::keyClick(edit, Qt::Key_Backspace);
+        EXPECT_EQ(edit->text(), before);
+        EXPECT_TRUE(ApplyEnabled(w.get())) << box;
+    }
+    for (const char* box : {"chkManual", "chkStudyDesc"}) {
+        auto w = Open();
+        Click(w.get(), box);
+        EXPECT_TRUE(ApplyEnabled(w.get())) << box;
+    }
+}
+
+TEST_F(SettingsWindowTest, OkWithoutChangeWritesAllSevenValuesAndCloses) {
+    Spit(ini, "");
+    values.Manual = true;
+    auto w = Open();
+    mainModality.setText("CT");
+    Click(w.get(), "cmdSpeichern");
+
+    EXPECT_FALSE(w->isVisible());
+    EXPECT_EQ(Stored("GDT", "PathS"), "/in/anfrage.gdt");
+    EXPECT_EQ(Stored("Modality", "Modality"), ""); // the file had none: written empty
+    EXPECT_NE(Slurp(ini).find("Modality="), std::string::npos);
+    EXPECT_EQ(Stored("GDT", "PathD"), "/out");
+    EXPECT_EQ(Stored("GDT", "Suffix"), "GDT");
+    EXPECT_EQ(Stored("GDT", "LumeoID"), "042");
+    EXPECT_EQ(Stored("GDT", "StudyDesc"), "0");
+    EXPECT_EQ(Stored("GDT", "Manual"), "1");
+    EXPECT_EQ(mainModality.text(), "");
+    EXPECT_TRUE(messages.texts.empty());
+}
+
+TEST_F(SettingsWindowTest, ApplyHoldsAndStoresEachValueAndOverwritesMainModality) {
+    mainModality.setText("CT");
+    std::string pathSWhenMainModalityChanged;
+    QObject::connect(&mainModality, &QLineEdit::textChanged,
+                     [&] { pathSWhenMainModalityChanged = values.PathS; });
+    auto w = Open();
+    Type(w.get(), "txtGDTpathS", "/neu/req.gdt");
+    Type(w.get(), "txtGDTpathD", "/ziel");
+    Type(w.get(), "txtModality", "MR");
+    Type(w.get(), "txtLumeoID", "7");
+    Type(w.get(), "txtSuffix", "hl7");
+    Click(w.get(), "chkStudyDesc");
+    Click(w.get(), "cmdApply");
+
+    EXPECT_EQ(mainModality.text(), "MR");
+    // txtMod is set first, before any held value changes.
+    EXPECT_EQ(pathSWhenMainModalityChanged, "/in/anfrage.gdt");
+    EXPECT_EQ(values.PathS, "/neu/req.gdt");
+    EXPECT_EQ(values.PathD, "/ziel");
+    EXPECT_EQ(values.LumeoID, "7");
+    EXPECT_EQ(values.Suffix, "HL7");           // held upper case ...
+    EXPECT_EQ(Stored("GDT", "Suffix"), "hl7"); // ... stored as typed
+    EXPECT_TRUE(values.StudyDesc);
+    EXPECT_FALSE(values.Manual);
+    EXPECT_EQ(Stored("GDT", "StudyDesc"), "1");
+    EXPECT_EQ(Stored("GDT", "Manual"), "0");
+    EXPECT_EQ(Stored("Modality", "Modality"), "MR");
+    EXPECT_FALSE(ApplyEnabled(w.get()));
+    EXPECT_TRUE(w->isVisible());
+}
+
+TEST_F(SettingsWindowTest, AppliedValuesSurviveAbbrechenButUnappliedTypingDoesNot) {
+    auto w = Open();
+    Type(w.get(), "txtLumeoID", "100");
+    Click(w.get(), "cmdApply");
+    Type(w.get(), "txtLumeoID", "200");
+    Type(w.get(), "txtModality", "US");
+    Click(w.get(), "cmdCancel");
+
+    EXPECT_FALSE(w->isVisible());
+    EXPECT_EQ(values.LumeoID, "100");
+    EXPECT_EQ(Stored("GDT", "LumeoID"), "100");
+    EXPECT_EQ(Stored("Modality", "Modality"), "DX");
+    EXPECT_EQ(mainModality.text(), "DX");
+}
+
+TEST_F(SettingsWindowTest, TypingThenAbbrechenOrCloseBoxChangesNothing) {
+    const std::string before = Slurp(ini);
+    mainModality.setText("CT");
+    for (bool closeBox : {false, true}) {
+        auto w = Open();
+        Type(w.get(), "txtGDTpathD", "/anders");
+        Type(w.get(), "txtModality", "US");
+        Click(w.get(), "chkManual");
+        if (closeBox)
+            w->close();
+        else
+            Click(w.get(), "cmdCancel");
+        EXPECT_FALSE(w->isVisible());
+    }
+    EXPECT_EQ(Slurp(ini), before);
+    EXPECT_EQ(values.PathD, "/out");
+    EXPECT_FALSE(values.Manual);
+    EXPECT_EQ(mainModality.text(), "CT");
+}
+
+TEST_F(SettingsWindowTest, ReopeningShowsTheModalityFromTheFile) {
+    {
+        auto w = Open();
+        Type(w.get(), "txtModality", "CR");
+        Click(w.get(), "cmdSpeichern");
+    }
+    mainModality.setText("typed");
+    auto w = Open();
+    EXPECT_EQ(Text(w.get(), "txtModality"), "CR");
+    Spit(ini, "[Modality]\r\nModality=XA\r\n");
+    auto again = Open();
+    EXPECT_EQ(Text(again.get(), "txtModality"), "XA");
+}
+
+TEST_F(SettingsWindowTest, EnterPressesOnlyTheFocusedButtonAndEscapeNothing) {
+    auto w = Open();
+    auto* lumeo = Get<QLineEdit>(w.get(), "txtLumeoID");
+    lumeo->setFocus();
+    QTest::keyClicks(lumeo, "9");
+    QTest::keyClick(lumeo, Qt::Key_Return);
+    QTest::keyClick(lumeo, Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_EQ(values.LumeoID, "042");
+
+    auto* manual = Get<QCheckBox>(w.get(), "chkManual");
+    manual->setFocus();
+    QTest::keyClick(manual, Qt::Key_Return);
+    EXPECT_FALSE(manual->isChecked());
+    EXPECT_TRUE(w->isVisible());
+
+    QTest::keyClick(lumeo, Qt::Key_Escape);
+    QTest::keyClick(w.get(), Qt::Key_Escape);
+    EXPECT_TRUE(w->isVisible());
+
+    auto* apply = Get<QPushButton>(w.get(), "cmdApply");
+    apply->setFocus();
+    QTest::keyClick(apply, Qt::Key_Return);
+    EXPECT_EQ(values.LumeoID, "0429");
+    EXPECT_TRUE(w->isVisible());
+
+    auto* cancel = Get<QPushButton>(w.get(), "cmdCancel");
+    cancel->setFocus();
+    QTest::keyClick(lumeo, Qt::Key_X);
+    QTest::keyClick(cancel, Qt::Key_Return);
+    EXPECT_FALSE(w->isVisible());
+    EXPECT_EQ(values.LumeoID, "0429");
+}
+
+TEST_F(SettingsWindowTest, EnterRightAfterOpeningAppliesAndCloses) {
+    Spit(ini, "");
+    bool sawWindow = false;
+    QTimer::singleShot(0, [&] {
+        QWidget* window = QApplication::activeModalWidget();
+        sawWindow = window && window->objectName() == "frmSettings";
+        if (window)
+            QTest::keyClick(window->focusWidget(), Qt::Key_Return);
+    });
+    // Should Enter not close the window, this does, so that the test fails instead of hanging.
+    QTimer rescue;
+    rescue.setSingleShot(true);
+    QObject::connect(&rescue, &QTimer::timeout, [] {
+        if (QWidget* window = QApplication::activeModalWidget())
+            window->close();
+    });
+    rescue.start(3000);
+    ShowSettingsWindow(nullptr, Context());
+    EXPECT_TRUE(rescue.isActive());
+    EXPECT_TRUE(sawWindow);
+    EXPECT_EQ(Stored("GDT", "LumeoID"), "042");
+    EXPECT_EQ(Stored("GDT", "PathD"), "/out");
+}
+
+TEST_F(SettingsWindowTest, UnwritableSettingsFileIsReportedOnceWhileValuesStillChange) {
+    // A directory in place of the file: root ignores file modes, not this.
+    std::filesystem::remove(ini);
+    std::filesystem::create_directory(ini);
+    auto w = Open();
+    Type(w.get(), "txtGDTpathD", "/ziel");
+    Type(w.get(), "txtModality", "MR");
+    Click(w.get(), "cmdApply");
+
+    ASSERT_EQ(messages.texts.size(), 1u);
+    EXPECT_NE(messages.texts[0].find(ini), std::string::npos) << messages.texts[0];
+    EXPECT_EQ(values.PathD, "/ziel");
+    EXPECT_EQ(mainModality.text(), "MR");
+    EXPECT_FALSE(ApplyEnabled(w.get()));
+
+    Click(w.get(), "cmdSpeichern");
+    EXPECT_EQ(messages.texts.size(), 2u);
+    EXPECT_FALSE(w->isVisible());
+}
+
+} // namespace
+} // namespace tessaro

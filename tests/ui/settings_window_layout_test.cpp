@@ -1,0 +1,117 @@
+// The settings window's arrangement: every control of the table with its name,
+// kind, place, font and caption; the fixed frame; focus and tab order.
+#include "ui/fonts.h"
+#include "ui/magnifier.h"
+#include "ui/settings_window_layout.h"
+
+#include <QCheckBox>
+#include <QDialog>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest/QTest>
+#include <gtest/gtest.h>
+
+namespace tessaro::ui {
+namespace {
+
+QString TextOf(QWidget* w) {
+    if (auto* label = qobject_cast<QLabel*>(w))
+        return label->text();
+    if (auto* button = qobject_cast<QAbstractButton*>(w))
+        return button->text();
+    return qobject_cast<QLineEdit*>(w)->text();
+}
+
+TEST(SettingsWindowLayout, EveryControlStandsWhereTheTableSays) {
+    QDialog form;
+    BuildSettingsLayout(&form);
+    const double dpi = LogicalDpi(&form);
+
+    EXPECT_EQ(form.objectName(), "frmSettings");
+    EXPECT_EQ(form.windowTitle(), "Einstellungen");
+    EXPECT_EQ(form.minimumSize(), form.maximumSize());
+    EXPECT_EQ(form.size(), QSize(TwipsToPixels(5640, dpi), TwipsToPixels(3690, dpi)));
+    EXPECT_FALSE(form.windowFlags() &
+                 (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
+    EXPECT_TRUE(form.windowFlags() & Qt::WindowCloseButtonHint);
+    EXPECT_FALSE(form.windowIcon().isNull());
+
+    const auto table = SettingsControlTable();
+    EXPECT_EQ(table.size(), 17u);
+    for (const SettingsControlSpec& spec : table) {
+        SCOPED_TRACE(spec.name);
+        auto* w = form.findChild<QWidget*>(QString::fromLatin1(spec.name));
+        ASSERT_NE(w, nullptr);
+        EXPECT_EQ(w->geometry(), ToPixels(spec.rect, dpi));
+        EXPECT_EQ(TextOf(w), QString::fromUtf8(spec.caption));
+        if (spec.fontPoints > 0) {
+            EXPECT_EQ(w->font().family(), TahomaFamily());
+            EXPECT_DOUBLE_EQ(w->font().pointSizeF(), spec.fontPoints);
+            EXPECT_EQ(w->font().bold(), spec.bold);
+        }
+        switch (spec.kind) {
+        case SettingsControlKind::Label:
+            EXPECT_EQ(qobject_cast<QLabel*>(w)->textFormat(), Qt::PlainText);
+            break;
+        case SettingsControlKind::TextBox:
+            EXPECT_NE(qobject_cast<QLineEdit*>(w), nullptr);
+            break;
+        case SettingsControlKind::CheckBox:
+            EXPECT_FALSE(qobject_cast<QCheckBox*>(w)->isChecked());
+            break;
+        case SettingsControlKind::PictureButton:
+            EXPECT_FALSE(qobject_cast<QPushButton*>(w)->icon().isNull());
+            EXPECT_EQ(qobject_cast<QPushButton*>(w)->iconSize(), QSize(16, 16));
+            [[fallthrough]];
+        case SettingsControlKind::PushButton:
+            EXPECT_FALSE(qobject_cast<QPushButton*>(w)->autoDefault());
+            EXPECT_FALSE(qobject_cast<QPushButton*>(w)->isDefault());
+            break;
+        }
+    }
+    // The captions the operator reads, exactly.
+    EXPECT_EQ(form.findChild<QLabel*>("Label1(9)")->text(), "Lumeo - ID:");
+    EXPECT_EQ(form.findChild<QLabel*>("Label1(6)")->text(), "GDT - Quellpfad:");
+    EXPECT_EQ(form.findChild<QLabel*>("Label1(8)")->text(), "GDT - Zielverzeichnis:");
+    EXPECT_EQ(form.findChild<QPushButton*>("cmdApply")->text(), QString::fromUtf8("Übernehmen"));
+    EXPECT_FALSE(form.findChild<QPushButton*>("cmdApply")->isEnabled());
+}
+
+TEST(SettingsWindowLayout, FocusStartsOnOkAndTabSkipsTheDisabledApply) {
+    QDialog form;
+    BuildSettingsLayout(&form);
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    EXPECT_EQ(form.focusWidget()->objectName(), "cmdSpeichern");
+
+    const QStringList expected{"cmdCancel",   "txtGDTpathS",  "cmdSrcSource", "txtModality",
+                               "txtGDTpathD", "cmdSRCDest",   "txtLumeoID",   "txtSuffix",
+                               "chkManual",   "chkStudyDesc", "cmdSpeichern"};
+    QStringList visited;
+    for (int i = 0; i < expected.size(); ++i) {
+        QTest::keyClick(form.focusWidget(), Qt::Key_Tab);
+        visited << form.focusWidget()->objectName();
+    }
+    EXPECT_EQ(visited, expected);
+
+    form.findChild<QPushButton*>("cmdApply")->setEnabled(true);
+    QTest::keyClick(form.focusWidget(), Qt::Key_Tab);
+    QTest::keyClick(form.focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(form.focusWidget()->objectName(), "cmdApply");
+}
+
+TEST(SettingsWindowLayout, MagnifyingGlassIsASixteenPixelPicture) {
+    const QImage image = MagnifyingGlass().toImage();
+    EXPECT_EQ(image.size(), QSize(16, 16));
+    int opaque = 0;
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x)
+            opaque += qAlpha(image.pixel(x, y)) > 0 ? 1 : 0;
+    EXPECT_GT(opaque, 40);
+    EXPECT_LT(opaque, 256); // a glass on a transparent ground, not a filled square
+}
+
+} // namespace
+} // namespace tessaro::ui
