@@ -271,9 +271,10 @@ TEST_F(SettingsWindowTest, EnterRightAfterOpeningAppliesAndCloses) {
 }
 
 TEST_F(SettingsWindowTest, UnwritableSettingsFileIsReportedOnceWhileValuesStillChange) {
-    // A directory in place of the file: root ignores file modes, not this.
-    std::filesystem::remove(ini);
-    std::filesystem::create_directory(ini);
+    const std::string before = Slurp(ini);
+    std::filesystem::permissions(ini, std::filesystem::perms::owner_read |
+                                          std::filesystem::perms::group_read |
+                                          std::filesystem::perms::others_read);
     auto w = Open();
     Type(w.get(), "txtGDTpathD", "/ziel");
     Type(w.get(), "txtModality", "MR");
@@ -281,6 +282,7 @@ TEST_F(SettingsWindowTest, UnwritableSettingsFileIsReportedOnceWhileValuesStillC
 
     ASSERT_EQ(messages.texts.size(), 1u);
     EXPECT_NE(messages.texts[0].find(ini), std::string::npos) << messages.texts[0];
+    EXPECT_EQ(Slurp(ini), before);
     EXPECT_EQ(values.PathD, "/ziel");
     EXPECT_EQ(mainModality.text(), "MR");
     EXPECT_FALSE(ApplyEnabled(w.get()));
@@ -288,6 +290,17 @@ TEST_F(SettingsWindowTest, UnwritableSettingsFileIsReportedOnceWhileValuesStillC
     Click(w.get(), "cmdSpeichern");
     EXPECT_EQ(messages.texts.size(), 2u);
     EXPECT_FALSE(w->isVisible());
+}
+
+TEST_F(SettingsWindowTest, DirectoryInPlaceOfSettingsFileIsReported) {
+    std::filesystem::remove(ini);
+    std::filesystem::create_directory(ini);
+    auto w = Open();
+    EXPECT_EQ(Text(w.get(), "txtModality"), "");
+    Click(w.get(), "cmdSpeichern");
+    ASSERT_EQ(messages.texts.size(), 1u);
+    EXPECT_EQ(messages.texts[0], cp1252::Ansi("Die Einstellungen konnten nicht in ") + ini +
+                                     cp1252::Ansi(" gespeichert werden."));
 }
 
 } // namespace
