@@ -83,6 +83,11 @@ QWidget* CreateControl(const SettingsControlSpec& spec, QWidget* form) {
     if (spec.fontPoints > 0)
         widget->setFont(Tahoma(spec.fontPoints, spec.bold));
     widget->setGeometry(ToPixels(spec.rect, LogicalDpi(form)));
+    // The widths were made for the original Tahoma; a substitute with slightly wider
+    // glyphs would cut off the colon. Labels have nothing to their right that they
+    // could cover, so they may grow.
+    if (spec.kind == K::Label && widget->sizeHint().width() > widget->width())
+        widget->resize(widget->sizeHint().width(), widget->height());
     return widget;
 }
 
