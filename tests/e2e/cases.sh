@@ -1,0 +1,281 @@
+# The end-to-end cases, one function each; run_case.sh calls one by name.
+# Byte strings are written as printf escapes: \xfc is the Windows-1252 ü.
+
+# Settings.ini lines: modality, short code, Manual, StudyDesc.
+settings_lines() {
+    SETTINGS=(
+        '[K\xfcrzel]' "K\\xfcrzel=$2"
+        '[Modality]' "Modality=$1"
+        '[GDT]' "PathS=$INBOX/anfrage.gdt" "PathD=$OUTBOX" 'LumeoID=001' 'Suffix=gdt'
+        "Manual=$3" "StudyDesc=$4"
+    )
+}
+
+write_ini() {
+    local file=$1 line
+    shift
+    : >"$file"
+    for line in "$@"; do
+        printf '%b\r\n' "$line" >>"$file"
+    done
+}
+
+# The request as it was, followed by one GDT line (given whole, as escapes).
+expect_result() {
+    { cat "$(expected request)"; printf '%b' "$1"; } >"$(expected gdt)"
+}
+
+no_messages_logged() {
+    ! grep -q 'message box:' "$E2E_DIR/tessaro1.err" ||
+        fail "a message box came up: $(grep 'message box:' "$E2E_DIR/tessaro1.err")"
+}
+
+prepare_request() {
+    write_request "$INBOX/anfrage.gdt"
+    cp "$INBOX/anfrage.gdt" "$(expected request)"
+}
+
+# 1. The road of one request: the modality comes from the settings, a left press
+# on "LWS in 2 Eb.", a short code typed, OK.
+case_road() {
+    prepare_request
+    settings_lines CR '' 0 0
+    write_ini "$PROG/Settings.ini" "${SETTINGS[@]}"
+    start_display
+    start_tessaro 1
+    find_main_window
+    [ "$(main_caption)" = "Velt - Tessaro [JÜRGEN MÜLLER]" ] ||
+        fail "caption is \"$(main_caption)\""
+
+    press_txtShort
+    type_text 'Mü'
+    press_cmdQB 3
+    press_cmdOK
+    wait_exit
+    expect_status 0
+
+    # "LW2E " keeps its blank: 3 + 4 + 5 + 2 = 14 bytes.
+    expect_result '0148411LW2E \r\n'
+    expect_file "$OUTBOX/001.1.gdt" "$(expected gdt)"
+    expect_listing "$OUTBOX" 001.1.gdt
+    expect_listing "$INBOX"
+    printf 1 >"$(expected count)"
+    expect_file "$PROG/GDTcount.txt" "$(expected count)"
+    settings_lines CR 'M\xfc' 0 0
+    write_ini "$(expected ini)" "${SETTINGS[@]}"
+    expect_file "$PROG/Settings.ini" "$(expected ini)"
+    no_messages_logged
+}
+
+# 2. StudyDesc on: the code travels in field 6227; the counter goes on from the
+# stored number; an unchanged short code leaves Settings.ini as it was.
+case_study_desc() {
+    prepare_request
+    settings_lines DX 'AB' 0 1
+    write_ini "$PROG/Settings.ini" "${SETTINGS[@]}"
+    cp "$PROG/Settings.ini" "$(expected ini)"
+    printf 41 >"$PROG/GDTcount.txt"
+    start_display
+    start_tessaro 1
+    find_main_window
+
+    press_cmdQB 57 # "Schädel a.p."
+    press_cmdOK
+    wait_exit
+    expect_status 0
+
+    expect_result '0146227SCHAP\r\n'
+    expect_file "$OUTBOX/001.42.gdt" "$(expected gdt)"
+    expect_listing "$OUTBOX" 001.42.gdt
+    expect_listing "$INBOX"
+    printf 42 >"$(expected count)"
+    expect_file "$PROG/GDTcount.txt" "$(expected count)"
+    expect_file "$PROG/Settings.ini" "$(expected ini)"
+    no_messages_logged
+}
+
+# 3. User-defined buttons: a right press on a sided button, then Shift with a
+# left press on a second sided one in the bottom row, which runs right to left.
+case_manual_buttons() {
+    prepare_request
+    settings_lines CR 'AB' 1 0
+    write_ini "$PROG/Settings.ini" "${SETTINGS[@]}"
+    # The last line has no line end, as the file format has it.
+    printf '0|Thorax in 2 Eb.|TH2E\r\n7|Hand & Fu\xdf|HA*\r\n54|Sch\xe4del a.p.|SCHAP\r\n60|Knie|KN*' \
+        >"$PROG/Bodypart.dat"
+    start_display
+    start_tessaro 1
+    find_main_window
+
+    press_cmdManual 7 3          # right: "HA re."
+    press_cmdManual 60 1 shift   # Shift + left: "HA re. + KN li."
+    press_cmdOK
+    wait_exit
+    expect_status 0
+
+    expect_result '0248411HA re. + KN li.\r\n'
+    expect_file "$OUTBOX/001.1.gdt" "$(expected gdt)"
+    expect_listing "$INBOX"
+    no_messages_logged
+}
+
+# 4. A second start while the first is open ends at once with status 0, reads
+# and writes nothing; the first instance then commits as usual.
+case_second_instance() {
+    prepare_request
+    settings_lines CR 'AB' 0 0
+    write_ini "$PROG/Settings.ini" "${SETTINGS[@]}"
+    cp "$PROG/Settings.ini" "$(expected ini)"
+    printf 7 >"$PROG/GDTcount.txt"
+    start_display
+    start_tessaro 1
+    find_main_window
+    printf 8 >"$(expected count)"
+    expect_file "$PROG/GDTcount.txt" "$(expected count)"
+    local listing
+    listing=$(dir_listing "$PROG")
+
+    local started=$(($(date +%s%N) / 1000000))
+    start_tessaro 2
+    wait_exit "$LAST_PID"
+    local took=$(($(date +%s%N) / 1000000 - started))
+    expect_status 0
+    [ "$took" -lt 3000 ] || fail "the second instance took $took ms to end"
+    [ "$(visible_windows '^Velt - Tessaro' | wc -l)" = 1 ] ||
+        fail "the second instance showed a window"
+    [ ! -s "$E2E_DIR/tessaro2.err" ] && [ ! -s "$E2E_DIR/tessaro2.out" ] ||
+        fail "the second instance printed something"
+    expect_file "$PROG/GDTcount.txt" "$(expected count)"
+    expect_file "$PROG/Settings.ini" "$(expected ini)"
+    [ "$(dir_listing "$PROG")" = "$listing" ] || fail "the second instance changed the program directory"
+    running "$TESSARO_PID" || fail "the first instance ended"
+
+    press_cmdQB 4 # "LWS schräg"
+    press_cmdOK
+    wait_exit
+    expect_status 0
+    expect_result '0138411LWS \r\n'
+    expect_file "$OUTBOX/001.8.gdt" "$(expected gdt)"
+    expect_listing "$INBOX"
+}
+
+# 5. No request: OK stays disabled until both the modality and the selection
+# are there; then it shows the no-data message and the program ends at once,
+# with a non-zero status and without saving the short code.
+case_no_request() {
+    settings_lines '' 'AB' 0 0
+    write_ini "$PROG/Settings.ini" "${SETTINGS[@]}"
+    cp "$PROG/Settings.ini" "$(expected ini)"
+    start_display
+    start_tessaro 1
+    find_main_window
+    [ "$(main_caption)" = "Velt - Tessaro [ ]" ] || fail "caption is \"$(main_caption)\""
+
+    press_cmdOK
+    no_message_box_for 5 || fail "OK acted with neither modality nor selection"
+    running "$TESSARO_PID" || fail "the program ended on a press of a disabled OK"
+
+    press_txtMod
+    type_text 'CR'
+    press_cmdOK
+    no_message_box_for 5 || fail "OK acted without a selection"
+
+    press_txtShort
+    type_text 'XY' # would be saved if the unload step ran
+    press_cmdQB 3
+    press_cmdOK
+    confirm_message_box 'Die Daten konnten nicht korrekt ausgelesen werden.' \
+        'Bitte starten Sie das Programm erneut.'
+    wait_exit
+    expect_nonzero_status
+
+    expect_file "$PROG/Settings.ini" "$(expected ini)"
+    expect_listing "$OUTBOX"
+    printf 1 >"$(expected count)"
+    expect_file "$PROG/GDTcount.txt" "$(expected count)"
+}
+
+# 6. The settings window: "Datei", "Einstellungen"; a new target folder (with an
+# umlaut) and a new Lumeo ID typed, OK; the commit lands there under the new
+# name, and Settings.ini keeps the lines it had besides the seven values.
+case_settings_window() {
+    prepare_request
+    settings_lines CR 'AB' 0 0
+    write_ini "$PROG/Settings.ini" '; von Hand gepflegt' '[Praxis]' 'Name=Dr. B\xe4r' \
+        "${SETTINGS[@]}" '[Sonstiges]' 'Farbe=gr\xfcn'
+    local target="$E2E_DIR/Zielordner Ü"
+    mkdir "$target"
+    start_display
+    start_tessaro 1
+    find_main_window
+
+    choose_menu_entry 2
+    wait_until "the settings window" has_window '^Einstellungen$'
+    local dialog
+    dialog=$(visible_windows '^Einstellungen$' | head -n 1)
+    local X Y WIDTH HEIGHT
+    eval "$(xdotool getwindowgeometry --shell "$dialog")"
+    [ "$WIDTH" = 376 ] && [ "$HEIGHT" = 246 ] ||
+        fail "settings window is ${WIDTH}x$HEIGHT, the layout says 376x246"
+    local mainX=$CLIENT_X mainY=$CLIENT_Y
+    CLIENT_X=$X
+    CLIENT_Y=$Y
+    press_control 135 2070 4965 375 # txtGDTpathD
+    type_text "$target"
+    press_control 3915 495 1635 330 # txtLumeoID
+    type_text '077'
+    press_control 900 3105 1500 465 # cmdSpeichern, "OK"
+    wait_until "the settings window to close" eval '! has_window "^Einstellungen$"'
+    CLIENT_X=$mainX
+    CLIENT_Y=$mainY
+
+    press_cmdQB 3
+    press_cmdOK
+    wait_exit
+    expect_status 0
+
+    expect_result '0148411LW2E \r\n'
+    expect_file "$target/077.1.gdt" "$(expected gdt)"
+    expect_listing "$target" 077.1.gdt
+    expect_listing "$OUTBOX"
+    expect_listing "$INBOX"
+    # OK writes all seven values again; the suffix shown (and so written back)
+    # is the upper-case one.
+    write_ini "$(expected ini)" '; von Hand gepflegt' '[Praxis]' 'Name=Dr. B\xe4r' \
+        '[K\xfcrzel]' 'K\xfcrzel=AB' '[Modality]' 'Modality=CR' '[GDT]' \
+        "PathS=$INBOX/anfrage.gdt" "PathD=$E2E_DIR/Zielordner \\xdc" 'LumeoID=077' \
+        'Suffix=GDT' 'Manual=0' 'StudyDesc=0' '[Sonstiges]' 'Farbe=gr\xfcn'
+    expect_file "$PROG/Settings.ini" "$(expected ini)"
+    no_messages_logged
+}
+
+# 7. A file with the final name already in the target folder: the rename fails
+# with an error message, the .zzz stays beside the older file, the request
+# stays, the short code is not saved, the status is non-zero.
+case_existing_final_name() {
+    prepare_request
+    settings_lines CR 'AB' 0 0
+    write_ini "$PROG/Settings.ini" "${SETTINGS[@]}"
+    cp "$PROG/Settings.ini" "$(expected ini)"
+    printf 41 >"$PROG/GDTcount.txt"
+    printf 'ALT\r\n' >"$OUTBOX/001.42.gdt"
+    cp "$OUTBOX/001.42.gdt" "$(expected older)"
+    start_display
+    start_tessaro 1
+    find_main_window
+
+    press_txtShort
+    type_text 'XY'
+    press_cmdQB 3
+    press_cmdOK
+    confirm_message_box 'Es ist ein Fehler aufgetreten.' '001.42.gdt'
+    wait_exit
+    expect_nonzero_status
+
+    expect_result '0148411LW2E \r\n'
+    expect_file "$OUTBOX/001.42.zzz" "$(expected gdt)"
+    expect_file "$OUTBOX/001.42.gdt" "$(expected older)"
+    expect_listing "$OUTBOX" 001.42.gdt 001.42.zzz
+    expect_file "$INBOX/anfrage.gdt" "$(expected request)"
+    expect_file "$PROG/Settings.ini" "$(expected ini)"
+}
