@@ -246,14 +246,20 @@ TEST_F(SettingsWindowTest, EnterPressesOnlyTheFocusedButtonAndEscapeNothing) {
     EXPECT_EQ(values.LumeoID, "0429");
 }
 
-TEST_F(SettingsWindowTest, EnterRightAfterOpeningAppliesAndCloses) {
+TEST_F(SettingsWindowTest, OpensModalCentredOverItsOwnerAndEnterThereAppliesAndCloses) {
     Spit(ini, "");
+    QWidget owner;
+    owner.setGeometry(100, 80, 800, 600);
+    owner.show();
     bool sawWindow = false;
+    QPoint centre;
     QTimer::singleShot(0, [&] {
         QWidget* window = QApplication::activeModalWidget();
         sawWindow = window && window->objectName() == "frmSettings";
-        if (window)
-            QTest::keyClick(window->focusWidget(), Qt::Key_Return);
+        if (!window)
+            return;
+        centre = window->geometry().center();
+        QTest::keyClick(window->focusWidget(), Qt::Key_Return);
     });
     // Should Enter not close the window, this does, so that the test fails instead of hanging.
     QTimer rescue;
@@ -263,9 +269,10 @@ TEST_F(SettingsWindowTest, EnterRightAfterOpeningAppliesAndCloses) {
             window->close();
     });
     rescue.start(3000);
-    ShowSettingsWindow(nullptr, Context());
+    ShowSettingsWindow(&owner, Context());
     EXPECT_TRUE(rescue.isActive());
     EXPECT_TRUE(sawWindow);
+    EXPECT_LE((centre - owner.geometry().center()).manhattanLength(), 4);
     EXPECT_EQ(Stored("GDT", "LumeoID"), "042");
     EXPECT_EQ(Stored("GDT", "PathD"), "/out");
 }
