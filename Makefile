@@ -1,6 +1,9 @@
 # Tessaro: the two set-up commands of the README, and a few helpers.
 #   make run   installs what is missing, builds, starts Tessaro on a demo directory
 #   make test  installs what is missing, builds, runs every test through ctest
+#              (SAN=1: with address and undefined-behaviour sanitizers, in build-san)
+#   make fuzz  runs every libFuzzer target FUZZ_SECONDS (default 60) over its corpus
+#   make bench measures start-up, import, commit and memory against their references
 
 BUILD    ?= build
 JOBS     ?= $(shell nproc 2>/dev/null || echo 2)
@@ -16,7 +19,9 @@ endif
 PACKAGES := cmake make g++ pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev \
             fonts-wine fonts-dejavu-core xvfb xauth xdotool x11-utils
 
-.PHONY: all deps build test run clean format
+FUZZ_SECONDS ?= 60
+
+.PHONY: all deps build test run clean format fuzz bench
 
 all: build
 
@@ -47,3 +52,8 @@ format:
 
 clean:
 	rm -rf build build-san
+
+# The fuzzers need clang with its libFuzzer runtime; core only, never Qt.
+fuzz: PACKAGES += clang libclang-rt-14-dev
+fuzz: deps
+	FUZZ_SECONDS=$(FUZZ_SECONDS) FUZZ_BUILD=$(CURDIR)/build-fuzz JOBS=$(JOBS) sh tools/fuzz.sh

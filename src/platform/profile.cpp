@@ -24,7 +24,11 @@ std::string_view Trim(std::string_view s) {
     return s;
 }
 
+// Names match without their surrounding blanks, as the file's own names are
+// read, so a name written with blanks is found again by the same name.
 bool SameName(std::string_view a, std::string_view b) {
+    a = Trim(a);
+    b = Trim(b);
     if (a.size() != b.size())
         return false;
     for (std::size_t i = 0; i < a.size(); ++i)
@@ -153,9 +157,10 @@ ProfileString GetPrivateProfileString(const std::string& section, const std::str
 
 bool WritePrivateProfileString(const std::string& section, const std::string& key,
                                const std::string& value, const std::string& file) {
-    // A line break in any part would let a value open sections or keys of its own.
+    // A line break in any part would let a value open sections or keys of its own;
+    // so would a key line beginning with "[", which reads as a section header.
     if (section.empty() || key.empty() || HasLineBreak(section) || HasLineBreak(key) ||
-        HasLineBreak(value) || key.find('=') != std::string::npos)
+        HasLineBreak(value) || key.find('=') != std::string::npos || Trim(key).starts_with('['))
         return false;
     try {
         std::string content;
@@ -196,7 +201,9 @@ bool WritePrivateProfileString(const std::string& section, const std::string& ke
                 out += "\r\n";
             out += "[" + section + "]\r\n" + key + "=" + value + "\r\n";
         }
-        fs::WriteWholeFile(file, out);
+        // Replaced only once the new content is complete: a full disk must not
+        // leave a cut Settings.ini that reads as defaults.
+        fs::ReplaceWholeFile(file, out);
         return true;
     } catch (const std::exception&) {
         return false;
