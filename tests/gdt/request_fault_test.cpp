@@ -1,0 +1,106 @@
+#include "gdt/gdt_line.h"
+#include "gdt/request_import.h"
+#include "gdt/result_writer.h"
+#include "platform/codec.h"
+#include "platform/errors.h"
+#include "support/file_size_limit.h"
+#include "support/recording_message_box.h"
+#include "support/temp_dir.h"
+
+#include <chrono>
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace tessaro::gdt {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+long long MillisecondsSince(Clock::time_point start) {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
+}
+
+// A request of about `bytes` bytes in lines of 40, the patient fields first.
+std::string BigRequest(std::size_t bytes) {
+    std::string text = FormatGdtLine("3000", "4711") + FormatGdtLine("3101", "Gross") +
+                       FormatGdtLine("3102", "Anna");
+    const std::string filler = FormatGdtLine("6220", std::string(29, 'x'));
+    text.reserve(bytes + filler.size());
+    while (text.size() < bytes)
+        text += filler;
+    return text;
+}
+
+class RequestFault : public ::testing::Test {
+protected:
+    ImportResult Import(const std::string& bytes, long long& ms) {
+        test::Spit(path, bytes);
+        const auto start = Clock::now();
+        ImportResult r = ReadRequestFile(path, messages);
+        ms = MillisecondsSince(start);
+        return r;
+    }
+
+    test::TempDir tmp;
+    std::string path = tmp.File("request.gdt");
+    test::RecordingMessageBox messages;
+    const std::string overflow = cp1252::Ansi("Es ist ein Fehler aufgetreten.\r\n6 - Überlauf");
+};
+
+// Far more lines than the 16-bit line index: reported as an overflow, and the
+// text is kept whole for the commit, quickly.
+TEST_F(RequestFault, FiftyMegabytesAreReportedOnceAndKeptWhole) {
+    const std::string text = BigRequest(50u << 20);
+    long long ms = 0;
+    const ImportResult r = Import(text, ms);
+    EXPECT_TRUE(r.requestText == text);
+    EXPECT_EQ(messages.texts, std::vector<std::string>{overflow});
+    EXPECT_LT(ms, 1000) << "import of 50 MB froze the program";
+    std::cout << "[ figures  ] import of a 50 MB request: " << ms << " ms\n";
+}
+
+TEST_F(RequestFault, FiftyMegabytesInOneLineGiveOnePanel) {
+    // LF line ends: one single line whose content runs to the end of the file.
+    std::string text = "0143000" + std::string(50u << 20, 'y') + "\n";
+    long long ms = 0;
+    const ImportResult r = Import(text, ms);
+    EXPECT_TRUE(r.requestText == text);
+    ASSERT_TRUE(r.panels[0].has_value());
+    EXPECT_EQ(r.panels[0]->size(), 4 + text.size() - 7);
+    EXPECT_TRUE(messages.texts.empty());
+    EXPECT_LT(ms, 1000);
+}
+
+TEST_F(RequestFault, FortyThousandLinesAreAnOverflowThatKeepsTheText) {
+    std::string text = FormatGdtLine("3101", "Vorne");
+    for (int i = 1; i < 40000; ++i)
+        text += FormatGdtLine("6228", "Zeile " + std::to_string(i));
+    long long ms = 0;
+    const ImportResult r = Import(text, ms);
+    EXPECT_EQ(r.requestText, text);
+    EXPECT_FALSE(r.panels[2].has_value());
+    EXPECT_EQ(messages.texts, std::vector<std::string>{overflow});
+    EXPECT_LT(ms, 1000);
+}
+
+TEST_F(RequestFault, ResultThatCannotBeWrittenWholeIsNeverFinal) {
+    const std::string text = BigRequest(1u << 20);
+    ProgramSettings settings;
+    settings.PathD = tmp.path();
+    // The disk fills up half way through the result file.
+    {
+        const test::FileSizeLimit limit(text.size() / 2);
+        ASSERT_TRUE(limit.active());
+        try {
+            WriteResultFile(settings, 9, text, "LW2E", messages);
+            ADD_FAILURE() << "a cut result file was reported as written";
+        } catch (const PlatformError& e) {
+            EXPECT_EQ(e.Number(), static_cast<int>(ErrorNumber::DiskFull));
+        }
+    }
+    EXPECT_FALSE(std::filesystem::exists(FinalFileName(settings, 9)));
+    EXPECT_TRUE(messages.texts.empty());
+}
+
+} // namespace
+} // namespace tessaro::gdt
