@@ -143,8 +143,9 @@ case_second_instance() {
     [ "$took" -lt 3000 ] || fail "the second instance took $took ms to end"
     [ "$(visible_windows '^Velt - Tessaro' | wc -l)" = 1 ] ||
         fail "the second instance showed a window"
-    [ ! -s "$E2E_DIR/tessaro2.err" ] && [ ! -s "$E2E_DIR/tessaro2.out" ] ||
+    if [ -s "$E2E_DIR/tessaro2.err" ] || [ -s "$E2E_DIR/tessaro2.out" ]; then
         fail "the second instance printed something"
+    fi
     expect_file "$PROG/GDTcount.txt" "$(expected count)"
     expect_file "$PROG/Settings.ini" "$(expected ini)"
     [ "$(dir_listing "$PROG")" = "$listing" ] || fail "the second instance changed the program directory"
@@ -215,8 +216,8 @@ case_settings_window() {
     dialog=$(visible_windows '^Einstellungen$' | head -n 1)
     local X Y WIDTH HEIGHT
     eval "$(xdotool getwindowgeometry --shell "$dialog")"
-    [ "$WIDTH" = 376 ] && [ "$HEIGHT" = 246 ] ||
-        fail "settings window is ${WIDTH}x$HEIGHT, the layout says 376x246"
+    [ "${WIDTH}x$HEIGHT" = 376x246 ] ||
+        fail "settings window is ${WIDTH}x$HEIGHT, the layout says 376x246 (5640 x 3690 twips)"
     local mainX=$CLIENT_X mainY=$CLIENT_Y
     CLIENT_X=$X
     CLIENT_Y=$Y

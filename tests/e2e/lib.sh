@@ -108,7 +108,8 @@ start_display() {
         [ "$SECONDS" -ge "$deadline" ] && skip "Xvfb did not report a display within 10 s"
         sleep 0.05
     done
-    export DISPLAY=":$(tr -d '\n' <"$numberFile")"
+    DISPLAY=":$(tr -d '\n' <"$numberFile")"
+    export DISPLAY
     xdotool getmouselocation >/dev/null 2>&1 || skip "xdotool cannot talk to Xvfb on $DISPLAY"
     # A German keyboard, as in the practice: umlauts sit on keys of their own.
     # Otherwise xdotool lends a spare key code to each one for a moment, and the
@@ -280,33 +281,22 @@ press_cmdOK() { press_control 135 10845 12075 915 "$@"; }
 # Quick buttons: picNoManual at (135, 1080); each group frame inside it and the
 # button panel inside the frame; the button at its catalogue position; every
 # button 1635 x 420.
-group_origin() { # group -> "left top" of its button panel in the client area
-    case $1 in
-    1) echo $((135 + 0 + 45)) $((1080 + 0 + 225)) ;;
-    2) echo $((135 + 4230 + 90)) $((1080 + 0 + 225)) ;;
-    3) echo $((135 + 0 + 90)) $((1080 + 4095 + 225)) ;;
-    4) echo $((135 + 4230 + 90)) $((1080 + 4095 + 270)) ;;
-    esac
-}
-
-# The catalogue entries the cases press: index -> group left top.
-quick_button() {
-    case $1 in
-    3) echo 1 90 1305 ;;   # "LWS in 2 Eb.", LW2E
-    4) echo 1 1935 1305 ;; # "LWS schräg", LWS
-    8) echo 1 90 2475 ;;   # "HWS schräg", no code, disabled
-    57) echo 4 4005 90 ;;  # "Schädel a.p.", SCHAP
-    *) fail "no position for cmdQB($1) in the harness" ;;
-    esac
-}
-
 press_cmdQB() {
-    local index=$1
+    local index=$1 group left top panelX panelY
     shift
-    local group left top gx gy
-    read -r group left top <<<"$(quick_button "$index")"
-    read -r gx gy <<<"$(group_origin "$group")"
-    press_twips $((gx + left + 1635 / 2)) $((gy + top + 420 / 2)) "$@"
+    case $index in # the entries the cases press: group, left, top
+    3) group=1 left=90 top=1305 ;;    # "LWS in 2 Eb.", LW2E
+    4) group=1 left=1935 top=1305 ;;  # "LWS schräg", LWS
+    57) group=4 left=4005 top=90 ;;   # "Schädel a.p.", SCHAP
+    *) fail "no position for cmdQB($index) in the harness" ;;
+    esac
+    case $group in # frame in picNoManual + button panel in the frame
+    1) panelX=$((135 + 0 + 45)) panelY=$((1080 + 0 + 225)) ;;
+    2) panelX=$((135 + 4230 + 90)) panelY=$((1080 + 0 + 225)) ;;
+    3) panelX=$((135 + 0 + 90)) panelY=$((1080 + 4095 + 225)) ;;
+    4) panelX=$((135 + 4230 + 90)) panelY=$((1080 + 4095 + 270)) ;;
+    esac
+    press_twips $((panelX + left + 1635 / 2)) $((panelY + top + 420 / 2)) "$@"
 }
 
 # User-defined buttons: picManual at (135, 1080); six columns, eleven rows;
