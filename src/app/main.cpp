@@ -1,10 +1,53 @@
+// Tessaro: one request per run, from the practice system's GDT file to the
+// file for the imaging system.
+#include "app/environment.h"
+#include "app/failure_message.h"
+#include "app/frm_main.h"
+#include "config/qt_folder_chooser.h"
+#include "platform/errors.h"
+#include "platform/files.h"
+#include "platform/instance_lock.h"
+#include "ui/app_icon.h"
+#include "ui/fonts.h"
+#include "ui/qt_message_box.h"
+
 #include <QApplication>
-#include <QMainWindow>
+#include <cstdio>
+#include <string>
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Velt - Tessaro"));
+    using namespace tessaro;
+
+    // A second instance ends before anything else: no window, no display
+    // connection, nothing read or written.
+    std::string programDirectory;
+    try {
+        programDirectory = fs::ProgramDirectory();
+    } catch (const PlatformError& e) {
+        std::fprintf(stderr, "tessaro: %s\n", e.what());
+        return app::kExitFailure;
+    }
+    const InstanceLock lock(programDirectory);
+    if (lock.AnotherInstanceRunning())
+        return app::kExitOk;
+
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Velt - Tessaro"));
+    QApplication::setWindowIcon(ui::AppIcon());
+    QApplication::setFont(ui::Tahoma(8.25));
+
+    ui::QtMessageBox messages;
+    QtFolderChooser folders;
+    bool ended = false;
+    int status = app::kExitOk;
+    app::FrmMain window(app::Environment{programDirectory, messages, folders, [&](int s) {
+                                             ended = true;
+                                             status = s;
+                                             QCoreApplication::exit(s);
+                                         }});
+    if (!window.Form_Load() || ended)
+        return status;
     window.show();
-    return app.exec();
+    const int loopStatus = QApplication::exec();
+    return ended ? status : loopStatus;
 }

@@ -14,4 +14,10 @@ std::string ToAnsi(const QString& text) {
     return cp1252::FromUtf8(std::string_view(utf8.constData(), static_cast<size_t>(utf8.size())));
 }
 
+QString LiteralCaption(const QString& text) {
+    QString escaped = text;
+    escaped.replace(QLatin1Char('&'), QLatin1String("&&"));
+    return escaped;
+}
+
 } // namespace tessaro::ui

@@ -11,4 +11,7 @@ namespace tessaro::ui {
 QString FromAnsi(std::string_view bytes);
 std::string ToAnsi(const QString& text);
 
+// A button caption that shows every "&" as itself instead of making a mnemonic.
+QString LiteralCaption(const QString& text);
+
 } // namespace tessaro::ui

@@ -1,0 +1,109 @@
+#include "app/frm_main.h"
+
+#include "app/failure_message.h"
+#include "config/settings_store.h"
+#include "config/settings_window.h"
+#include "platform/codec.h"
+#include "platform/errors.h"
+#include "ui/examination_button.h"
+#include "ui/text.h"
+#include "ui/text_box.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <new>
+
+namespace tessaro::app {
+
+FrmMain::FrmMain(Environment env)
+    : env_(std::move(env)), w_(ui::BuildMainWindow(*this)),
+      highlighted_(manual::kButtonCount, false) {
+    Connect();
+}
+
+void FrmMain::Connect() {
+    for (ui::ExaminationButton* b : w_.cmdQB)
+        if (b != nullptr)
+            connect(b, &ui::ExaminationButton::mouseDown, this, &FrmMain::cmdQB_MouseDown);
+    for (ui::ExaminationButton* b : w_.cmdManual)
+        connect(b, &ui::ExaminationButton::mouseDown, this, &FrmMain::cmdManual_MouseDown);
+    connect(w_.txtBpart, &QLineEdit::textChanged, this, &FrmMain::txtBpart_Change);
+    connect(w_.txtMod, &QLineEdit::textChanged, this, &FrmMain::txtMod_Change);
+    connect(w_.txtBpart, &ui::TextBox::gotFocus, this, &FrmMain::txtBpart_GotFocus);
+    connect(w_.txtMod, &ui::TextBox::gotFocus, this, &FrmMain::txtMod_GotFocus);
+    connect(w_.txtShort, &ui::TextBox::gotFocus, this, &FrmMain::txtShort_GotFocus);
+    connect(w_.cmdOK, &QPushButton::clicked, this, &FrmMain::cmdOK_Click);
+    connect(w_.mnuClose, &QAction::triggered, this, &FrmMain::mnuClose_Click);
+    connect(w_.mnuSettings, &QAction::triggered, this, &FrmMain::mnuSettings_Click);
+}
+
+bool FrmMain::Guarded(const std::function<void()>& handler) {
+    if (ended_)
+        return false;
+    try {
+        handler();
+        return true;
+    } catch (const PlatformError& e) {
+        env_.messages.ShowError(FailureMessage(e));
+    } catch (const std::bad_alloc&) {
+        env_.messages.ShowError(FailureMessage(PlatformError(ErrorNumber::OutOfMemory)));
+    } catch (const std::exception& e) {
+        env_.messages.ShowError(cp1252::Ansi("Es ist ein unerwarteter Fehler aufgetreten.") +
+                                "\r\n" + cp1252::FromUtf8(e.what()) + "\r\n" +
+                                cp1252::Ansi("Das Programm wird beendet."));
+    }
+    EndProgram(kExitFailure);
+    return false;
+}
+
+void FrmMain::EndProgram(int status) {
+    if (ended_)
+        return;
+    ended_ = true;
+    env_.endProgram(status);
+}
+
+std::string FrmMain::IniFile() const {
+    return settings::IniPath(env_.programDirectory);
+}
+
+// The one place that turns the imported panel bytes into what the operator
+// reads: the three status-bar panels and the names in the caption.
+void FrmMain::RenderPatient() {
+    for (std::size_t i = 0; i < panelBytes_.size(); ++i)
+        w_.statusPanels[i]->setText(ui::FromAnsi(panelBytes_[i]));
+    // The names are the panel texts from their fifth character on: after the
+    // "VN: " / "NN: " prefix, and nothing when the panel still shows "VN:".
+    auto name = [](const std::string& panel) {
+        return cp1252::ToUpper(panel.size() > 4 ? panel.substr(4) : std::string());
+    };
+    const std::string caption =
+        "Velt - Tessaro [" + name(panelBytes_[1]) + " " + name(panelBytes_[2]) + "]";
+    setWindowTitle(ui::FromAnsi(caption));
+}
+
+void FrmMain::mnuClose_Click() {
+    if (!ended_)
+        close();
+}
+
+void FrmMain::mnuSettings_Click() {
+    Guarded([&] {
+        ShowSettingsWindow(this, SettingsWindowContext{values_, IniFile(), w_.txtMod, env_.folders,
+                                                       env_.messages});
+    });
+}
+
+void FrmMain::closeEvent(QCloseEvent* event) {
+    // An unload is never cancelled; after an end without unload (no data, a
+    // failure) the short code is not saved.
+    event->accept();
+    if (ended_)
+        return;
+    if (Guarded([&] { Form_Unload(); }))
+        EndProgram(kExitOk);
+}
+
+} // namespace tessaro::app

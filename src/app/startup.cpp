@@ -1,0 +1,86 @@
+// Start-up and shutdown of the main window.
+#include "app/frm_main.h"
+#include "config/settings_store.h"
+#include "gdt/request_import.h"
+#include "gdt/sequence_counter.h"
+#include "platform/files.h"
+#include "platform/profile.h"
+#include "ui/examination_button.h"
+#include "ui/text.h"
+#include "ui/text_box.h"
+
+#include <QLabel>
+
+namespace tessaro::app {
+
+bool FrmMain::Form_Load() {
+    for (std::size_t i = 0; i < panelBytes_.size(); ++i)
+        panelBytes_[i] = gdt::kInitialPanelTexts[i];
+    return Guarded([&] {
+        DisableCodelessQuickButtons();
+        LoadSettingsIntoWindow();
+        LoadManualButtons();
+        ImportRequest();
+        RenderPatient();
+        sequenceNumber_ = gdt::NextSequenceNumber(env_.programDirectory, env_.messages);
+        // Filling the modality has run the OK rule only when the stored
+        // modality was non-empty; with an empty one OK would stay enabled and
+        // commit a request without any examination. So the rule is applied
+        // once here, whatever start-up changed.
+        ApplyOkRule();
+    });
+}
+
+// Exactly the catalogue entries without a code; index 57 is the last entry
+// and, having a code, stays enabled like every other coded one.
+void FrmMain::DisableCodelessQuickButtons() {
+    for (const catalogue::Entry& e : catalogue::Entries())
+        if (!catalogue::EnabledAtStart(e))
+            w_.cmdQB[static_cast<std::size_t>(e.index)]->setEnabled(false);
+}
+
+void FrmMain::LoadSettingsIntoWindow() {
+    const settings::StartupValues loaded = settings::LoadSettings(IniFile(), env_.messages);
+    w_.txtShort->setText(ui::FromAnsi(loaded.shortCode));
+    w_.txtMod->setText(ui::FromAnsi(loaded.modality));
+    values_ = loaded.values;
+}
+
+void FrmMain::LoadManualButtons() {
+    const std::string file = fs::Join(env_.programDirectory, manual::kFileName);
+    if (!(values_.Manual && fs::FileExists(file))) {
+        w_.picManual->hide();
+        w_.picNoManual->show();
+        return;
+    }
+    w_.picNoManual->hide();
+    w_.picManual->show();
+    manualButtons_ = manual::ParseBodypart(fs::ReadWholeFile(file));
+    for (std::size_t i = 0; i < manualButtons_.size(); ++i) {
+        if (!manualButtons_[i].visible)
+            continue;
+        w_.cmdManual[i]->setText(ui::LiteralCaption(ui::FromAnsi(manualButtons_[i].caption)));
+        w_.cmdManual[i]->show();
+    }
+}
+
+void FrmMain::ImportRequest() {
+    if (!fs::FileExists(values_.PathS))
+        return;
+    // The commit deletes this file, even if PathS is changed in the meantime.
+    importedPath_ = values_.PathS;
+    gdt::ImportResult imported = gdt::ReadRequestFile(values_.PathS, env_.messages);
+    requestText_ = std::move(imported.requestText);
+    for (std::size_t i = 0; i < panelBytes_.size(); ++i)
+        if (imported.panels[i])
+            panelBytes_[i] = std::move(*imported.panels[i]);
+}
+
+void FrmMain::Form_Unload() {
+    // Written also when empty, so the next start begins with an empty short
+    // code; a failed write is not reported.
+    WritePrivateProfileString(settings::kShortSection, settings::kShortKey,
+                              ui::ToAnsi(w_.txtShort->text()), IniFile());
+}
+
+} // namespace tessaro::app

@@ -1,0 +1,61 @@
+#include "ui/examination_button.h"
+
+#include <QMouseEvent>
+
+namespace tessaro::ui {
+
+ExaminationButton::ExaminationButton(int index, QWidget* parent)
+    : QPushButton(parent), index_(index) {
+    setAutoDefault(false);
+    setDefault(false);
+}
+
+void ExaminationButton::setBackColor(const QColor& colour) {
+    backColor_ = colour;
+    QPalette p = palette();
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+        p.setColor(group, QPalette::Button, colour);
+    setPalette(p);
+    // The style's gradient would wash a light highlight out; a graphical button
+    // shows its colour as a flat face.
+    setStyleSheet(QStringLiteral("QPushButton { background-color: %1; border: 1px solid #8a8a8a;"
+                                 " border-radius: 2px; padding: 2px; }"
+                                 " QPushButton:focus { border: 1px solid #303030; }"
+                                 " QPushButton:pressed { border: 2px inset #606060; }")
+                      .arg(colour.name()));
+}
+
+void ExaminationButton::mousePressEvent(QMouseEvent* event) {
+    const int button = MouseButtonNumber(event->button());
+    // The base class first, so the button looks pressed and takes the focus
+    // before the handler runs (a handler may open a message box).
+    QPushButton::mousePressEvent(event);
+    if (button != 0)
+        emit mouseDown(index_, button, ShiftState(event->modifiers()));
+}
+
+int MouseButtonNumber(Qt::MouseButton button) {
+    switch (button) {
+    case Qt::LeftButton:
+        return 1;
+    case Qt::RightButton:
+        return 2;
+    case Qt::MiddleButton:
+        return 4;
+    default:
+        return 0;
+    }
+}
+
+int ShiftState(Qt::KeyboardModifiers modifiers) {
+    int shift = 0;
+    if (modifiers & Qt::ShiftModifier)
+        shift |= 1;
+    if (modifiers & Qt::ControlModifier)
+        shift |= 2;
+    if (modifiers & Qt::AltModifier)
+        shift |= 4;
+    return shift;
+}
+
+} // namespace tessaro::ui

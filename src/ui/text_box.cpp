@@ -1,0 +1,10 @@
+#include "ui/text_box.h"
+
+namespace tessaro::ui {
+
+void TextBox::focusInEvent(QFocusEvent* event) {
+    QLineEdit::focusInEvent(event);
+    emit gotFocus();
+}
+
+} // namespace tessaro::ui

@@ -1,0 +1,21 @@
+// A single-line text box that reports when it has received the focus, after
+// its own focus handling (which may have selected the text) is done.
+#pragma once
+
+#include <QLineEdit>
+
+namespace tessaro::ui {
+
+class TextBox : public QLineEdit {
+    Q_OBJECT
+public:
+    using QLineEdit::QLineEdit;
+
+signals:
+    void gotFocus();
+
+protected:
+    void focusInEvent(QFocusEvent* event) override;
+};
+
+} // namespace tessaro::ui

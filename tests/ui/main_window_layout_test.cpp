@@ -1,0 +1,140 @@
+// The main window as created and started: sizes from the twips tables, fonts,
+// the manual grid, the status bar, the menu, the frame and the tab order.
+#include "app/frm_main_harness.h"
+#include "ui/examination_button.h"
+#include "ui/main_window_widgets.h"
+#include "ui/twips.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QGroupBox>
+#include <QKeySequence>
+#include <QLabel>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QtTest/QTest>
+#include <gtest/gtest.h>
+
+namespace tessaro {
+namespace {
+
+using test::FormHarness;
+
+class MainWindowLayoutTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        built = ui::BuildMainWindow(window);
+        if (ui::LogicalDpi(&window) != 96.0)
+            GTEST_SKIP() << "pixel expectations assume 96 dpi";
+    }
+    QWidget* Find(const char* name) { return window.findChild<QWidget*>(QLatin1String(name)); }
+    QMainWindow window;
+    ui::MainWindowWidgets built;
+};
+
+TEST_F(MainWindowLayoutTest, PlacesTheControlsOfTheTables) {
+    EXPECT_EQ(window.objectName(), "frmMain");
+    EXPECT_EQ(built.client->size(), QSize(821, 812));
+    EXPECT_EQ(Find("txtBpart")->geometry(), QRect(288, 36, 400, 31));
+    EXPECT_EQ(Find("cmdOK")->geometry(), QRect(9, 723, 805, 61));
+    EXPECT_EQ(Find("StateBar")->geometry(), QRect(0, 790, 821, 22));
+    EXPECT_EQ(Find("picNoManual")->geometry(), QRect(9, 72, 811, 535));
+    EXPECT_EQ(Find("picManual")->geometry(), QRect(9, 72, 808, 646));
+    // Group 4's button panel sits inside its frame, Schädel a.p. in its second pair.
+    EXPECT_EQ(Find("fraGroup(3)")->geometry(), QRect(282, 273, 520, 253));
+    EXPECT_EQ(Find("Picture1(1)")->parentWidget(), Find("fraGroup(3)"));
+    EXPECT_EQ(Find("cmdQB(57)")->parentWidget(), Find("Picture1(1)"));
+    EXPECT_EQ(Find("cmdQB(57)")->geometry(), QRect(267, 6, 109, 28));
+    EXPECT_EQ(Find("Line1(0)")->parentWidget(), Find("Picture2(0)"));
+    EXPECT_EQ(Find("Line1(0)")->geometry(), QRect(252, 12, 1, 219));
+    EXPECT_EQ(qobject_cast<QGroupBox*>(Find("fraGroup(1)"))->title(), "Gruppe 2");
+    EXPECT_EQ(qobject_cast<QLabel*>(Find("Label1(2)"))->text(), QString::fromUtf8("Modalität:"));
+}
+
+TEST_F(MainWindowLayoutTest, ManualGridRunsRightToLeftInItsLastTwoRows) {
+    EXPECT_EQ(Find("cmdManual(0)")->geometry(), QRect(0, 6, 118, 40));
+    EXPECT_EQ(Find("cmdManual(7)")->pos(), QPoint(138, 66));
+    EXPECT_EQ(Find("cmdManual(53)")->pos(), QPoint(684, 486));
+    EXPECT_EQ(Find("cmdManual(54)")->pos(), QPoint(684, 543));
+    EXPECT_EQ(Find("cmdManual(59)")->pos(), QPoint(0, 543));
+    EXPECT_EQ(Find("cmdManual(60)")->pos(), QPoint(684, 600));
+    EXPECT_EQ(Find("cmdManual(65)")->pos(), QPoint(0, 600));
+    for (QPushButton* b : built.cmdManual) {
+        EXPECT_TRUE(b->isHidden());
+        EXPECT_TRUE(b->text().isEmpty());
+    }
+}
+
+TEST_F(MainWindowLayoutTest, FontsFollowTheTables) {
+    EXPECT_TRUE(Find("cmdQB(3)")->font().bold());  // has a code
+    EXPECT_FALSE(Find("cmdQB(0)")->font().bold()); // none
+    EXPECT_DOUBLE_EQ(Find("cmdQB(0)")->font().pointSizeF(), 8.25);
+    EXPECT_DOUBLE_EQ(Find("cmdOK")->font().pointSizeF(), 26.25);
+    EXPECT_DOUBLE_EQ(Find("txtMod")->font().pointSizeF(), 14.25);
+    EXPECT_FALSE(Find("txtMod")->font().bold());
+    EXPECT_TRUE(Find("Label1(0)")->font().bold());
+    EXPECT_TRUE(Find("cmdManual(9)")->font().bold());
+    EXPECT_DOUBLE_EQ(Find("cmdManual(9)")->font().pointSizeF(), 9.75);
+    EXPECT_TRUE(Find("StateBar.Panel(2)")->font().bold());
+}
+
+TEST_F(MainWindowLayoutTest, StatusBarHasThreePlainPanels) {
+    int left = 0;
+    for (int n = 1; n <= 3; ++n) {
+        auto* panel = qobject_cast<QLabel*>(Find(ui::StatusPanelName(n)));
+        ASSERT_NE(panel, nullptr);
+        EXPECT_EQ(panel->textFormat(), Qt::PlainText);
+        EXPECT_EQ(panel->width(), 272);
+        EXPECT_EQ(panel->minimumWidth(), 96);
+        EXPECT_EQ(panel->x(), left);
+        left += 272;
+    }
+    EXPECT_EQ(qobject_cast<QLabel*>(Find("StateBar.Panel(1)"))->text(), "ID:");
+}
+
+TEST_F(MainWindowLayoutTest, MenuAndFrame) {
+    EXPECT_EQ(built.mnuDatei->title(), "Datei");
+    const QList<QAction*> items = built.mnuDatei->actions();
+    ASSERT_EQ(items.size(), 2);
+    EXPECT_EQ(items[0]->objectName(), "mnuClose");
+    EXPECT_EQ(items[0]->text(), "Beenden");
+    EXPECT_EQ(items[1]->objectName(), "mnuSettings");
+    EXPECT_EQ(items[1]->text(), "Einstellungen");
+    for (QAction* a : items)
+        EXPECT_TRUE(a->shortcut().isEmpty());
+    const Qt::WindowFlags flags = window.windowFlags();
+    EXPECT_FALSE(flags & Qt::WindowMinimizeButtonHint);
+    EXPECT_FALSE(flags & Qt::WindowMaximizeButtonHint);
+    EXPECT_TRUE(flags & Qt::WindowCloseButtonHint);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    EXPECT_EQ(window.minimumSize(), window.maximumSize());
+    EXPECT_EQ(built.client->geometry().top(), window.menuBar()->geometry().bottom() + 1);
+    EXPECT_EQ(window.windowIcon().availableSizes().value(0), QSize(32, 32));
+}
+
+TEST_F(MainWindowLayoutTest, OkIsNeverTheDefaultButton) {
+    EXPECT_FALSE(built.cmdOK->isDefault());
+    EXPECT_FALSE(built.cmdOK->autoDefault());
+}
+
+TEST(MainWindowFocusTest, StartsInTheSelectionAndTabsInTheGivenOrder) {
+    FormHarness h;
+    h.WriteIni({.shortCode = "ab"});
+    ASSERT_TRUE(h.Start());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(h.form.get()));
+    EXPECT_EQ(QApplication::focusWidget(), h.Find("txtBpart"));
+    // OK is disabled (no selection yet), so the chain passes over it; then the
+    // quick buttons from group 4 back, highest index first, skipping disabled ones.
+    const char* expected[] = {"txtShort",  "txtMod",    "cmdQB(57)", "cmdQB(54)", "cmdQB(46)",
+                              "cmdQB(45)", "cmdQB(28)", "cmdQB(27)", "cmdQB(34)"};
+    for (const char* name : expected) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget()->objectName(), name);
+    }
+}
+
+} // namespace
+} // namespace tessaro
