@@ -3,6 +3,7 @@
 #include "app/failure_message.h"
 #include "config/settings_store.h"
 #include "config/settings_window.h"
+#include "gdt/display_charset.h"
 #include "platform/codec.h"
 #include "platform/errors.h"
 #include "ui/examination_button.h"
@@ -72,16 +73,21 @@ std::string FrmMain::IniFile() const {
 // The one place that turns the imported panel bytes into what the operator
 // reads: the three status-bar panels and the names in the caption.
 void FrmMain::RenderPatient() {
+    // Decoded in the charset the request declares (field 9206), so that a
+    // CP437 or 7-bit name reads right; the bytes themselves stay as imported.
+    const gdt::DisplayCharset charset = gdt::DeclaredCharset(requestText_);
     for (std::size_t i = 0; i < panelBytes_.size(); ++i)
-        w_.statusPanels[i]->setText(ui::FromAnsi(panelBytes_[i]));
+        w_.statusPanels[i]->setText(
+            QString::fromStdString(gdt::DecodeForDisplay(panelBytes_[i], charset)));
     // The names are the panel texts from their fifth character on: after the
     // "VN: " / "NN: " prefix, and nothing when the panel still shows "VN:".
-    auto name = [](const std::string& panel) {
-        return cp1252::ToUpper(panel.size() > 4 ? panel.substr(4) : std::string());
+    auto name = [&](const std::string& panel) {
+        return gdt::UpperForDisplay(
+            gdt::DecodeForDisplay(panel.size() > 4 ? panel.substr(4) : std::string(), charset));
     };
     const std::string caption =
         "Velt - Tessaro [" + name(panelBytes_[1]) + " " + name(panelBytes_[2]) + "]";
-    setWindowTitle(ui::FromAnsi(caption));
+    setWindowTitle(QString::fromStdString(caption));
 }
 
 void FrmMain::mnuClose_Click() {
