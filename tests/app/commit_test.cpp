@@ -1,0 +1,138 @@
+// OK from end to end: the target file in place under its final name, the
+// request deleted only after that, and every way a commit can stop short.
+#include "app/frm_main_harness.h"
+#include "platform/codec.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest/QTest>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+namespace tessaro {
+namespace {
+
+using test::FormHarness;
+using test::Slurp;
+using test::Spit;
+
+namespace fsys = std::filesystem;
+
+class CommitTest : public ::testing::Test {
+protected:
+    // An imported request, BW2E chosen, LumeoID 001, sequence number 7.
+    void StartReady(test::IniValues ini = {.shortCode = "ab"}) {
+        h.WriteIni(ini);
+        request = test::Request("4711", "J\xFCrgen", "M\xFCller");
+        h.WriteRequest(request);
+        Spit(h.dir.File("GDTcount.txt"), "6");
+        ASSERT_TRUE(h.Start());
+        ASSERT_EQ(h.form->SequenceNumber(), 7);
+        QTest::mousePress(h.Find("cmdQB(6)"), Qt::LeftButton);
+        ASSERT_EQ(h.form->SelectionCode(), "BW2E");
+        iniBefore = Slurp(h.iniPath());
+    }
+    void PressOk() {
+        ASSERT_TRUE(h.Find("cmdOK")->isEnabled());
+        QTest::mouseClick(h.Find("cmdOK"), Qt::LeftButton);
+    }
+    bool Exists(const std::string& path) { return fsys::exists(path); }
+
+    FormHarness h;
+    std::string request;
+    std::string iniBefore;
+};
+
+TEST_F(CommitTest, WritesTheFinalFileDeletesTheRequestAndCloses) {
+    StartReady();
+    h.Find<QLineEdit>("txtShort")->setText("cd");
+    PressOk();
+    EXPECT_EQ(Slurp(h.dir.File("outbox/001.7.gdt")), request + "0138411BW2E\r\n");
+    EXPECT_FALSE(Exists(h.dir.File("outbox/001.7.zzz")));
+    EXPECT_FALSE(Exists(h.requestPath()));
+    EXPECT_EQ(h.ends, std::vector<int>{0});
+    EXPECT_FALSE(h.form->isVisible());
+    EXPECT_NE(Slurp(h.iniPath()).find("K\xFCrzel=cd\r\n"), std::string::npos);
+    EXPECT_TRUE(h.messages.texts.empty());
+}
+
+TEST_F(CommitTest, StudyDescWritesField6227) {
+    StartReady({.studyDesc = true});
+    PressOk();
+    EXPECT_EQ(Slurp(h.dir.File("outbox/001.7.gdt")), request + "0136227BW2E\r\n");
+}
+
+TEST_F(CommitTest, DeletesAReadOnlyRequest) {
+    StartReady();
+    fsys::permissions(h.requestPath(), fsys::perms::owner_read | fsys::perms::group_read);
+    PressOk();
+    EXPECT_FALSE(Exists(h.requestPath()));
+    EXPECT_TRUE(Exists(h.dir.File("outbox/001.7.gdt")));
+    EXPECT_EQ(h.ends, std::vector<int>{0});
+}
+
+TEST_F(CommitTest, ExistingFinalFileEndsWithAnErrorAndKeepsEverything) {
+    StartReady();
+    Spit(h.dir.File("outbox/001.7.gdt"), "older");
+    PressOk();
+    ASSERT_EQ(h.messages.texts.size(), 1u);
+    EXPECT_NE(h.messages.texts[0].find("58 - Datei existiert bereits"), std::string::npos);
+    EXPECT_EQ(h.ends, std::vector<int>{2});
+    EXPECT_EQ(Slurp(h.dir.File("outbox/001.7.gdt")), "older");
+    EXPECT_EQ(Slurp(h.dir.File("outbox/001.7.zzz")), request + "0138411BW2E\r\n");
+    EXPECT_EQ(Slurp(h.requestPath()), request);
+    EXPECT_EQ(Slurp(h.iniPath()), iniBefore); // no unload
+    // Nothing runs after the end, not even a second press.
+    QTest::mouseClick(h.Find("cmdOK"), Qt::LeftButton);
+    h.form->close();
+    EXPECT_EQ(h.ends, std::vector<int>{2});
+    EXPECT_EQ(Slurp(h.iniPath()), iniBefore);
+}
+
+TEST_F(CommitTest, MissingTargetDirectoryKeepsTheRequestAndTheWindowForAnotherTry) {
+    StartReady();
+    fsys::remove(h.outbox());
+    PressOk();
+    ASSERT_EQ(h.messages.texts.size(), 1u);
+    EXPECT_EQ(h.messages.texts[0], "Zielverzeichnis nicht gefunden.");
+    EXPECT_TRUE(h.ends.empty());
+    EXPECT_TRUE(h.form->isVisible());
+    EXPECT_EQ(Slurp(h.requestPath()), request);
+
+    fsys::create_directory(h.outbox());
+    PressOk();
+    EXPECT_TRUE(Exists(h.dir.File("outbox/001.7.gdt")));
+    EXPECT_FALSE(Exists(h.requestPath()));
+    EXPECT_EQ(h.ends, std::vector<int>{0});
+}
+
+TEST_F(CommitTest, RequestGoneBeforeTheDeleteEndsWithAnErrorAfterTheFileIsInPlace) {
+    StartReady();
+    fsys::remove(h.requestPath());
+    PressOk();
+    ASSERT_EQ(h.messages.texts.size(), 1u);
+    EXPECT_NE(h.messages.texts[0].find("53 - Datei nicht gefunden"), std::string::npos);
+    EXPECT_TRUE(Exists(h.dir.File("outbox/001.7.gdt")));
+    EXPECT_EQ(h.ends, std::vector<int>{2});
+    EXPECT_EQ(Slurp(h.iniPath()), iniBefore);
+}
+
+TEST(CommitWithoutRequestTest, ShowsTheTwoLineMessageAndEndsWithoutUnload) {
+    FormHarness h;
+    h.WriteIni({.shortCode = "ab"});
+    ASSERT_TRUE(h.Start());
+    const std::string ini = Slurp(h.iniPath());
+    QTest::mousePress(h.Find("cmdQB(6)"), Qt::LeftButton);
+    h.Find<QLineEdit>("txtShort")->setText("zz");
+    QTest::mouseClick(h.Find("cmdOK"), Qt::LeftButton);
+    ASSERT_EQ(h.messages.texts.size(), 1u);
+    EXPECT_EQ(h.messages.texts[0], "Die Daten konnten nicht korrekt ausgelesen werden.\r\n"
+                                   "Bitte starten Sie das Programm erneut.");
+    EXPECT_EQ(h.ends, std::vector<int>{1});
+    EXPECT_EQ(Slurp(h.iniPath()), ini);
+    EXPECT_TRUE(fsys::is_empty(h.outbox()));
+}
+
+} // namespace
+} // namespace tessaro
