@@ -22,17 +22,11 @@ std::string FormatGdtLine(std::string_view field, std::string_view content) {
 
 std::vector<std::string_view> SplitLines(std::string_view text) {
     std::vector<std::string_view> lines;
-    if (text.empty())
-        return lines;
-    for (;;) {
-        const auto crlf = text.find("\r\n");
-        if (crlf == std::string_view::npos) {
-            lines.push_back(text);
-            return lines;
-        }
-        lines.push_back(text.substr(0, crlf));
-        text.remove_prefix(crlf + 2);
-    }
+    ForEachLine(text, [&](std::string_view line) {
+        lines.push_back(line);
+        return true;
+    });
+    return lines;
 }
 
 std::string_view FieldId(std::string_view line) {

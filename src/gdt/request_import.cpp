@@ -15,7 +15,7 @@ namespace {
 constexpr std::size_t kMaxPieces = 32768;
 
 struct PanelField {
-    const char* id;
+    std::string_view id;
     const char* prefix;
 };
 constexpr PanelField kPanelFields[3] = {{"3000", "ID: "}, {"3102", "VN: "}, {"3101", "NN: "}};
@@ -28,16 +28,26 @@ void Report(MessageBox& messages, const PlatformError& e) {
 } // namespace
 
 std::array<std::optional<std::string>, 3> PanelsFromRequest(const std::string& requestText) {
-    const std::vector<std::string_view> lines = SplitLines(requestText);
-    if (lines.size() >= kMaxPieces)
+    // The last occurrence of each field, found in one pass; the panel texts are
+    // built once at the end, and a text of too many pieces is given up as soon
+    // as that is certain.
+    std::array<std::optional<std::string_view>, 3> contents;
+    std::size_t pieces = 0;
+    ForEachLine(requestText, [&](std::string_view line) {
+        if (++pieces >= kMaxPieces)
+            return false;
+        const std::string_view id = FieldId(line);
+        for (std::size_t p = 0; p < contents.size(); ++p)
+            if (id == kPanelFields[p].id)
+                contents[p] = Content(line);
+        return true;
+    });
+    if (pieces >= kMaxPieces)
         throw PlatformError(ErrorNumber::Overflow);
     std::array<std::optional<std::string>, 3> panels;
-    for (std::string_view line : lines) {
-        const std::string_view id = FieldId(line);
-        for (std::size_t p = 0; p < panels.size(); ++p)
-            if (id == kPanelFields[p].id)
-                panels[p] = std::string(kPanelFields[p].prefix) + std::string(Content(line));
-    }
+    for (std::size_t p = 0; p < panels.size(); ++p)
+        if (contents[p])
+            panels[p] = kPanelFields[p].prefix + std::string(*contents[p]);
     return panels;
 }
 

@@ -25,11 +25,11 @@ public:
 
 // The reading rule written out independently: cut at CR LF, identifier at 4..7.
 std::array<std::optional<std::string>, 3> ExpectedPanels(std::string_view text,
-                                                         std::size_t& pieces) {
+                                                         std::vector<std::string_view>& lines) {
     static constexpr const char* kIds[3] = {"3000", "3102", "3101"};
     static constexpr const char* kPrefixes[3] = {"ID: ", "VN: ", "NN: "};
     std::array<std::optional<std::string>, 3> panels;
-    pieces = 0;
+    lines.clear();
     if (text.empty())
         return panels;
     std::size_t start = 0;
@@ -37,7 +37,7 @@ std::array<std::optional<std::string>, 3> ExpectedPanels(std::string_view text,
         const std::size_t end = text.find("\r\n", start);
         const std::string_view line = text.substr(
             start, end == std::string_view::npos ? std::string_view::npos : end - start);
-        ++pieces;
+        lines.push_back(line);
         if (line.size() >= 7)
             for (int p = 0; p < 3; ++p)
                 if (line.substr(3, 4) == kIds[p])
@@ -64,8 +64,10 @@ void CheckDisplay(const std::string& text) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);
 
-    std::size_t pieces = 0;
-    const auto expected = ExpectedPanels(text, pieces);
+    std::vector<std::string_view> lines;
+    const auto expected = ExpectedPanels(text, lines);
+    const std::size_t pieces = lines.size();
+    fuzz::Check(gdt::SplitLines(text) == lines, "lines differ from the reading rule", text);
     try {
         const auto panels = gdt::PanelsFromRequest(text);
         fuzz::Check(pieces < 32768, "more than 32767 pieces accepted");
