@@ -62,3 +62,9 @@ clean:
 fuzz: PACKAGES += clang libclang-rt-14-dev
 fuzz: deps
 	FUZZ_SECONDS=$(FUZZ_SECONDS) FUZZ_BUILD=$(CURDIR)/build-fuzz JOBS=$(JOBS) sh tools/fuzz.sh
+
+# Figures, not tests: start-up and memory against a bare Qt program on Xvfb,
+# import and commit against read() and cp plus sync.
+bench: PACKAGES += libbenchmark-dev libxcb1-dev
+bench: deps
+	BENCH_BUILD=$(CURDIR)/build-bench JOBS=$(JOBS) sh tools/bench.sh

@@ -1,0 +1,110 @@
+#!/bin/sh
+# make bench: builds Tessaro, the bare Qt reference and the benchmarks in
+# BENCH_BUILD (default build-bench, Release), then measures side by side in one
+# run and prints each figure with its reference and the ratio:
+#   start-up      process start to the main window mapped, on Xvfb, against a bare
+#                 QMainWindow program (goal: at most 1.15 times);
+#   peak memory   VmHWM once the window is up, against the same program
+#                 (goal: at most 10 MB more);
+#   import        a 32,767-line request (about 1 MB) against one read() of its
+#                 bytes (goal: at most 3 times);
+#   commit        result file, rename and delete of the request against cp plus
+#                 sync of the same bytes (goal: at most 1.5 times).
+# Figures only: nothing here fails because a goal is missed.
+set -eu
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${BENCH_BUILD:-$root/build-bench}
+runs=${BENCH_RUNS:-15}
+jobs=${JOBS:-2}
+
+cmake -S "$root" -B "$build" -DTESSARO_BENCH=ON -DTESSARO_BUILD_TESTS=OFF \
+    -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$build" -j "$jobs" --target tessaro bare_window startup_probe core_bench >/dev/null
+
+work=$(mktemp -d /var/tmp/tessaro-bench.XXXXXX)
+xvfb_pid=
+cleanup() {
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT INT TERM
+
+# Both programs run from a directory of their own, as installed.
+mkdir -p "$work/tessaro" "$work/bare" "$work/inbox" "$work/outbox" "$work/files"
+cp "$build/src/tessaro" "$work/tessaro/"
+cp "$build/bench/bare_window" "$work/bare/"
+printf '[GDT]\r\nPathS=%s\r\nPathD=%s\r\nLumeoID=001\r\nSuffix=gdt\r\nManual=0\r\nStudyDesc=0\r\n[Modality]\r\nModality=CR\r\n' \
+    "$work/inbox/anfrage.gdt" "$work/outbox" >"$work/tessaro/Settings.ini"
+# A typical request: record type, patient number and names, birth date.
+printf '01380006302\r\n0143000471101531015Muster\r\n0133102Erika\r\n017310301011970\r\n' \
+    >"$work/inbox/anfrage.gdt"
+
+# A display of our own, so that nothing else draws while we measure.
+display=
+for n in 91 92 93 94 95 96 97 98 99; do
+    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || { display=":$n"; break; }
+done
+[ -n "$display" ] || { echo "bench: no free X display number" >&2; exit 1; }
+Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+export DISPLAY="$display"
+export XDG_RUNTIME_DIR="$work/runtime"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+i=0
+until xdpyinfo >/dev/null 2>&1; do
+    i=$((i + 1))
+    [ $i -lt 100 ] || { echo "bench: Xvfb did not start" >&2; exit 1; }
+    sleep 0.1
+done
+
+probe="$build/bench/startup_probe"
+# One start of each first, so that both find their libraries in the page cache.
+"$probe" "Velt - Tessaro" 300 "$work/tessaro/tessaro" >/dev/null
+"$probe" "Bare QMainWindow" 300 "$work/bare/bare_window" >/dev/null
+: >"$work/tessaro.txt"
+: >"$work/bare.txt"
+n=0
+while [ $n -lt "$runs" ]; do
+    # Alternating, so that a slow moment of the machine hits both alike.
+    "$probe" "Velt - Tessaro" 300 "$work/tessaro/tessaro" >>"$work/tessaro.txt"
+    "$probe" "Bare QMainWindow" 300 "$work/bare/bare_window" >>"$work/bare.txt"
+    n=$((n + 1))
+done
+
+median() { # column file
+    cut -d' ' -f"$1" "$2" | sort -n | awk '{ v[NR] = $1 } END {
+        if (NR % 2) print v[(NR + 1) / 2]; else print (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
+}
+t_ms=$(median 1 "$work/tessaro.txt")
+b_ms=$(median 1 "$work/bare.txt")
+t_kb=$(median 2 "$work/tessaro.txt")
+b_kb=$(median 2 "$work/bare.txt")
+
+# In-process parts: medians of repeated runs, in microseconds.
+BENCH_DIR="$work/files" "$build/bench/core_bench" --benchmark_repetitions=7 \
+    --benchmark_min_time=0.2 \
+    --benchmark_report_aggregates_only=true --benchmark_format=csv 2>/dev/null \
+    >"$work/core.csv"
+us() { grep "^\"$1_median\"" "$work/core.csv" | cut -d, -f3; }
+import=$(us BM_Import/0)
+read1=$(us BM_ReadOnce/0)
+importcold=$(us BM_Import/1)
+readcold=$(us BM_ReadOnce/1)
+commit=$(us BM_Commit)
+cpsync=$(us BM_CpSync)
+copyfsync=$(us BM_CopyFsync)
+
+echo
+echo "Tessaro benchmarks (medians; start-up of $runs alternating runs on Xvfb)"
+awk -v t="$t_ms" -v b="$b_ms" -v tk="$t_kb" -v bk="$b_kb" -v im="$import" -v rd="$read1" \
+    -v ic="$importcold" -v rc="$readcold" \
+    -v co="$commit" -v cs="$cpsync" -v cf="$copyfsync" 'BEGIN {
+    printf "  %-44s %10s %10s %8s  %s\n", "", "Tessaro", "reference", "ratio", "goal"
+    printf "  %-44s %8.1f ms %7.1f ms %7.2fx  <= 1.15x\n", "start-up to the window mapped", t, b, t / b
+    printf "  %-44s %7.1f MB %7.1f MB %+6.1f MB  <= +10 MB\n", "peak memory (VmHWM)", tk / 1024, bk / 1024, (tk - bk) / 1024
+    printf "  %-44s %8.0f us %7.0f us %7.2fx  <= 3x\n", "import of 32,767 lines vs one read(), cached", im, rd, im / rd
+    printf "  %-44s %8.0f us %7.0f us %7.2fx  <= 3x\n", "the same, file read from the disk", ic, rc, ic / rc
+    printf "  %-44s %8.0f us %7.0f us %7.2fx  <= 1.5x\n", "commit vs cp + sync (commands)", co, cs, co / cs
+    printf "  %-44s %8.0f us %7.0f us %7.2fx  (same work in-process)\n", "commit vs copy + fsync (in-process)", co, cf, co / cf
+}'
