@@ -22,7 +22,7 @@ std::string GdtLine(const std::string& field, const std::string& content);
 std::string Request(const std::string& id, const std::string& first, const std::string& last);
 
 struct IniValues {
-    std::string shortCode;
+    std::string shortCode = "";
     std::string modality = "CR";
     bool pathS = true; // PathS names <dir>/inbox/anfrage.gdt, else stays out of the file
     bool pathD = true; // PathD names <dir>/outbox
