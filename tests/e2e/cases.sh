@@ -280,3 +280,30 @@ case_existing_final_name() {
     expect_file "$INBOX/anfrage.gdt" "$(expected request)"
     expect_file "$PROG/Settings.ini" "$(expected ini)"
 }
+
+# 8. "Datei" → "Beenden": the short code typed is saved, nothing else changes;
+# the request stays for the next run; status 0.
+case_quit_from_menu() {
+    prepare_request
+    settings_lines CR 'AB' 0 0
+    write_ini "$PROG/Settings.ini" "${SETTINGS[@]}"
+    start_display
+    start_tessaro 1
+    find_main_window
+
+    press_txtMod
+    type_text 'MR' # the modality typed is not kept
+    press_txtShort
+    type_text 'Jö'
+    press_cmdQB 3
+    choose_menu_entry 1
+    wait_exit
+    expect_status 0
+
+    settings_lines CR 'J\xf6' 0 0
+    write_ini "$(expected ini)" "${SETTINGS[@]}"
+    expect_file "$PROG/Settings.ini" "$(expected ini)"
+    expect_file "$INBOX/anfrage.gdt" "$(expected request)"
+    expect_listing "$OUTBOX"
+    no_messages_logged
+}
