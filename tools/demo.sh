@@ -28,7 +28,9 @@ gdt_line() {
 }
 
 mkdir -p "$demo/inbox" "$demo/outbox"
-cp -f "$exe" "$demo/tessaro"
+# Copied beside and renamed over, so a demo still running does not block it.
+cp -f "$exe" "$demo/.tessaro.new"
+mv -f "$demo/.tessaro.new" "$demo/tessaro"
 
 # Settings and buttons are the operator's once written: kept between runs.
 if [ ! -f "$demo/Settings.ini" ]; then
