@@ -27,7 +27,11 @@ void FrmMain::cmdOK_Click() {
         // request below is only deleted once its result is in place.
         fs::RenameNoReplace(gdt::TemporaryFileName(values_, sequenceNumber_),
                             gdt::FinalFileName(values_, sequenceNumber_));
-        fs::DeleteFile(importedPath_);
+        // The practice system may have left its next request at the same path
+        // meanwhile; only the bytes this run imported are done with. Reading
+        // it also fails, as the delete would, when the file has gone.
+        if (fs::ReadWholeFile(importedPath_) == requestText_)
+            fs::DeleteFile(importedPath_);
     });
     if (done && written)
         close(); // the unload saves the short code and ends the program

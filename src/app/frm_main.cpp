@@ -70,20 +70,45 @@ std::string FrmMain::IniFile() const {
     return settings::IniPath(env_.programDirectory);
 }
 
+namespace {
+
+// No panel or caption shows more than this many bytes of a field: a request
+// whose lines end in LF alone is one line, and its patient number would run on
+// for the whole file, which a label would lay out for seconds.
+constexpr std::size_t kMaxShownBytes = 512;
+
+// The start of a field for display, cut before kMaxShownBytes without splitting
+// a UTF-8 sequence (a few Windows-1252 bytes more or less do not matter there).
+std::string_view ShownPart(std::string_view bytes, bool& cut) {
+    cut = bytes.size() > kMaxShownBytes;
+    if (!cut)
+        return bytes;
+    std::size_t end = kMaxShownBytes;
+    for (int back = 0; back < 3 && (static_cast<unsigned char>(bytes[end]) & 0xC0) == 0x80; ++back)
+        --end;
+    return bytes.substr(0, end);
+}
+
+} // namespace
+
 // The one place that turns the imported panel bytes into what the operator
 // reads: the three status-bar panels and the names in the caption.
 void FrmMain::RenderPatient() {
     // Decoded in the charset the request declares (field 9206), so that a
     // CP437 or 7-bit name reads right; the bytes themselves stay as imported.
     const gdt::DisplayCharset charset = gdt::DeclaredCharset(requestText_);
+    auto shown = [&](std::string_view bytes) {
+        bool cut = false;
+        std::string text = gdt::DecodeForDisplay(ShownPart(bytes, cut), charset);
+        return cut ? text + "\xE2\x80\xA6" : text; // "…" in UTF-8
+    };
     for (std::size_t i = 0; i < panelBytes_.size(); ++i)
-        w_.statusPanels[i]->setText(
-            QString::fromStdString(gdt::DecodeForDisplay(panelBytes_[i], charset)));
+        w_.statusPanels[i]->setText(QString::fromStdString(shown(panelBytes_[i])));
     // The names are the panel texts from their fifth character on: after the
     // "VN: " / "NN: " prefix, and nothing when the panel still shows "VN:".
     auto name = [&](const std::string& panel) {
         return gdt::UpperForDisplay(
-            gdt::DecodeForDisplay(panel.size() > 4 ? panel.substr(4) : std::string(), charset));
+            shown(panel.size() > 4 ? std::string_view(panel).substr(4) : std::string_view()));
     };
     const std::string caption =
         "Velt - Tessaro [" + name(panelBytes_[1]) + " " + name(panelBytes_[2]) + "]";
