@@ -1,0 +1,194 @@
+// Faults around a commit, each injected on purpose: whatever happens, the
+// request stays until a complete .gdt is in place, and no cut .gdt appears.
+#include "app/frm_main_harness.h"
+#include "platform/codec.h"
+#include "support/file_size_limit.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QtTest/QTest>
+#include <chrono>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+namespace tessaro {
+namespace {
+
+using test::FormHarness;
+using test::Slurp;
+using test::Spit;
+
+namespace fsys = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+long long MillisecondsSince(Clock::time_point start) {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
+}
+
+class CommitFault : public ::testing::Test {
+protected:
+    // Request imported, BW2E chosen, sequence number 7; start-up timed.
+    void StartReady(const std::string& requestBytes) {
+        h.WriteIni({.shortCode = "ab"});
+        request = requestBytes;
+        h.WriteRequest(request);
+        Spit(h.dir.File("GDTcount.txt"), "6");
+        const auto start = Clock::now();
+        ASSERT_TRUE(h.Start());
+        startMs = MillisecondsSince(start);
+        ASSERT_TRUE(h.ends.empty());
+        QTest::mousePress(h.Find("cmdQB(6)"), Qt::LeftButton);
+        ASSERT_FALSE(h.form->SelectionCode().empty());
+        iniBefore = Slurp(h.iniPath());
+    }
+    void PressOk() {
+        ASSERT_TRUE(h.Find("cmdOK")->isEnabled());
+        const auto start = Clock::now();
+        QTest::mouseClick(h.Find("cmdOK"), Qt::LeftButton);
+        commitMs = MillisecondsSince(start);
+    }
+    std::string Final() const { return h.dir.File("outbox/001.7.gdt"); }
+    std::string Temporary() const { return h.dir.File("outbox/001.7.zzz"); }
+    std::string Expected() const {
+        return request + test::GdtLine("8411", h.form->SelectionCode());
+    }
+    // The promise of every fault below: the request is still there, byte for
+    // byte, and no .gdt exists at all.
+    void ExpectNothingLost() {
+        EXPECT_EQ(Slurp(h.requestPath()), request) << "the request was lost";
+        for (const auto& entry : fsys::directory_iterator(h.outbox()))
+            EXPECT_NE(entry.path().extension(), ".gdt") << entry.path();
+    }
+
+    FormHarness h;
+    std::string request;
+    std::string iniBefore;
+    long long startMs = 0;
+    long long commitMs = 0;
+};
+
+TEST_F(CommitFault, TargetFolderThatIsAFileCreatesNothingAndKeepsTheWindow) {
+    StartReady(test::Request("4711", "Erika", "Muster"));
+    fsys::remove(h.outbox());
+    Spit(h.outbox(), "not a folder");
+    PressOk();
+    EXPECT_EQ(h.messages.texts, std::vector<std::string>{"Zielverzeichnis nicht gefunden."});
+    EXPECT_TRUE(h.ends.empty());
+    EXPECT_TRUE(h.form->isVisible());
+    EXPECT_EQ(Slurp(h.outbox()), "not a folder");
+    EXPECT_EQ(Slurp(h.requestPath()), request);
+}
+
+TEST_F(CommitFault, ReadOnlyTargetFolderEndsWithAnErrorAndKeepsTheRequest) {
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root writes into folders without write permission; the full disk and "
+                        "the folder that is a file stand in for it";
+    StartReady(test::Request("4711", "Erika", "Muster"));
+    fsys::permissions(h.outbox(), fsys::perms::owner_read | fsys::perms::owner_exec);
+    PressOk();
+    EXPECT_EQ(h.ends, std::vector<int>{2});
+    EXPECT_EQ(h.messages.texts.size(), 1u);
+    ExpectNothingLost();
+    fsys::permissions(h.outbox(), fsys::perms::owner_all);
+}
+
+TEST_F(CommitFault, DiskFullHalfWayLeavesNoFinalFileAndTheRequestInPlace) {
+    StartReady(test::Request("4711", "Erika", "Muster") +
+               std::string(4000, 'x')); // long enough to be cut in the middle
+    {
+        const test::FileSizeLimit limit(request.size() / 2);
+        ASSERT_TRUE(limit.active());
+        PressOk();
+    }
+    EXPECT_EQ(h.ends, std::vector<int>{2});
+    ASSERT_EQ(h.messages.texts.size(), 1u);
+    EXPECT_NE(h.messages.texts[0].find(cp1252::Ansi("61 - Datenträger voll")), std::string::npos);
+    ExpectNothingLost();
+    EXPECT_EQ(Slurp(h.iniPath()), iniBefore) << "the unload ran after a failure";
+}
+
+TEST_F(CommitFault, RequestReplacedByAFolderIsKeptOnceTheResultIsInPlace) {
+    StartReady(test::Request("4711", "Erika", "Muster"));
+    fsys::remove(h.requestPath());
+    fsys::create_directory(h.requestPath());
+    PressOk();
+    EXPECT_EQ(Slurp(Final()), Expected());
+    EXPECT_TRUE(fsys::is_directory(h.requestPath()));
+    EXPECT_EQ(h.ends, std::vector<int>{2});
+    EXPECT_EQ(h.messages.texts.size(), 1u);
+}
+
+// The practice system may leave the next request at the same path while the
+// operator still works on this one: that newer request must survive.
+TEST_F(CommitFault, NewerRequestAtThePathIsNotDeleted) {
+    StartReady(test::Request("4711", "Erika", "Muster"));
+    const std::string newer = test::Request("4712", "Max", "Neu");
+    Spit(h.requestPath(), newer);
+    PressOk();
+    EXPECT_EQ(Slurp(Final()), Expected());
+    EXPECT_EQ(Slurp(h.requestPath()), newer);
+    EXPECT_EQ(h.ends, std::vector<int>{0});
+    EXPECT_TRUE(h.messages.texts.empty());
+}
+
+TEST_F(CommitFault, FinalNameTakenByAFolderKeepsTheRequest) {
+    StartReady(test::Request("4711", "Erika", "Muster"));
+    fsys::create_directory(Final());
+    PressOk();
+    EXPECT_EQ(h.ends, std::vector<int>{2});
+    EXPECT_EQ(h.messages.texts.size(), 1u);
+    EXPECT_TRUE(fsys::is_empty(Final()));
+    EXPECT_EQ(Slurp(Temporary()), Expected());
+    EXPECT_EQ(Slurp(h.requestPath()), request);
+}
+
+TEST_F(CommitFault, FiftyMegabyteRequestStartsAndCommitsWithoutAFreeze) {
+    std::string big = test::Request("4711", "Erika", "Muster");
+    const std::string filler = test::GdtLine("6220", std::string(29, 'b'));
+    while (big.size() < (50u << 20))
+        big += filler;
+    StartReady(big);
+    // Far more than 32,767 lines: reported at start-up, the text kept whole.
+    ASSERT_EQ(h.messages.texts.size(), 1u);
+    EXPECT_EQ(h.messages.texts[0], cp1252::Ansi("Es ist ein Fehler aufgetreten.\r\n6 - Überlauf"));
+    EXPECT_EQ(h.Find<QLabel>("StateBar.Panel(1)")->text(), "ID:");
+    h.messages.texts.clear();
+    PressOk();
+    EXPECT_TRUE(h.messages.texts.empty());
+    EXPECT_EQ(h.ends, std::vector<int>{0});
+    EXPECT_TRUE(Slurp(Final()) == Expected());
+    EXPECT_FALSE(fsys::exists(h.requestPath()));
+    std::cout << "[ figures  ] 50 MB request: start-up " << startMs << " ms, commit " << commitMs
+              << " ms\n";
+    EXPECT_LT(startMs, 1000);
+    EXPECT_LT(commitMs, 1000);
+}
+
+TEST_F(CommitFault, FiftyMegabytesInOneLineShowWithoutAFreeze) {
+    // LF line ends make the whole file one line: the patient number panel
+    // would hold all 50 MB.
+    StartReady("0143000" + std::string(50u << 20, '9') + "\n");
+    EXPECT_TRUE(h.messages.texts.empty());
+    EXPECT_EQ(h.form->RequestText().size(), request.size());
+    QApplication::processEvents();
+    std::cout << "[ figures  ] 50 MB in one line: start-up " << startMs << " ms\n";
+    EXPECT_LT(startMs, 1000);
+}
+
+TEST_F(CommitFault, FortyThousandLinesAreReportedAndCommittedWhole) {
+    std::string text = test::Request("4711", "Erika", "Muster");
+    for (int i = 0; i < 40000; ++i)
+        text += test::GdtLine("6228", "Zeile " + std::to_string(i));
+    StartReady(text);
+    EXPECT_EQ(h.messages.texts.size(), 1u);
+    h.messages.texts.clear();
+    PressOk();
+    EXPECT_TRUE(Slurp(Final()) == Expected());
+    EXPECT_FALSE(fsys::exists(h.requestPath()));
+    EXPECT_LT(startMs, 1000);
+    EXPECT_LT(commitMs, 1000);
+}
+
+} // namespace
+} // namespace tessaro
