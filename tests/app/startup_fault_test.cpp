@@ -1,0 +1,132 @@
+// Hostile files beside the program at start-up: a Settings.ini that is a
+// folder, huge or binary, a Bodypart.dat of 100,000 lines or with NUL bytes, a
+// huge counter file. The window comes up within a second every time, and
+// nothing it finds is changed except the counter it owns.
+#include "app/frm_main_harness.h"
+#include "platform/codec.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest/QTest>
+#include <chrono>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <random>
+
+namespace tessaro {
+namespace {
+
+using test::FormHarness;
+using test::Slurp;
+using test::Spit;
+
+namespace fsys = std::filesystem;
+
+class StartupFault : public ::testing::Test {
+protected:
+    // Start-up timed; the window must be up and no end requested.
+    void StartWithin(long long ms) {
+        const auto start = std::chrono::steady_clock::now();
+        ASSERT_TRUE(h.Start());
+        const auto took = std::chrono::steady_clock::now() - start;
+        EXPECT_LT(took, std::chrono::milliseconds(ms));
+        ASSERT_TRUE(h.ends.empty());
+        ASSERT_TRUE(h.form->isVisible());
+    }
+
+    FormHarness h;
+};
+
+TEST_F(StartupFault, SettingsIniThatIsAFolderGivesTheDefaultsAndStaysAFolder) {
+    fsys::create_directory(h.iniPath());
+    h.WriteRequest(test::Request("4711", "Erika", "Muster"));
+    StartWithin(1000);
+    EXPECT_TRUE(h.messages.texts.empty());
+    EXPECT_EQ(h.form->Settings().LumeoID, "001");
+    EXPECT_TRUE(h.form->RequestText().empty()); // PathS empty: nothing imported
+    h.Find<QLineEdit>("txtShort")->setText("MK");
+    h.form->close(); // the short code cannot be saved; that is not reported
+    EXPECT_EQ(h.ends, std::vector<int>{0});
+    EXPECT_TRUE(h.messages.texts.empty());
+    EXPECT_TRUE(fsys::is_directory(h.iniPath()));
+}
+
+TEST_F(StartupFault, HugeSettingsIniIsReadAndKeptWhole) {
+    h.WriteIni({.shortCode = "MK"});
+    std::string filler;
+    for (int i = 0; filler.size() < 8'000'000; ++i)
+        filler += "[Filler" + std::to_string(i) + "]\r\nkey=" + std::string(100, 'x') + "\r\n";
+    const std::string ini = filler + Slurp(h.iniPath());
+    Spit(h.iniPath(), ini);
+    h.WriteRequest(test::Request("4711", "Erika", "Muster"));
+    StartWithin(1000);
+    EXPECT_EQ(h.Find<QLineEdit>("txtShort")->text(), "MK");
+    EXPECT_EQ(h.form->Settings().PathD, h.outbox());
+    EXPECT_FALSE(h.form->RequestText().empty());
+    h.form->close();
+    EXPECT_TRUE(Slurp(h.iniPath()) == ini); // the same short code saved in place
+}
+
+TEST_F(StartupFault, BinarySettingsIniStartsAndLosesNoByte) {
+    std::mt19937 random(61);
+    std::string noise(256 * 1024, '\0');
+    for (char& c : noise)
+        c = static_cast<char>(random());
+    Spit(h.iniPath(), noise);
+    StartWithin(1000);
+    h.Find<QLineEdit>("txtShort")->setText("MK");
+    h.form->close();
+    const std::string after = Slurp(h.iniPath());
+    EXPECT_EQ(after.substr(0, noise.size()), noise);
+}
+
+TEST_F(StartupFault, HundredThousandLineBodypartShowsTheLastLineOfEachButton) {
+    h.WriteIni({.manual = "1"});
+    std::string file;
+    for (int i = 0; i < 100000; ++i)
+        file += std::to_string(i % 66) + "|Knopf " + std::to_string(i) + "|K" + std::to_string(i) +
+                "\r\n";
+    h.WriteBodypart(file);
+    StartWithin(1000);
+    EXPECT_TRUE(h.Find("picManual")->isVisible());
+    EXPECT_EQ(h.Find<QPushButton>("cmdManual(0)")->text(), "Knopf 99990");
+    EXPECT_EQ(h.Find<QPushButton>("cmdManual(65)")->text(), "Knopf 99989");
+}
+
+TEST_F(StartupFault, BodypartWithNulBytesAndOddNumbersShowsOnlyWellFormedButtons) {
+    using namespace std::string_literals;
+    h.WriteIni({.manual = "1"});
+    h.WriteBodypart("3|Hand\0links|HA\0*\r\n\0\0\0\r\n66|zu gross|Z\r\n-1|neg|N\r\n"
+                    "99999999999999999999|gross|G\r\n4\0|x|y\r\n5|Fuss|FU"s);
+    StartWithin(1000);
+    EXPECT_TRUE(h.messages.texts.empty());
+    int visible = 0;
+    for (int i = 0; i < 66; ++i)
+        visible += h.Find(("cmdManual(" + std::to_string(i) + ")").c_str())->isVisible() ? 1 : 0;
+    EXPECT_EQ(visible, 2);
+    EXPECT_TRUE(h.Find("cmdManual(3)")->isVisible());
+    EXPECT_TRUE(h.Find("cmdManual(5)")->isVisible());
+}
+
+TEST_F(StartupFault, BodypartThatIsAFolderLeavesTheCatalogue) {
+    h.WriteIni({.manual = "1"});
+    fsys::create_directory(h.dir.File("Bodypart.dat"));
+    StartWithin(1000);
+    EXPECT_TRUE(h.Find("picNoManual")->isVisible());
+    EXPECT_FALSE(h.Find("picManual")->isVisible());
+}
+
+TEST_F(StartupFault, HugeCounterFileIsReportedOnceAndKept) {
+    h.WriteIni({});
+    h.WriteRequest(test::Request("4711", "Erika", "Muster"));
+    const std::string digits(10u << 20, '9');
+    Spit(h.dir.File("GDTcount.txt"), digits);
+    StartWithin(1000);
+    EXPECT_EQ(h.form->SequenceNumber(), 1);
+    EXPECT_EQ(h.messages.texts,
+              std::vector<std::string>{cp1252::Ansi("Es ist ein Fehler aufgetreten.6 - Überlauf")});
+    EXPECT_TRUE(Slurp(h.dir.File("GDTcount.txt")) == digits);
+}
+
+} // namespace
+} // namespace tessaro
