@@ -10,15 +10,15 @@ namespace {
 QString ResolveFamily() {
     if (QFontDatabase::families().contains(QStringLiteral("Tahoma")))
         return QStringLiteral("Tahoma");
-    // fonts-wine installs Tahoma outside fontconfig's directories.
-    const char* files[] = {"/usr/share/wine/fonts/tahoma.ttf", "/usr/share/wine/fonts/tahomabd.ttf"};
+    // fonts-wine installs Tahoma outside fontconfig's directories. Its tahomabd.ttf
+    // is the regular outline spaced wider, not a bold one, so only the regular
+    // face is registered and Qt emboldens it where a bold font is asked for.
+    const QString file = QStringLiteral("/usr/share/wine/fonts/tahoma.ttf");
     QString family;
-    for (const char* file : files) {
-        if (!QFile::exists(QString::fromLatin1(file)))
-            continue;
-        const int id = QFontDatabase::addApplicationFont(QString::fromLatin1(file));
-        const QStringList names = QFontDatabase::applicationFontFamilies(id);
-        if (family.isEmpty() && !names.isEmpty())
+    if (QFile::exists(file)) {
+        const QStringList names =
+            QFontDatabase::applicationFontFamilies(QFontDatabase::addApplicationFont(file));
+        if (!names.isEmpty())
             family = names.first();
     }
     return family.isEmpty() ? QStringLiteral("DejaVu Sans") : family;

@@ -29,8 +29,8 @@ QString Indexed(const char* name, int index) {
     return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index);
 }
 
-QFont FontOf(const layout::FontSpec& spec) {
-    return Tahoma(spec.pointSize, spec.bold);
+QFont FontOf(const layout::FontSpec& item) {
+    return Tahoma(item.pointSize, item.bold);
 }
 
 class Placer {
@@ -63,13 +63,13 @@ void BuildMenu(QMainWindow& window, MainWindowWidgets& w) {
 }
 
 void BuildEntryRow(MainWindowWidgets& w, const Placer& place) {
-    for (const layout::Label& spec : layout::kLabels) {
-        auto* label = new QLabel(QString::fromUtf8(spec.caption), w.client);
-        label->setObjectName(Indexed("Label1", spec.index));
+    for (const layout::Label& item : layout::kLabels) {
+        auto* label = new QLabel(QString::fromUtf8(item.caption), w.client);
+        label->setObjectName(Indexed("Label1", item.index));
         label->setTextFormat(Qt::PlainText);
         label->setFont(FontOf(layout::kLabelFont));
-        place(label, spec.rect);
-        w.Label1[static_cast<std::size_t>(spec.index)] = label;
+        place(label, item.rect);
+        w.Label1[static_cast<std::size_t>(item.index)] = label;
     }
     w.txtMod = MakeTextBox(w.client, "txtMod", layout::kTxtMod, place);
     w.txtBpart = MakeTextBox(w.client, "txtBpart", layout::kTxtBpart, place);
@@ -136,16 +136,16 @@ void BuildStatusBar(MainWindowWidgets& w, const Placer& place) {
     w.StateBar->setFont(FontOf(layout::kStatusFont));
     place(w.StateBar, layout::kStateBar);
     int left = 0;
-    for (const layout::StatusPanel& spec : layout::kStatusPanels) {
-        auto* panel = new QLabel(QString::fromLatin1(spec.initialText), w.StateBar);
-        panel->setObjectName(QLatin1String(StatusPanelName(spec.number)));
+    for (const layout::StatusPanel& item : layout::kStatusPanels) {
+        auto* panel = new QLabel(QString::fromLatin1(item.initialText), w.StateBar);
+        panel->setObjectName(QLatin1String(StatusPanelName(item.number)));
         panel->setTextFormat(Qt::PlainText);
         panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         panel->setIndent(3);
-        panel->setMinimumWidth(place.px(spec.minWidth));
-        place(panel, {left, 0, spec.width, layout::kStateBar.height});
-        left += spec.width;
-        w.statusPanels[static_cast<std::size_t>(spec.number - 1)] = panel;
+        panel->setMinimumWidth(place.px(item.minWidth));
+        place(panel, {left, 0, item.width, layout::kStateBar.height});
+        left += item.width;
+        w.statusPanels[static_cast<std::size_t>(item.number - 1)] = panel;
     }
 }
 

@@ -44,10 +44,10 @@ constexpr std::array kTable{
         "cmdApply", K::PushButton, {4050, 3105, 1500, 465}, 9.75, true, "Übernehmen"},
 };
 
-QWidget* CreateControl(const SettingsControlSpec& spec, QWidget* form) {
-    const QString caption = QString::fromUtf8(spec.caption);
+QWidget* CreateControl(const SettingsControlSpec& item, QWidget* form) {
+    const QString caption = QString::fromUtf8(item.caption);
     QWidget* widget = nullptr;
-    switch (spec.kind) {
+    switch (item.kind) {
     case K::Label: {
         auto* label = new QLabel(form);
         label->setTextFormat(Qt::PlainText);
@@ -79,14 +79,14 @@ QWidget* CreateControl(const SettingsControlSpec& spec, QWidget* form) {
         break;
     }
     }
-    widget->setObjectName(QString::fromLatin1(spec.name));
-    if (spec.fontPoints > 0)
-        widget->setFont(Tahoma(spec.fontPoints, spec.bold));
-    widget->setGeometry(ToPixels(spec.rect, LogicalDpi(form)));
+    widget->setObjectName(QString::fromLatin1(item.name));
+    if (item.fontPoints > 0)
+        widget->setFont(Tahoma(item.fontPoints, item.bold));
+    widget->setGeometry(ToPixels(item.rect, LogicalDpi(form)));
     // The widths were made for the original Tahoma; a substitute with slightly wider
     // glyphs would cut off the colon. Labels have nothing to their right that they
     // could cover, so they may grow.
-    if (spec.kind == K::Label && widget->sizeHint().width() > widget->width())
+    if (item.kind == K::Label && widget->sizeHint().width() > widget->width())
         widget->resize(widget->sizeHint().width(), widget->height());
     return widget;
 }
@@ -113,8 +113,8 @@ SettingsControls BuildSettingsLayout(QDialog* form) {
     form->setFixedSize(TwipsToPixels(kSettingsClientWidth, dpi),
                        TwipsToPixels(kSettingsClientHeight, dpi));
 
-    for (const SettingsControlSpec& spec : kTable)
-        CreateControl(spec, form);
+    for (const SettingsControlSpec& item : kTable)
+        CreateControl(item, form);
 
     SettingsControls c{
         Find<QLineEdit>(form, "txtModality"),    Find<QLineEdit>(form, "txtSuffix"),

@@ -40,12 +40,12 @@ TEST(SettingsWindowLayout, EveryControlStandsWhereTheTableSays) {
 
     const auto table = SettingsControlTable();
     EXPECT_EQ(table.size(), 17u);
-    for (const SettingsControlSpec& spec : table) {
-        SCOPED_TRACE(spec.name);
-        auto* w = form.findChild<QWidget*>(QString::fromLatin1(spec.name));
+    for (const SettingsControlSpec& item : table) {
+        SCOPED_TRACE(item.name);
+        auto* w = form.findChild<QWidget*>(QString::fromLatin1(item.name));
         ASSERT_NE(w, nullptr);
-        const QRect expected = ToPixels(spec.rect, dpi);
-        if (spec.kind == SettingsControlKind::Label) { // may grow to show its whole text
+        const QRect expected = ToPixels(item.rect, dpi);
+        if (item.kind == SettingsControlKind::Label) { // may grow to show its whole text
             EXPECT_EQ(w->pos(), expected.topLeft());
             EXPECT_EQ(w->height(), expected.height());
             EXPECT_GE(w->width(), expected.width());
@@ -53,13 +53,13 @@ TEST(SettingsWindowLayout, EveryControlStandsWhereTheTableSays) {
         } else {
             EXPECT_EQ(w->geometry(), expected);
         }
-        EXPECT_EQ(TextOf(w), QString::fromUtf8(spec.caption));
-        if (spec.fontPoints > 0) {
+        EXPECT_EQ(TextOf(w), QString::fromUtf8(item.caption));
+        if (item.fontPoints > 0) {
             EXPECT_EQ(w->font().family(), TahomaFamily());
-            EXPECT_DOUBLE_EQ(w->font().pointSizeF(), spec.fontPoints);
-            EXPECT_EQ(w->font().bold(), spec.bold);
+            EXPECT_DOUBLE_EQ(w->font().pointSizeF(), item.fontPoints);
+            EXPECT_EQ(w->font().bold(), item.bold);
         }
-        switch (spec.kind) {
+        switch (item.kind) {
         case SettingsControlKind::Label:
             EXPECT_EQ(qobject_cast<QLabel*>(w)->textFormat(), Qt::PlainText);
             break;
