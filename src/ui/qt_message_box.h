@@ -2,10 +2,10 @@
 // text shown as plain text.
 #pragma once
 
+#include "platform/message_box.h"
+
 #include <QPointer>
 #include <QWidget>
-
-#include "platform/message_box.h"
 
 namespace tessaro::ui {
 
