@@ -1,6 +1,7 @@
 #include "platform/charset_codec.h"
 
 #include "platform/codec.h"
+#include "platform/utf8.h"
 
 #include <cerrno>
 #include <iconv.h>
@@ -27,36 +28,6 @@ public:
 private:
     iconv_t cd_;
 };
-
-// Length of the well-formed UTF-8 sequence at s[i] with its code point, or 0.
-std::size_t SequenceAt(std::string_view s, std::size_t i, char32_t& cp) {
-    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
-    const unsigned char lead = byte(i);
-    std::size_t len = 0;
-    char32_t min = 0;
-    if (lead < 0x80) {
-        cp = lead;
-        return 1;
-    } else if ((lead & 0xE0) == 0xC0) {
-        len = 2, cp = lead & 0x1Fu, min = 0x80;
-    } else if ((lead & 0xF0) == 0xE0) {
-        len = 3, cp = lead & 0x0Fu, min = 0x800;
-    } else if ((lead & 0xF8) == 0xF0) {
-        len = 4, cp = lead & 0x07u, min = 0x10000;
-    } else {
-        return 0;
-    }
-    if (i + len > s.size())
-        return 0;
-    for (std::size_t k = 1; k < len; ++k) {
-        if ((byte(i + k) & 0xC0) != 0x80)
-            return 0;
-        cp = (cp << 6) | (byte(i + k) & 0x3Fu);
-    }
-    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
-        return 0;
-    return len;
-}
 
 } // namespace
 
@@ -103,7 +74,7 @@ bool IsMultiByteUtf8(std::string_view bytes) {
     bool multiByte = false;
     for (std::size_t i = 0; i < bytes.size();) {
         char32_t cp = 0;
-        const std::size_t len = SequenceAt(bytes, i, cp);
+        const std::size_t len = utf8::SequenceAt(bytes, i, cp);
         if (len == 0)
             return false;
         multiByte = multiByte || len > 1;
@@ -117,7 +88,7 @@ std::u32string DecodeUtf8(std::string_view utf8) {
     out.reserve(utf8.size());
     for (std::size_t i = 0; i < utf8.size();) {
         char32_t cp = 0;
-        const std::size_t len = SequenceAt(utf8, i, cp);
+        const std::size_t len = utf8::SequenceAt(utf8, i, cp);
         out += len == 0 ? kReplacement : cp;
         i += len == 0 ? 1 : len;
     }
@@ -127,25 +98,8 @@ std::u32string DecodeUtf8(std::string_view utf8) {
 std::string EncodeUtf8(std::u32string_view codePoints) {
     std::string out;
     out.reserve(codePoints.size());
-    for (char32_t cp : codePoints) {
-        if (cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
-            cp = kReplacement;
-        if (cp < 0x80) {
-            out += static_cast<char>(cp);
-        } else if (cp < 0x800) {
-            out += static_cast<char>(0xC0 | (cp >> 6));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        } else if (cp < 0x10000) {
-            out += static_cast<char>(0xE0 | (cp >> 12));
-            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (cp >> 18));
-            out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        }
-    }
+    for (char32_t cp : codePoints)
+        utf8::Append(out, cp);
     return out;
 }
 

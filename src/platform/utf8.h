@@ -1,0 +1,18 @@
+// The UTF-8 primitives both codecs share: one well-formed sequence decoded, one
+// code point appended.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace tessaro::utf8 {
+
+// Length of the well-formed UTF-8 sequence at s[i] with its code point, or 0
+// (overlong forms, surrogates and truncated sequences are not well-formed).
+std::size_t SequenceAt(std::string_view s, std::size_t i, char32_t& cp);
+
+// Appends cp; code points UTF-8 cannot carry become U+FFFD.
+void Append(std::string& out, char32_t cp);
+
+} // namespace tessaro::utf8
