@@ -110,7 +110,7 @@ awk -v t="$t_ms" -v b="$b_ms" -v tk="$t_kb" -v bk="$b_kb" -v im="$import" -v rd=
     -v co="$commit" -v cs="$cpsync" -v cf="$copyfsync" 'BEGIN {
     printf "  %-44s %10s %10s %8s  %s\n", "", "Tessaro", "reference", "ratio", "goal"
     printf "  %-44s %8.1f ms %7.1f ms %7.2fx  <= 1.15x\n", "start-up to the window mapped", t, b, t / b
-    printf "  %-44s %8.1f ms %7.1f ms %7.2fx  (load hardly moves it)\n", "processor time of that start-up", tc, bc, tc / bc
+    printf "  %-44s %8.1f ms %7.1f ms %7.2fx  (less moved by other load)\n", "processor time of that start-up", tc, bc, tc / bc
     printf "  %-44s %7.1f MB %7.1f MB %+6.1f MB  <= +10 MB\n", "peak memory (VmHWM)", tk / 1024, bk / 1024, (tk - bk) / 1024
     printf "  %-44s %8.1f ms %7.1f ms %7.2fx  (bare window with one label)\n", "  start-up against a window with text", t, x, t / x
     printf "  %-44s %8.1f ms %7.1f ms %7.2fx\n", "  processor time against it", tc, xc, tc / xc
