@@ -56,7 +56,7 @@ format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	rm -rf build build-san
+	rm -rf build build-san build-fuzz build-bench
 
 # The fuzzers need clang with its libFuzzer runtime; core only, never Qt.
 fuzz: PACKAGES += clang libclang-rt-14-dev
