@@ -12,9 +12,22 @@ ExaminationButton::ExaminationButton(int index, QWidget* parent)
 
 void ExaminationButton::setBackColor(const QColor& colour) {
     backColor_ = colour;
+    backColorShown_ = false;
+    if (isVisible())
+        ApplyBackColor();
+}
+
+void ExaminationButton::showEvent(QShowEvent* event) {
+    if (!backColorShown_)
+        ApplyBackColor();
+    QPushButton::showEvent(event);
+}
+
+void ExaminationButton::ApplyBackColor() {
+    backColorShown_ = true;
     QPalette p = palette();
     for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
-        p.setColor(group, QPalette::Button, colour);
+        p.setColor(group, QPalette::Button, backColor_);
     setPalette(p);
     // The style's gradient would wash a light highlight out; a graphical button
     // shows its colour as a flat face.
@@ -22,7 +35,7 @@ void ExaminationButton::setBackColor(const QColor& colour) {
                                  " border-radius: 2px; padding: 2px; }"
                                  " QPushButton:focus { border: 1px solid #303030; }"
                                  " QPushButton:pressed { border: 2px inset #606060; }")
-                      .arg(colour.name()));
+                      .arg(backColor_.name()));
 }
 
 void ExaminationButton::mousePressEvent(QMouseEvent* event) {

@@ -16,6 +16,9 @@ public:
     int index() const { return index_; }
 
     // Background shown by the button (manual buttons are highlighted by it).
+    // While the button is not visible the colour is only noted and put on
+    // screen when it is shown: most manual buttons are never shown, and a
+    // style sheet per button is costly at start-up.
     void setBackColor(const QColor& colour);
     QColor backColor() const { return backColor_; }
 
@@ -24,10 +27,14 @@ signals:
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
+    void ApplyBackColor();
+
     int index_;
     QColor backColor_;
+    bool backColorShown_ = true; // nothing to apply until a colour is set
 };
 
 // Qt's mouse button and modifiers as the numbers the handlers take (0 for a
