@@ -5,14 +5,15 @@
 #include "fuzz_input.h"
 #include "platform/codec.h"
 #include "platform/profile.h"
+#include "support/temp_dir.h"
 
-#include <fstream>
-#include <sstream>
 #include <utility>
 
 namespace {
 
 using namespace tessaro;
+using test::Slurp;
+using test::Spit;
 
 bool IsSpace(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
@@ -35,18 +36,6 @@ std::string Unquote(const std::string& v) {
 // Names compare without surrounding blanks and regardless of letter case.
 std::string NameKey(const std::string& name) {
     return cp1252::ToUpper(Trim(name));
-}
-
-std::string Slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
-
-void Spit(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
 // Every (section, key) the file might hold, found by a loose scan: the reader
