@@ -54,6 +54,11 @@ bool IsRegular(const std::string& nativePath) {
 
 void SyncNativeDirectory(const std::string& nativeDir, const std::string& ansiDir) {
     Fd fd(::open(nativeDir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    // A folder we may write but not list (a drop box) cannot be opened for the
+    // sync, and there is no other way to sync it. The rename or delete is done
+    // by then; calling it failed would keep a request whose .gdt is delivered.
+    if (fd.get() < 0 && (errno == EACCES || errno == EPERM))
+        return;
     if (fd.get() < 0)
         Fail(errno, ansiDir);
     // Some file systems cannot sync a directory at all; that is not a failure of ours.

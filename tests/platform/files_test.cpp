@@ -9,6 +9,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace tessaro::fs {
@@ -110,6 +111,48 @@ TEST(Files, RenameNeverReplacesAnExistingFile) {
     EXPECT_FALSE(FileExists(tmp.File("b.zzz")));
     EXPECT_EQ(Slurp(tmp.File("b.gdt")), "content");
     EXPECT_EQ(NumberOf([&] { RenameNoReplace(tmp.File("b.zzz"), tmp.File("c.gdt")); }), 53);
+}
+
+// Runs f in a child process that holds no more rights than an ordinary user, so
+// that folder permissions apply even when the tests run as root. The child's exit
+// status is f's result; -1 when the rights cannot be given up.
+int AsOrdinaryUser(const std::function<int()>& f) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+            ::_exit(255);
+        ::_exit(f());
+    }
+    int status = 0;
+    if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status) ||
+        WEXITSTATUS(status) == 255)
+        return -1;
+    return WEXITSTATUS(status);
+}
+
+// A target folder set up as a drop box (writable, not listable): the rename and
+// the delete take place, so they must not be reported as failed. A failure there
+// would keep the request beside its delivered .gdt and invite a second order.
+TEST(Files, RenameAndDeleteInAFolderThatMayNotBeListedSucceed) {
+    TempDir tmp;
+    const std::string drop = tmp.File("drop");
+    ASSERT_EQ(::mkdir(drop.c_str(), 0755), 0);
+    Spit(drop + "/001.7.zzz", "result");
+    Spit(drop + "/request.gdt", "request");
+    ASSERT_EQ(::chmod(drop.c_str(), 0333), 0);
+    ASSERT_EQ(::chmod(tmp.path().c_str(), 0711), 0);
+    const int renamed = AsOrdinaryUser([&] {
+        return NumberOf([&] { RenameNoReplace(drop + "/001.7.zzz", drop + "/001.7.gdt"); });
+    });
+    const int deleted =
+        AsOrdinaryUser([&] { return NumberOf([&] { DeleteFile(drop + "/request.gdt"); }); });
+    ASSERT_EQ(::chmod(drop.c_str(), 0755), 0);
+    if (renamed < 0 || deleted < 0)
+        GTEST_SKIP() << "cannot run as an ordinary user here";
+    EXPECT_EQ(renamed, 0);
+    EXPECT_EQ(Slurp(drop + "/001.7.gdt"), "result");
+    EXPECT_EQ(deleted, 0);
+    EXPECT_FALSE(std::filesystem::exists(drop + "/request.gdt"));
 }
 
 TEST(Files, DeleteRemovesReadOnlyFilesAndFailsOnMissingOnes) {
