@@ -18,6 +18,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -48,6 +49,7 @@ TextBox* MakeTextBox(QWidget* parent, const char* name, const TwipsRect& rect,
     auto* box = new TextBox(parent);
     box->setObjectName(QLatin1String(name));
     box->setFont(FontOf(layout::kTextBoxFont));
+    box->setMaxLength(std::numeric_limits<int>::max()); // Qt's own limit is 32767
     place(box, rect);
     return box;
 }

@@ -3,6 +3,7 @@
 #include "app/frm_main_harness.h"
 #include "ui/examination_button.h"
 #include "ui/main_window_widgets.h"
+#include "ui/text_box.h"
 #include "ui/twips.h"
 
 #include <QAction>
@@ -113,6 +114,15 @@ TEST_F(MainWindowLayoutTest, MenuAndFrame) {
     EXPECT_EQ(window.minimumSize(), window.maximumSize());
     EXPECT_EQ(built.client->geometry().top(), window.menuBar()->geometry().bottom() + 1);
     EXPECT_EQ(window.windowIcon().availableSizes().value(0), QSize(32, 32));
+}
+
+TEST_F(MainWindowLayoutTest, TextBoxesHaveNoLengthLimit) {
+    // Qt's line edit cuts at 32767 characters unless told otherwise.
+    const QString longText(40000, QLatin1Char('x'));
+    for (ui::TextBox* box : {built.txtMod, built.txtBpart, built.txtShort}) {
+        box->setText(longText);
+        EXPECT_EQ(box->text().size(), longText.size()) << box->objectName().toStdString();
+    }
 }
 
 TEST_F(MainWindowLayoutTest, OkIsNeverTheDefaultButton) {
