@@ -102,6 +102,18 @@ void BM_Import(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * Request().size()));
 }
 
+// The reference read: the whole file with one read() at its own size.
+std::string ReadOnce(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    struct stat st {};
+    ::fstat(fd, &st);
+    std::string bytes(static_cast<std::size_t>(st.st_size), '\0');
+    const ssize_t n = ::read(fd, bytes.data(), bytes.size());
+    ::close(fd);
+    bytes.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
+    return bytes;
+}
+
 void BM_ReadOnce(benchmark::State& state) {
     const std::string path = RequestFile();
     for (auto _ : state) {
@@ -110,13 +122,7 @@ void BM_ReadOnce(benchmark::State& state) {
             DropFromCache(path);
             state.ResumeTiming();
         }
-        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-        struct stat st {};
-        ::fstat(fd, &st);
-        std::string bytes(static_cast<std::size_t>(st.st_size), '\0');
-        const ssize_t n = ::read(fd, bytes.data(), bytes.size());
-        ::close(fd);
-        benchmark::DoNotOptimize(n);
+        std::string bytes = ReadOnce(path);
         benchmark::DoNotOptimize(bytes);
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * Request().size()));
@@ -174,14 +180,9 @@ void BM_CopyFsync(benchmark::State& state) {
         state.PauseTiming();
         std::filesystem::remove(to);
         state.ResumeTiming();
-        const int in = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
-        struct stat st {};
-        ::fstat(in, &st);
-        std::string bytes(static_cast<std::size_t>(st.st_size), '\0');
-        const ssize_t n = ::read(in, bytes.data(), bytes.size());
-        ::close(in);
+        const std::string bytes = ReadOnce(from);
         const int out = ::open(to.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-        benchmark::DoNotOptimize(::write(out, bytes.data(), static_cast<std::size_t>(n)));
+        benchmark::DoNotOptimize(::write(out, bytes.data(), bytes.size()));
         ::fsync(out);
         ::close(out);
     }
