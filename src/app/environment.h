@@ -3,7 +3,7 @@
 // in the real ones; tests hand in a temporary directory and recorders.
 #pragma once
 
-#include "config/folder_chooser.h"
+#include "ui/folder_chooser.h"
 #include "platform/message_box.h"
 
 #include <functional>

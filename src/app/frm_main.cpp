@@ -2,7 +2,7 @@
 
 #include "app/failure_message.h"
 #include "config/settings_store.h"
-#include "config/settings_window.h"
+#include "ui/settings_window.h"
 #include "gdt/display_charset.h"
 #include "platform/codec.h"
 #include "platform/errors.h"

@@ -3,7 +3,7 @@
 #include "app/environment.h"
 #include "app/failure_message.h"
 #include "app/frm_main.h"
-#include "config/qt_folder_chooser.h"
+#include "ui/qt_folder_chooser.h"
 #include "platform/errors.h"
 #include "platform/files.h"
 #include "platform/instance_lock.h"

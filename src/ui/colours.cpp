@@ -1,6 +1,6 @@
 #include "ui/colours.h"
 
-#include "selection/colour.h"
+#include "ui/colour.h"
 
 namespace tessaro::ui {
 

@@ -1,6 +1,6 @@
 #include "ui/main_window_widgets.h"
 
-#include "selection/colour.h"
+#include "ui/colour.h"
 #include "ui/app_icon.h"
 #include "ui/colours.h"
 #include "ui/examination_button.h"

@@ -2,7 +2,7 @@
 // and records every prompt.
 #pragma once
 
-#include "config/folder_chooser.h"
+#include "ui/folder_chooser.h"
 
 #include <QString>
 #include <deque>

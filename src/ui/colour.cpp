@@ -1,4 +1,4 @@
-#include "selection/colour.h"
+#include "ui/colour.h"
 
 namespace tessaro::colour {
 

@@ -1,7 +1,7 @@
 // The real folder chooser: Qt's directory dialog, folders only, the title as prompt.
 #pragma once
 
-#include "config/folder_chooser.h"
+#include "ui/folder_chooser.h"
 
 namespace tessaro {
 

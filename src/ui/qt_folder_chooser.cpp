@@ -1,4 +1,4 @@
-#include "config/qt_folder_chooser.h"
+#include "ui/qt_folder_chooser.h"
 
 #include <QFileDialog>
 

@@ -2,7 +2,7 @@
 // chooser's scan for the request file, a scan that is overtaken or closed, and a
 // path with umlauts on its way through Settings.ini.
 #include "config/settings_store.h"
-#include "config/settings_window.h"
+#include "ui/settings_window.h"
 #include "platform/codec.h"
 #include "platform/files.h"
 #include "support/fake_folder_chooser.h"

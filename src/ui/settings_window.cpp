@@ -1,4 +1,4 @@
-#include "config/settings_window.h"
+#include "ui/settings_window.h"
 
 #include "config/folder_scan.h"
 #include "config/settings_store.h"
