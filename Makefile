@@ -43,8 +43,11 @@ build: deps
 	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
 	cmake --build $(BUILD) -j $(JOBS)
 
+# ctest shows a skipped test as "Skipped" alone; tools/skipped.sh adds the reasons
+# and the count.
 test: build
-	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+	(cd $(BUILD) && ctest --output-on-failure -j $(JOBS)); status=$$?; \
+	sh tools/skipped.sh $(BUILD); exit $$status
 
 run: build
 	@sh tools/demo.sh $(BUILD)

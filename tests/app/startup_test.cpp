@@ -57,6 +57,17 @@ struct PanelCase {
     bool manualShown;
 };
 
+void PrintTo(const PanelCase& c, std::ostream* out) {
+    *out << "Manual=" << c.manual << (c.bodypart ? " with" : " without") << " Bodypart.dat";
+}
+
+std::string PanelCaseName(const ::testing::TestParamInfo<PanelCase>& info) {
+    std::string manual = info.param.manual;
+    if (manual.starts_with('-'))
+        manual = "Minus" + manual.substr(1);
+    return "Manual" + manual + (info.param.bodypart ? "WithFile" : "WithoutFile");
+}
+
 class PanelChoiceTest : public ::testing::TestWithParam<PanelCase> {};
 
 TEST_P(PanelChoiceTest, ShowsExactlyOnePanel) {
@@ -78,7 +89,8 @@ INSTANTIATE_TEST_SUITE_P(ManualAndFile, PanelChoiceTest,
                          ::testing::Values(PanelCase{"0", false, false},
                                            PanelCase{"0", true, false},
                                            PanelCase{"1", false, false},
-                                           PanelCase{"-1", true, true}));
+                                           PanelCase{"-1", true, true}),
+                         PanelCaseName);
 
 TEST(StartupTest, ManualButtonsShowCaptionsLiterallyAndPassOverBrokenLines) {
     FormHarness h;

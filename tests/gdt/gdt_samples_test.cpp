@@ -6,30 +6,22 @@
 #include "gdt/request_import.h"
 #include "gdt/result_writer.h"
 #include "platform/files.h"
+#include "support/gdt_samples.h"
 #include "support/recording_message_box.h"
 #include "support/temp_dir.h"
 
 #include <array>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <optional>
+#include <ostream>
 #include <string>
 
 namespace tessaro::gdt {
 namespace {
 
 namespace stdfs = std::filesystem;
-
-// TESSARO_GDT_SAMPLES, else the shared folder beside the repository
-// (<repo>/tests/gdt/this.cpp -> <repo>/../shared/gdt-samples).
-stdfs::path SamplesFolder() {
-    if (const char* env = std::getenv("TESSARO_GDT_SAMPLES"); env != nullptr && *env != '\0')
-        return env;
-    return (stdfs::path(__FILE__).parent_path() / "../../../shared/gdt-samples").lexically_normal();
-}
 
 using Panels = std::array<std::optional<std::string>, 3>;
 
@@ -106,15 +98,10 @@ std::string CaptionNames(const std::array<std::string, 3>& panels, DisplayCharse
 class GdtSamples : public ::testing::TestWithParam<Sample> {
 protected:
     void SetUp() override {
-        folder_ = SamplesFolder();
-        std::error_code ec;
-        if (!stdfs::is_directory(folder_, ec)) {
-            static bool told = false;
-            if (!told)
-                std::printf("SKIP GDT samples: no folder at %s\n", folder_.string().c_str());
-            told = true;
-            GTEST_SKIP();
-        }
+        folder_ = test::GdtSamplesDir();
+        if (folder_.empty())
+            GTEST_SKIP()
+                << "no shared/gdt-samples above the source tree and no TESSARO_GDT_SAMPLES";
     }
     std::string PathOf(const Sample& s) const { return fs::AnsiPath((folder_ / s.file).string()); }
 
@@ -164,6 +151,11 @@ TEST_P(GdtSamples, ResultFileIsTheSampleAndOneLine) {
     EXPECT_EQ(files, 1u);
     // The sample itself is only read.
     EXPECT_EQ(test::Slurp((folder_ / s.file).string()).size(), s.size);
+}
+
+// Test names and failure messages name the file, not the bytes of the struct.
+void PrintTo(const Sample& s, std::ostream* out) {
+    *out << s.file;
 }
 
 std::string SampleName(const ::testing::TestParamInfo<Sample>& info) {

@@ -102,7 +102,7 @@ TEST_F(RequestImport, TooManyPiecesIsAnOverflowThatKeepsTheText) {
 TEST_F(RequestImport, RealSampleFiles) {
     const std::string dir = test::GdtSamplesDir();
     if (dir.empty())
-        GTEST_SKIP() << "no GDT samples";
+        GTEST_SKIP() << "no shared/gdt-samples above the source tree and no TESSARO_GDT_SAMPLES";
     const ImportResult crlf =
         ReadRequestFile(dir + "/levinalex-xdt__test__examples__gdt2_1-2.gdt", messages);
     EXPECT_EQ(crlf.panels[1], "VN: Frank");

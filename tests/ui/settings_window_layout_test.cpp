@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QtTest/QTest>
 #include <gtest/gtest.h>
+#include <utility>
 
 namespace tessaro::ui {
 namespace {
@@ -85,6 +86,21 @@ TEST(SettingsWindowLayout, EveryControlStandsWhereTheTableSays) {
     EXPECT_EQ(form.findChild<QLabel*>("Label1(8)")->text(), "GDT - Zielverzeichnis:");
     EXPECT_EQ(form.findChild<QPushButton*>("cmdApply")->text(), QString::fromUtf8("Übernehmen"));
     EXPECT_FALSE(form.findChild<QPushButton*>("cmdApply")->isEnabled());
+
+    // A few rectangles worked out by hand from the window's twips at 96 dpi
+    // (15 twips to the pixel), so that a wrong number in the table shows.
+    if (dpi != 96.0)
+        GTEST_SKIP() << "the hand-worked pixel figures assume 96 dpi, the screen has " << dpi;
+    EXPECT_EQ(form.size(), QSize(376, 246));
+    const std::pair<const char*, QRect> kByHand[] = {
+        {"txtModality", {9, 33, 196, 22}},    {"txtLumeoID", {261, 33, 109, 22}},
+        {"txtGDTpathS", {9, 84, 331, 25}},    {"cmdSrcSource", {345, 84, 25, 25}},
+        {"cmdSRCDest", {345, 138, 25, 25}},   {"chkStudyDesc", {237, 177, 148, 19}},
+        {"cmdSpeichern", {60, 207, 100, 31}}, {"cmdApply", {270, 207, 100, 31}},
+    };
+    for (const auto& [name, rect] : kByHand)
+        EXPECT_EQ(form.findChild<QWidget*>(QLatin1String(name))->geometry(), rect) << name;
+    EXPECT_EQ(form.findChild<QWidget*>("Label1(9)")->pos(), QPoint(261, 12));
 }
 
 TEST(SettingsWindowLayout, FocusStartsOnOkAndTabSkipsTheDisabledApply) {
