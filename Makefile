@@ -2,17 +2,24 @@
 #   make run   installs what is missing, builds, starts Tessaro on a demo directory
 #   make test  installs what is missing, builds, runs every test through ctest
 #              (SAN=1: with address and undefined-behaviour sanitizers, in build-san)
+#   make format        rewrites every C++ file as .clang-format says
+#   make format-check  fails when a C++ file is not formatted so (CI)
 #   make fuzz  runs every libFuzzer target FUZZ_SECONDS (default 60) over its corpus
 #   make bench measures start-up, import, commit and memory against their references
 
 BUILD    ?= build
 JOBS     ?= $(shell nproc 2>/dev/null || echo 2)
 SAN      ?=
+WERROR   ?=
 CMAKE_FLAGS ?=
+
+# WERROR=1: every compiler warning fails the build (CI). Said on each configure,
+# so a build directory does not keep it from an earlier run.
+override CMAKE_FLAGS += -DTESSARO_WERROR=$(if $(filter 1,$(WERROR)),ON,OFF)
 
 ifeq ($(SAN),1)
 BUILD := build-san
-CMAKE_FLAGS += -DTESSARO_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
+override CMAKE_FLAGS += -DTESSARO_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
 # Sanitizer options and leak suppressions are built into the programs
 # themselves (cmake/sanitizer_defaults.cpp.in), so ctest alone runs the same.
 endif
@@ -23,7 +30,7 @@ PACKAGES := cmake make g++ pkg-config qt6-base-dev libgl-dev libgtest-dev libgmo
 
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps build test run clean format fuzz bench
+.PHONY: all deps build test run clean format format-check fuzz bench
 
 all: build
 
@@ -52,8 +59,12 @@ test: build
 run: build
 	@sh tools/demo.sh $(BUILD)
 
-format:
+format format-check: PACKAGES += clang-format
+format: deps
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+format-check: deps
+	clang-format --dry-run --Werror $$(git ls-files '*.cpp' '*.h')
 
 clean:
 	rm -rf build build-san build-fuzz build-bench

@@ -1,6 +1,7 @@
 #include "platform/codec.h"
 
 #include <gtest/gtest.h>
+#include <initializer_list>
 
 namespace tessaro::cp1252 {
 namespace {
@@ -26,7 +27,8 @@ TEST(Codec, MapsTheWindowsRangeAndKeepsUndefinedBytesAsControls) {
     EXPECT_EQ(ToUnicode(0x9F), U'\u0178'); // Ÿ
     EXPECT_EQ(ToUnicode(0xE4), U'\u00E4'); // ä
     EXPECT_EQ(ToUnicode(0xFC), U'\u00FC'); // ü
-    for (unsigned char undefined : {0x81, 0x8D, 0x8F, 0x90, 0x9D})
+    for (const unsigned char undefined :
+         std::initializer_list<unsigned char>{0x81, 0x8D, 0x8F, 0x90, 0x9D})
         EXPECT_EQ(ToUnicode(undefined), static_cast<char32_t>(undefined));
 }
 
