@@ -3,8 +3,8 @@
 // in the real ones; tests hand in a temporary directory and recorders.
 #pragma once
 
-#include "ui/folder_chooser.h"
 #include "platform/message_box.h"
+#include "ui/folder_chooser.h"
 
 #include <functional>
 #include <string>

@@ -2,11 +2,11 @@
 
 #include "app/failure_message.h"
 #include "config/settings_store.h"
-#include "ui/settings_window.h"
 #include "gdt/display_charset.h"
 #include "platform/codec.h"
 #include "platform/errors.h"
 #include "ui/examination_button.h"
+#include "ui/settings_window.h"
 #include "ui/text.h"
 #include "ui/text_box.h"
 

@@ -3,12 +3,12 @@
 #include "app/environment.h"
 #include "app/failure_message.h"
 #include "app/frm_main.h"
-#include "ui/qt_folder_chooser.h"
 #include "platform/errors.h"
 #include "platform/files.h"
 #include "platform/instance_lock.h"
 #include "ui/app_icon.h"
 #include "ui/fonts.h"
+#include "ui/qt_folder_chooser.h"
 #include "ui/qt_message_box.h"
 
 #include <QApplication>

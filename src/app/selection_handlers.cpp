@@ -1,8 +1,8 @@
 // The composer's handlers: presses on examination buttons, the OK rule, and the
 // caret of the text boxes.
 #include "app/frm_main.h"
-#include "ui/colour.h"
 #include "selection/composer.h"
+#include "ui/colour.h"
 #include "ui/colours.h"
 #include "ui/examination_button.h"
 #include "ui/text.h"

@@ -2,11 +2,11 @@
 // the start-up load. Every read and write goes to the file; nothing is cached.
 #pragma once
 
-#include <optional>
-#include <string>
-
 #include "config/settings_values.h"
 #include "platform/message_box.h"
+
+#include <optional>
+#include <string>
 
 namespace tessaro::settings {
 
@@ -24,8 +24,8 @@ inline constexpr const char* kGdtSection = "GDT";
 std::string IniPath(const std::string& programDirectory);
 
 // The value of key, or def; at most size - 1 bytes.
-std::string ReadIniValue(const std::string& section, const std::string& key,
-                         const std::string& def, const std::string& file, std::size_t size);
+std::string ReadIniValue(const std::string& section, const std::string& key, const std::string& def,
+                         const std::string& file, std::size_t size);
 
 // Flag text -> Boolean: a number is true when not zero; True/False in any case.
 // nullopt for anything else (the empty text included).

@@ -7,12 +7,12 @@
 namespace tessaro {
 
 struct ProgramSettings {
-    std::string PathS;          // full path of the request file
-    std::string PathD;          // target directory
+    std::string PathS;           // full path of the request file
+    std::string PathD;           // target directory
     std::string LumeoID = "001"; // first part of every output file name
-    std::string Suffix = "GDT"; // request-file suffix, held upper case
-    bool Manual = false;        // user-defined buttons in use
-    bool StudyDesc = false;     // field 6227 instead of 8411
+    std::string Suffix = "GDT";  // request-file suffix, held upper case
+    bool Manual = false;         // user-defined buttons in use
+    bool StudyDesc = false;      // field 6227 instead of 8411
 };
 
 } // namespace tessaro

@@ -2,11 +2,11 @@
 // patient number, first and last name for the three status-bar panels.
 #pragma once
 
+#include "platform/message_box.h"
+
 #include <array>
 #include <optional>
 #include <string>
-
-#include "platform/message_box.h"
 
 namespace tessaro::gdt {
 

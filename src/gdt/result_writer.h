@@ -2,11 +2,11 @@
 // the request text unchanged, then one line with the examination code.
 #pragma once
 
-#include <cstdint>
-#include <string>
-
 #include "config/settings_values.h"
 #include "platform/message_box.h"
+
+#include <cstdint>
+#include <string>
 
 namespace tessaro::gdt {
 

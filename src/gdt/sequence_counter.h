@@ -1,10 +1,10 @@
 // The per-run sequence number kept in GDTcount.txt beside the program.
 #pragma once
 
+#include "platform/message_box.h"
+
 #include <cstdint>
 #include <string>
-
-#include "platform/message_box.h"
 
 namespace tessaro::gdt {
 

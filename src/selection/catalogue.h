@@ -9,8 +9,8 @@
 namespace tessaro::catalogue {
 
 struct Entry {
-    std::int16_t index; // into cmdQB, 0..57
-    int group;          // 1..4
+    std::int16_t index;  // into cmdQB, 0..57
+    int group;           // 1..4
     const char* caption; // Windows-1252
     const char* code;    // verbatim, trailing blanks included; "" for none
     int left;            // twips, inside the group's button panel
@@ -25,6 +25,8 @@ std::span<const Entry> Entries();
 const Entry* Find(int index);
 
 // Enabled at start exactly when the code is non-empty.
-inline bool EnabledAtStart(const Entry& e) { return e.code[0] != '\0'; }
+inline bool EnabledAtStart(const Entry& e) {
+    return e.code[0] != '\0';
+}
 
 } // namespace tessaro::catalogue

@@ -25,8 +25,7 @@ void CataloguePress(Selection& selection, int mouseButton, const std::string& ca
 
 // Manual press on button `index`: highlight, compose, side. `highlighted` holds
 // one flag per manual button (all 66) and is updated as the press demands.
-void ManualPress(Selection& selection, std::vector<bool>& highlighted, int index,
-                 int mouseButton, int modifiers, const std::string& caption,
-                 const std::string& code);
+void ManualPress(Selection& selection, std::vector<bool>& highlighted, int index, int mouseButton,
+                 int modifiers, const std::string& caption, const std::string& code);
 
 } // namespace tessaro::selection

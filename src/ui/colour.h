@@ -13,10 +13,20 @@ inline constexpr const char* kChosen = "&H00C0FFC0";    // light green
 // Parses "&H" followed by up to eight hex digits (trailing "&" allowed).
 std::uint32_t FromLiteral(std::string_view literal);
 
-inline bool IsSystemColour(std::uint32_t v) { return (v & 0x80000000u) != 0; }
-inline int SystemColourIndex(std::uint32_t v) { return static_cast<int>(v & 0xFFu); }
-inline int Red(std::uint32_t v) { return static_cast<int>(v & 0xFFu); }
-inline int Green(std::uint32_t v) { return static_cast<int>((v >> 8) & 0xFFu); }
-inline int Blue(std::uint32_t v) { return static_cast<int>((v >> 16) & 0xFFu); }
+inline bool IsSystemColour(std::uint32_t v) {
+    return (v & 0x80000000u) != 0;
+}
+inline int SystemColourIndex(std::uint32_t v) {
+    return static_cast<int>(v & 0xFFu);
+}
+inline int Red(std::uint32_t v) {
+    return static_cast<int>(v & 0xFFu);
+}
+inline int Green(std::uint32_t v) {
+    return static_cast<int>((v >> 8) & 0xFFu);
+}
+inline int Blue(std::uint32_t v) {
+    return static_cast<int>((v >> 16) & 0xFFu);
+}
 
 } // namespace tessaro::colour

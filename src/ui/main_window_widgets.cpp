@@ -1,7 +1,7 @@
 #include "ui/main_window_widgets.h"
 
-#include "ui/colour.h"
 #include "ui/app_icon.h"
+#include "ui/colour.h"
 #include "ui/colours.h"
 #include "ui/examination_button.h"
 #include "ui/fonts.h"

@@ -1,9 +1,9 @@
 // frmSettings: the settings window, opened modally from the main window's menu.
 #pragma once
 
-#include "ui/folder_chooser.h"
 #include "config/settings_values.h"
 #include "platform/message_box.h"
+#include "ui/folder_chooser.h"
 #include "ui/settings_window_layout.h"
 
 #include <QDialog>

@@ -1,10 +1,10 @@
 // Test double of the message seam: records every text, never blocks.
 #pragma once
 
+#include "platform/message_box.h"
+
 #include <string>
 #include <vector>
-
-#include "platform/message_box.h"
 
 namespace tessaro::test {
 

@@ -1,7 +1,7 @@
 // The real folder chooser over Qt's directory dialog: the prompt as caption,
 // folders only, "" on cancel, an umlaut folder returned intact.
-#include "ui/qt_folder_chooser.h"
 #include "support/temp_dir.h"
+#include "ui/qt_folder_chooser.h"
 
 #include <QApplication>
 #include <QFileDialog>

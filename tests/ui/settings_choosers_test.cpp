@@ -2,12 +2,12 @@
 // chooser's scan for the request file, a scan that is overtaken or closed, and a
 // path with umlauts on its way through Settings.ini.
 #include "config/settings_store.h"
-#include "ui/settings_window.h"
 #include "platform/codec.h"
 #include "platform/files.h"
 #include "support/fake_folder_chooser.h"
 #include "support/recording_message_box.h"
 #include "support/temp_dir.h"
+#include "ui/settings_window.h"
 
 #include <QCheckBox>
 #include <QLineEdit>

@@ -1,11 +1,11 @@
 // The settings window driven as the operator would: filling, change tracking,
 // apply, OK, Abbrechen, the keyboard and a Settings.ini that cannot be written.
 #include "config/settings_store.h"
-#include "ui/settings_window.h"
 #include "platform/codec.h"
 #include "support/fake_folder_chooser.h"
 #include "support/recording_message_box.h"
 #include "support/temp_dir.h"
+#include "ui/settings_window.h"
 
 #include <QApplication>
 #include <QCheckBox>
