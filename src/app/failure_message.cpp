@@ -5,9 +5,7 @@
 namespace tessaro::app {
 
 std::string FailureMessage(const PlatformError& error) {
-    std::string text = cp1252::Ansi("Es ist ein Fehler aufgetreten.") + "\r\n" +
-                       cp1252::Ansi("Fehler ") + std::to_string(error.Number()) + " - " +
-                       error.Description() + "\r\n";
+    std::string text = ErrorOccurredMessage(error, "\r\nFehler ") + "\r\n";
     if (!error.Detail().empty())
         text += "(" + error.Detail() + ")\r\n";
     return text + cp1252::Ansi("Das Programm wird beendet.");

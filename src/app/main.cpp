@@ -10,6 +10,7 @@
 #include "ui/fonts.h"
 #include "ui/qt_folder_chooser.h"
 #include "ui/qt_message_box.h"
+#include "ui/text.h"
 
 #include <QApplication>
 #include <cstdio>
@@ -32,7 +33,7 @@ int main(int argc, char** argv) {
         return app::kExitOk;
 
     QApplication application(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Velt - Tessaro"));
+    QApplication::setApplicationName(ui::AppTitle());
     QApplication::setWindowIcon(ui::AppIcon());
     QApplication::setFont(ui::Tahoma(8.25));
 

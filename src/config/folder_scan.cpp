@@ -29,10 +29,4 @@ std::optional<std::string> FindRequestFile(const std::string& folder, const std:
     return std::nullopt;
 }
 
-std::string JoinFolderAndName(const std::string& folder, const std::string& name) {
-    if (!folder.empty() && folder.back() == '/')
-        return folder + name;
-    return folder + "/" + name;
-}
-
 } // namespace tessaro

@@ -17,7 +17,4 @@ bool NameMatchesSuffix(const std::string& name, const std::string& heldSuffix);
 std::optional<std::string> FindRequestFile(const std::string& folder, const std::string& heldSuffix,
                                            const std::function<bool()>& beforeEachFile);
 
-// folder + "/" + name, without doubling the separator of a root folder.
-std::string JoinFolderAndName(const std::string& folder, const std::string& name);
-
 } // namespace tessaro

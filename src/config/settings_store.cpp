@@ -3,20 +3,10 @@
 #include "platform/codec.h"
 #include "platform/files.h"
 #include "platform/profile.h"
+#include "platform/trim.h"
 
 namespace tessaro::settings {
 namespace {
-
-bool EqualsIgnoringAsciiCase(const std::string& a, const char* b) {
-    std::size_t i = 0;
-    for (; i < a.size() && b[i] != '\0'; ++i) {
-        const char x = (a[i] >= 'a' && a[i] <= 'z') ? static_cast<char>(a[i] - 32) : a[i];
-        const char y = (b[i] >= 'a' && b[i] <= 'z') ? static_cast<char>(b[i] - 32) : b[i];
-        if (x != y)
-            return false;
-    }
-    return i == a.size() && b[i] == '\0';
-}
 
 // Reads a flag; a value that is no flag is reported and counts as off.
 bool LoadFlag(const std::string& iniFile, const char* key, MessageBox& messages) {
@@ -45,16 +35,10 @@ std::string ReadIniValue(const std::string& section, const std::string& key, con
 }
 
 std::optional<bool> ParseFlag(const std::string& text) {
-    std::size_t b = 0;
-    std::size_t e = text.size();
-    while (b < e && (text[b] == ' ' || text[b] == '\t'))
-        ++b;
-    while (e > b && (text[e - 1] == ' ' || text[e - 1] == '\t'))
-        --e;
-    const std::string t = text.substr(b, e - b);
-    if (EqualsIgnoringAsciiCase(t, "true"))
+    const std::string_view t = TrimSpacesAndTabs(text);
+    if (cp1252::EqualsIgnoringCase(t, "true"))
         return true;
-    if (EqualsIgnoringAsciiCase(t, "false"))
+    if (cp1252::EqualsIgnoringCase(t, "false"))
         return false;
 
     // A number, judged by its digits alone so that no length of it can overflow:

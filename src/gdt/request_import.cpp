@@ -1,7 +1,6 @@
 #include "gdt/request_import.h"
 
 #include "gdt/gdt_line.h"
-#include "platform/codec.h"
 #include "platform/errors.h"
 #include "platform/files.h"
 
@@ -21,8 +20,7 @@ struct PanelField {
 constexpr PanelField kPanelFields[3] = {{"3000", "ID: "}, {"3102", "VN: "}, {"3101", "NN: "}};
 
 void Report(MessageBox& messages, const PlatformError& e) {
-    messages.ShowError(cp1252::Ansi("Es ist ein Fehler aufgetreten.") + "\r\n" +
-                       std::to_string(e.Number()) + " - " + e.Description());
+    messages.ShowError(ErrorOccurredMessage(e, "\r\n"));
 }
 
 } // namespace

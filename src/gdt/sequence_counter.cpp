@@ -1,39 +1,28 @@
 #include "gdt/sequence_counter.h"
 
-#include "platform/codec.h"
 #include "platform/errors.h"
 #include "platform/files.h"
+#include "platform/trim.h"
 
 #include <limits>
 
 namespace tessaro::gdt {
-namespace {
-
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
-
-} // namespace
-
 std::int16_t ParseCounter(const std::string& text) {
+    const std::string_view t = TrimSpacesTabsAndLineEnds(text);
     std::size_t i = 0;
-    std::size_t end = text.size();
-    while (i < end && IsBlank(text[i]))
-        ++i;
-    while (end > i && IsBlank(text[end - 1]))
-        --end;
+    const std::size_t end = t.size();
     bool negative = false;
-    if (i < end && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
+    if (i < end && (t[i] == '+' || t[i] == '-')) {
+        negative = t[i] == '-';
         ++i;
     }
     if (i == end)
         throw PlatformError(ErrorNumber::TypeMismatch);
     long long value = 0;
     for (; i < end; ++i) {
-        if (text[i] < '0' || text[i] > '9')
+        if (t[i] < '0' || t[i] > '9')
             throw PlatformError(ErrorNumber::TypeMismatch);
-        value = value * 10 + (text[i] - '0');
+        value = value * 10 + (t[i] - '0');
         if (value > 100000) // far outside the range already; stop before it can wrap
             value = 100000;
     }
@@ -57,8 +46,7 @@ std::int16_t NextSequenceNumber(const std::string& programDirectory, MessageBox&
         }
         fs::ReplaceWholeFile(path, std::to_string(number));
     } catch (const PlatformError& e) {
-        messages.ShowError(cp1252::Ansi("Es ist ein Fehler aufgetreten.") +
-                           std::to_string(e.Number()) + " - " + e.Description());
+        messages.ShowError(ErrorOccurredMessage(e, ""));
     }
     return number;
 }

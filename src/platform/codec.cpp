@@ -110,4 +110,13 @@ std::string ToUpper(std::string_view bytes) {
     return out;
 }
 
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (ToUpper(a[i]) != ToUpper(b[i]))
+            return false;
+    return true;
+}
+
 } // namespace tessaro::cp1252

@@ -28,4 +28,7 @@ inline std::string Ansi(std::string_view utf8Literal) {
 char ToUpper(char byte);
 std::string ToUpper(std::string_view bytes);
 
+// Equal but for case, by ToUpper byte for byte.
+bool EqualsIgnoringCase(std::string_view a, std::string_view b);
+
 } // namespace tessaro::cp1252

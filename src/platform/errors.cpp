@@ -96,4 +96,9 @@ PlatformError ErrorFromErrno(int err, std::string detail) {
     return PlatformError(ErrorNumberFromErrno(err), std::move(detail));
 }
 
+std::string ErrorOccurredMessage(const PlatformError& error, std::string_view between) {
+    return cp1252::Ansi("Es ist ein Fehler aufgetreten.") + std::string(between) +
+           std::to_string(error.Number()) + " - " + error.Description();
+}
+
 } // namespace tessaro

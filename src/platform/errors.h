@@ -4,6 +4,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 namespace tessaro {
 
@@ -43,6 +44,10 @@ private:
 
 // German description (Windows-1252) of an error number from the table.
 std::string DescribeError(ErrorNumber number);
+
+// The message of a failure that was caught and reported: "Es ist ein Fehler
+// aufgetreten.", then between, then the number, " - " and the description.
+std::string ErrorOccurredMessage(const PlatformError& error, std::string_view between);
 
 // Maps an errno value to the table.
 ErrorNumber ErrorNumberFromErrno(int err);

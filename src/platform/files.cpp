@@ -121,6 +121,8 @@ std::string ProgramDirectory() {
 }
 
 std::string Join(const std::string& dir, const std::string& name) {
+    if (!dir.empty() && dir.back() == '/')
+        return dir + name;
     return dir + "/" + name;
 }
 

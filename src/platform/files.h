@@ -11,7 +11,8 @@ namespace tessaro::fs {
 // Directory of the running executable, Windows-1252, without a trailing "/".
 std::string ProgramDirectory();
 
-// dir + "/" + name.
+// dir + "/" + name, without doubling the separator of a folder that ends in one
+// (the root folder a chooser returns).
 std::string Join(const std::string& dir, const std::string& name);
 
 // True exactly when a regular file (not a directory) exists; "" gives false.

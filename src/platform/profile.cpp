@@ -3,6 +3,7 @@
 #include "platform/codec.h"
 #include "platform/errors.h"
 #include "platform/files.h"
+#include "platform/trim.h"
 
 #include <exception>
 #include <optional>
@@ -12,29 +13,10 @@
 namespace tessaro {
 namespace {
 
-bool IsSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
-}
-
-std::string_view Trim(std::string_view s) {
-    while (!s.empty() && IsSpace(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && IsSpace(s.back()))
-        s.remove_suffix(1);
-    return s;
-}
-
 // Names match without their surrounding blanks, as the file's own names are
 // read, so a name written with blanks is found again by the same name.
 bool SameName(std::string_view a, std::string_view b) {
-    a = Trim(a);
-    b = Trim(b);
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (cp1252::ToUpper(a[i]) != cp1252::ToUpper(b[i]))
-            return false;
-    return true;
+    return cp1252::EqualsIgnoringCase(TrimCWhiteSpace(a), TrimCWhiteSpace(b));
 }
 
 // One physical line of the file: its bytes up to the line end, and the line end
@@ -61,13 +43,13 @@ std::vector<Line> SplitLines(std::string_view content) {
 
 // A line "[name]" opens a section; the name runs to the last "]".
 std::optional<std::string_view> SectionName(const Line& line) {
-    const std::string_view t = Trim(line.body);
+    const std::string_view t = TrimCWhiteSpace(line.body);
     if (t.empty() || t.front() != '[')
         return std::nullopt;
     const auto close = t.find_last_of(']');
     if (close == std::string_view::npos || close == 0)
         return std::nullopt;
-    return Trim(t.substr(1, close - 1));
+    return TrimCWhiteSpace(t.substr(1, close - 1));
 }
 
 struct KeyLine {
@@ -76,13 +58,13 @@ struct KeyLine {
 };
 
 std::optional<KeyLine> ParseKeyLine(const Line& line) {
-    const std::string_view t = Trim(line.body);
+    const std::string_view t = TrimCWhiteSpace(line.body);
     if (t.empty())
         return std::nullopt;
     const auto eq = t.find('=');
     if (eq == std::string_view::npos)
         return KeyLine{t, std::nullopt};
-    return KeyLine{Trim(t.substr(0, eq)), Trim(t.substr(eq + 1))};
+    return KeyLine{TrimCWhiteSpace(t.substr(0, eq)), TrimCWhiteSpace(t.substr(eq + 1))};
 }
 
 struct Located {
@@ -160,7 +142,8 @@ bool WritePrivateProfileString(const std::string& section, const std::string& ke
     // A line break in any part would let a value open sections or keys of its own;
     // so would a key line beginning with "[", which reads as a section header.
     if (section.empty() || key.empty() || HasLineBreak(section) || HasLineBreak(key) ||
-        HasLineBreak(value) || key.find('=') != std::string::npos || Trim(key).starts_with('['))
+        HasLineBreak(value) || key.find('=') != std::string::npos ||
+        TrimCWhiteSpace(key).starts_with('['))
         return false;
     try {
         std::string content;

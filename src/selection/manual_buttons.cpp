@@ -1,5 +1,7 @@
 #include "selection/manual_buttons.h"
 
+#include "platform/trim.h"
+
 #include <optional>
 #include <vector>
 
@@ -21,10 +23,7 @@ std::vector<std::string_view> Split(std::string_view text, std::string_view sep)
 
 // A button number: decimal digits, blanks around them allowed, within 0..65.
 std::optional<int> ButtonNumber(std::string_view field) {
-    while (!field.empty() && field.front() == ' ')
-        field.remove_prefix(1);
-    while (!field.empty() && field.back() == ' ')
-        field.remove_suffix(1);
+    field = TrimSpaces(field);
     if (field.empty() || field.size() > 4)
         return std::nullopt;
     int n = 0;

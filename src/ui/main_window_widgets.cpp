@@ -179,7 +179,7 @@ const char* StatusPanelName(int number) {
 MainWindowWidgets BuildMainWindow(QMainWindow& window) {
     MainWindowWidgets w;
     window.setObjectName(QStringLiteral("frmMain"));
-    window.setWindowTitle(QStringLiteral("Velt - Tessaro"));
+    window.setWindowTitle(AppTitle());
     window.setWindowIcon(AppIcon());
     window.setFont(Tahoma(layout::kWindowFontPt));
     // Fixed single border: a close box, no minimize or maximize box.

@@ -29,8 +29,8 @@ void LogForTests(const QString& text) {
 void QtMessageBox::ShowError(const std::string& text) {
     const QString shown = FromAnsi(text);
     LogForTests(shown);
-    QMessageBox box(QMessageBox::Critical, QString::fromUtf8(kAppTitle.data(), kAppTitle.size()),
-                    shown, QMessageBox::Ok, QApplication::activeWindow());
+    QMessageBox box(QMessageBox::Critical, AppTitle(), shown, QMessageBox::Ok,
+                    QApplication::activeWindow());
     box.setTextFormat(Qt::PlainText);
     box.exec();
 }

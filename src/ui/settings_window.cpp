@@ -3,6 +3,7 @@
 #include "config/folder_scan.h"
 #include "config/settings_store.h"
 #include "platform/codec.h"
+#include "platform/files.h"
 #include "platform/profile.h"
 #include "ui/text.h"
 
@@ -120,27 +121,28 @@ void SettingsWindow::cmdCancel_Click() {
     reject();
 }
 
-void SettingsWindow::cmdSRCDest_Click() {
+bool SettingsWindow::ChooseFolderInto(QLineEdit* box, const QString& title) {
     QPointer<SettingsWindow> self(this);
-    const QString folder =
-        context_.folders.ChooseFolder(this, QStringLiteral("Bitte wählen Sie den Ordner aus..."));
+    const QString folder = context_.folders.ChooseFolder(this, title);
+    // The window may have been closed, or destroyed, while the chooser was open.
     if (!self || !isVisible() || folder.isEmpty())
-        return;
-    c_.txtGDTpathD->setText(folder);
+        return false;
+    box->setText(folder);
     MarkChanged();
+    return true;
+}
+
+void SettingsWindow::cmdSRCDest_Click() {
+    ChooseFolderInto(c_.txtGDTpathD, QStringLiteral("Bitte wählen Sie den Ordner aus..."));
 }
 
 void SettingsWindow::cmdSrcSource_Click() {
     QPointer<SettingsWindow> self(this);
-    const QString folder =
-        context_.folders.ChooseFolder(this, QStringLiteral("Bitte wählen Sie einen Ordner..."));
-    if (!self || !isVisible() || folder.isEmpty())
+    if (!ChooseFolderInto(c_.txtGDTpathS, QStringLiteral("Bitte wählen Sie einen Ordner...")))
         return;
-
     // A newer scan replaces this one; closing the window ends it (done()).
     const unsigned generation = ++scanGeneration_;
-    c_.txtGDTpathS->setText(folder);
-    MarkChanged();
+    const QString folder = c_.txtGDTpathS->text();
 
     const std::string ansiFolder = ui::ToAnsi(folder);
     // The value held in memory counts, not what txtSuffix shows unapplied.
@@ -152,7 +154,7 @@ void SettingsWindow::cmdSrcSource_Click() {
     });
     if (!name || !self || scanGeneration_ != generation)
         return;
-    c_.txtGDTpathS->setText(ui::FromAnsi(JoinFolderAndName(ansiFolder, *name)));
+    c_.txtGDTpathS->setText(ui::FromAnsi(fs::Join(ansiFolder, *name)));
     MarkChanged();
 }
 

@@ -47,6 +47,10 @@ private:
     void MarkChanged();
     void Apply();
 
+    // Asks the chooser and puts the folder into box; false when nothing was chosen
+    // or the window closed meanwhile.
+    bool ChooseFolderInto(QLineEdit* box, const QString& title);
+
     void cmdApply_Click();
     void cmdSpeichern_Click();
     void cmdCancel_Click();

@@ -3,6 +3,7 @@
 #include "ui/app_icon.h"
 #include "ui/fonts.h"
 #include "ui/magnifier.h"
+#include "ui/text.h"
 
 #include <QCheckBox>
 #include <QDialog>
@@ -68,13 +69,13 @@ QWidget* CreateControl(const SettingsControlSpec& item, QWidget* form) {
     }
     case K::CheckBox: {
         auto* box = new QCheckBox(form);
-        box->setText(QString(caption).replace(QLatin1Char('&'), QStringLiteral("&&")));
+        box->setText(LiteralCaption(caption));
         widget = box;
         break;
     }
     case K::PushButton: {
         auto* button = new QPushButton(form);
-        button->setText(QString(caption).replace(QLatin1Char('&'), QStringLiteral("&&")));
+        button->setText(LiteralCaption(caption));
         widget = button;
         break;
     }

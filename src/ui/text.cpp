@@ -1,6 +1,7 @@
 #include "ui/text.h"
 
 #include "platform/codec.h"
+#include "platform/message_box.h"
 
 namespace tessaro::ui {
 
@@ -12,6 +13,10 @@ QString FromAnsi(std::string_view bytes) {
 std::string ToAnsi(const QString& text) {
     const QByteArray utf8 = text.toUtf8();
     return cp1252::FromUtf8(std::string_view(utf8.constData(), static_cast<size_t>(utf8.size())));
+}
+
+QString AppTitle() {
+    return FromAnsi(kAppTitle);
 }
 
 QString LiteralCaption(const QString& text) {

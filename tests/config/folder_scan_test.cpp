@@ -37,11 +37,5 @@ TEST(FolderScan, FindsTheMatchingFileAndStopsWhenAsked) {
     EXPECT_EQ(FindRequestFile(dir.File("fehlt"), "GDT", [] { return true; }), std::nullopt);
 }
 
-TEST(FolderScan, JoinsWithOneSeparator) {
-    EXPECT_EQ(JoinFolderAndName("/a/b", "c.gdt"), "/a/b/c.gdt");
-    EXPECT_EQ(JoinFolderAndName("/", "c.gdt"), "/c.gdt");
-    EXPECT_EQ(JoinFolderAndName("/a/", "c.gdt"), "/a/c.gdt");
-}
-
 } // namespace
 } // namespace tessaro

@@ -46,6 +46,9 @@ TEST(Files, ProgramDirectoryHoldsTheRunningExecutable) {
     ASSERT_FALSE(dir.empty());
     EXPECT_NE(dir.back(), '/');
     EXPECT_TRUE(FileExists(Join(dir, "core_tests")));
+    EXPECT_EQ(Join("/", "a.gdt"), "/a.gdt");
+    EXPECT_EQ(Join("/x/", "a.gdt"), "/x/a.gdt");
+    EXPECT_EQ(Join("", "a.gdt"), "/a.gdt");
 }
 
 TEST(Files, ExistenceTellsFilesAndDirectoriesApart) {

@@ -4,10 +4,8 @@
 #include "config/settings_store.h"
 #include "platform/codec.h"
 #include "platform/files.h"
-#include "support/fake_folder_chooser.h"
-#include "support/recording_message_box.h"
 #include "support/temp_dir.h"
-#include "ui/settings_window.h"
+#include "ui/settings_window_fixture.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -26,17 +24,8 @@ using test::RecordingMessageBox;
 using test::Spit;
 using test::TempDir;
 
-class SettingsChoosersTest : public ::testing::Test {
+class SettingsChoosersTest : public test::SettingsWindowFixture {
 protected:
-    SettingsChoosersTest() { values.Suffix = "GDT"; }
-
-    std::unique_ptr<SettingsWindow> Open() {
-        auto window = std::make_unique<SettingsWindow>(
-            nullptr, SettingsWindowContext{values, ini, &mainModality, folders, messages});
-        window->show();
-        return window;
-    }
-
     // A fresh folder holding empty files with the given (UTF-8) names.
     std::string Folder(const std::string& name, std::initializer_list<const char*> files) {
         const std::string folder = dir.File(name);
@@ -46,12 +35,7 @@ protected:
         return folder;
     }
 
-    static QLineEdit* Field(QWidget* w, const char* name) {
-        return w->findChild<QLineEdit*>(QString::fromLatin1(name));
-    }
-    static void Click(QWidget* w, const char* name) {
-        QTest::mouseClick(w->findChild<QPushButton*>(QString::fromLatin1(name)), Qt::LeftButton);
-    }
+    static QLineEdit* Field(QWidget* w, const char* name) { return Get<QLineEdit>(w, name); }
     // Chooses folder with the source button and returns what the source field shows.
     QString Source(const std::string& folder) {
         auto w = Open();
@@ -59,13 +43,6 @@ protected:
         Click(w.get(), "cmdSrcSource");
         return Field(w.get(), "txtGDTpathS")->text();
     }
-
-    TempDir dir;
-    std::string ini = dir.File("Settings.ini");
-    ProgramSettings values;
-    QLineEdit mainModality;
-    FakeFolderChooser folders;
-    RecordingMessageBox messages;
 };
 
 TEST_F(SettingsChoosersTest, TargetChooserFillsTheFieldUnlessCancelled) {

@@ -2,10 +2,8 @@
 // apply, OK, Abbrechen, the keyboard and a Settings.ini that cannot be written.
 #include "config/settings_store.h"
 #include "platform/codec.h"
-#include "support/fake_folder_chooser.h"
-#include "support/recording_message_box.h"
 #include "support/temp_dir.h"
-#include "ui/settings_window.h"
+#include "ui/settings_window_fixture.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -26,39 +24,19 @@ using test::Slurp;
 using test::Spit;
 using test::TempDir;
 
-class SettingsWindowTest : public ::testing::Test {
+class SettingsWindowTest : public test::SettingsWindowFixture {
 protected:
     SettingsWindowTest() {
         values.PathS = "/in/anfrage.gdt";
         values.PathD = "/out";
         values.LumeoID = "042";
-        values.Suffix = "GDT";
         Spit(ini, "[Modality]\r\nModality=DX\r\n");
     }
 
-    SettingsWindowContext Context() { return {values, ini, &mainModality, folders, messages}; }
-
-    std::unique_ptr<SettingsWindow> Open() {
-        auto window = std::make_unique<SettingsWindow>(nullptr, Context());
-        window->show();
-        return window;
-    }
-
-    template <class T> static T* Get(QWidget* window, const char* name) {
-        T* widget = window->findChild<T*>(QString::fromLatin1(name));
-        EXPECT_NE(widget, nullptr) << name;
-        return widget;
-    }
-    static void Click(QWidget* window, const char* name) {
-        QTest::mouseClick(Get<QWidget>(window, name), Qt::LeftButton);
-    }
     static void Type(QWidget* window, const char* name, const QString& text) {
         auto* box = Get<QLineEdit>(window, name);
         box->selectAll();
         QTest::keyClicks(box, text);
-    }
-    static QString Text(QWidget* window, const char* name) {
-        return Get<QLineEdit>(window, name)->text();
     }
     static bool ApplyEnabled(QWidget* window) {
         return Get<QPushButton>(window, "cmdApply")->isEnabled();
@@ -67,13 +45,6 @@ protected:
     std::string Stored(const std::string& section, const std::string& key) {
         return settings::ReadIniValue(section, key, "<missing>", ini, settings::kValueSize);
     }
-
-    TempDir dir;
-    std::string ini = dir.File("Settings.ini");
-    ProgramSettings values;
-    QLineEdit mainModality;
-    FakeFolderChooser folders;
-    RecordingMessageBox messages;
 };
 
 TEST_F(SettingsWindowTest, OpensFilledWithHeldValuesAndStoredModalityWithoutAChange) {
