@@ -1,0 +1,33 @@
+// Each trim removes its own white space and nothing else; the case-blind compare
+// follows the Windows-1252 upper case.
+#include "platform/codec.h"
+#include "platform/trim.h"
+
+#include <gtest/gtest.h>
+
+namespace tessaro {
+namespace {
+
+TEST(Trim, EachKindRemovesOnlyItsOwnBlanks) {
+    const std::string_view text = "\v\r\n\t x \t\n\r\f";
+    EXPECT_EQ(TrimSpaces(" \t x \t "), "\t x \t");
+    EXPECT_EQ(TrimSpacesAndTabs("\r\t x y\t \n"), "\r\t x y\t \n");
+    EXPECT_EQ(TrimSpacesAndTabs(" \t x y\t "), "x y");
+    EXPECT_EQ(TrimSpacesTabsAndLineEnds(text), text); // VT and FF are not its blanks
+    EXPECT_EQ(TrimSpacesTabsAndLineEnds("\r\n 41\t\r\n"), "41");
+    EXPECT_EQ(TrimCWhiteSpace(text), "x");
+    EXPECT_EQ(TrimCWhiteSpace(" \t "), "");
+    EXPECT_EQ(TrimSpaces(""), "");
+}
+
+TEST(Trim, CaseBlindCompareUsesTheWindows1252UpperCase) {
+    EXPECT_TRUE(cp1252::EqualsIgnoringCase("True", "tRUE"));
+    EXPECT_TRUE(cp1252::EqualsIgnoringCase("K\xFCrzel", "K\xDCRZEL")); // ü / Ü
+    EXPECT_FALSE(cp1252::EqualsIgnoringCase("stra\xDF"
+                                            "e",
+                                            "STRASSE"));
+    EXPECT_FALSE(cp1252::EqualsIgnoringCase("true", "true "));
+}
+
+} // namespace
+} // namespace tessaro
