@@ -141,8 +141,8 @@ void BM_Commit(benchmark::State& state) {
         Spit(settings.PathS, Request());
         state.ResumeTiming();
         gdt::WriteResultFile(settings, 7, Request(), "LW2E", messages);
-        fs::RenameNoReplace(gdt::TemporaryFileName(settings, 7), final);
-        fs::DeleteFile(settings.PathS);
+        platform::RenameNoReplace(gdt::TemporaryFileName(settings, 7), final);
+        platform::DeleteFile(settings.PathS);
     }
 }
 

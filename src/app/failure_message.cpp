@@ -8,7 +8,7 @@ std::string FailureMessage(const PlatformError& error) {
     std::string text = ErrorOccurredMessage(error, "\r\nFehler ") + "\r\n";
     if (!error.Detail().empty())
         text += "(" + error.Detail() + ")\r\n";
-    return text + cp1252::Ansi("Das Programm wird beendet.");
+    return text + platform::cp1252::Ansi("Das Programm wird beendet.");
 }
 
 } // namespace tessaro::app

@@ -20,7 +20,7 @@ namespace tessaro::app {
 
 FrmMain::FrmMain(Environment env)
     : env_(std::move(env)), w_(ui::BuildMainWindow(*this)),
-      highlighted_(manual::kButtonCount, false) {
+      highlighted_(selection::manual::kButtonCount, false) {
     Connect();
 }
 
@@ -51,9 +51,10 @@ bool FrmMain::Guarded(const std::function<void()>& handler) {
     } catch (const std::bad_alloc&) {
         env_.messages.ShowError(FailureMessage(PlatformError(ErrorNumber::OutOfMemory)));
     } catch (const std::exception& e) {
-        env_.messages.ShowError(cp1252::Ansi("Es ist ein unerwarteter Fehler aufgetreten.") +
-                                "\r\n" + cp1252::FromUtf8(e.what()) + "\r\n" +
-                                cp1252::Ansi("Das Programm wird beendet."));
+        env_.messages.ShowError(
+            platform::cp1252::Ansi("Es ist ein unerwarteter Fehler aufgetreten.") + "\r\n" +
+            platform::cp1252::FromUtf8(e.what()) + "\r\n" +
+            platform::cp1252::Ansi("Das Programm wird beendet."));
     }
     EndProgram(kExitFailure);
     return false;
@@ -67,7 +68,7 @@ void FrmMain::EndProgram(int status) {
 }
 
 std::string FrmMain::IniFile() const {
-    return settings::IniPath(env_.programDirectory);
+    return config::IniPath(env_.programDirectory);
 }
 
 namespace {

@@ -78,7 +78,7 @@ private:
     std::array<std::string, 3> panelBytes_;
 
     std::string selectionCode_; // the tag of txtBpart, never shown
-    manual::Buttons manualButtons_;
+    selection::manual::Buttons manualButtons_;
     std::vector<bool> highlighted_;
 };
 

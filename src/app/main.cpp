@@ -23,7 +23,7 @@ int main(int argc, char** argv) {
     // connection, nothing read or written.
     std::string programDirectory;
     try {
-        programDirectory = fs::ProgramDirectory();
+        programDirectory = platform::ProgramDirectory();
     } catch (const PlatformError& e) {
         std::fprintf(stderr, "tessaro: %s\n", e.what());
         return app::kExitFailure;

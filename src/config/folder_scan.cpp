@@ -8,14 +8,14 @@
 namespace tessaro {
 
 bool NameMatchesSuffix(const std::string& name, const std::string& heldSuffix) {
-    return cp1252::ToUpper(name).find("." + heldSuffix) != std::string::npos;
+    return platform::cp1252::ToUpper(name).find("." + heldSuffix) != std::string::npos;
 }
 
 std::optional<std::string> FindRequestFile(const std::string& folder, const std::string& heldSuffix,
                                            const std::function<bool()>& beforeEachFile) {
     std::vector<std::string> names;
     try {
-        names = fs::ListFiles(folder);
+        names = platform::ListFiles(folder);
     } catch (const std::exception&) {
         // An unreadable folder leaves the folder itself as the source path.
         return std::nullopt;

@@ -5,7 +5,7 @@
 #include "platform/profile.h"
 #include "platform/trim.h"
 
-namespace tessaro::settings {
+namespace tessaro::config {
 namespace {
 
 // Reads a flag; a value that is no flag is reported and counts as off.
@@ -13,19 +13,19 @@ bool LoadFlag(const std::string& iniFile, const char* key, MessageBox& messages)
     const std::string text = ReadIniValue(kGdtSection, key, "0", iniFile, kValueSize);
     if (const auto flag = ParseFlag(text))
         return *flag;
-    messages.ShowError(cp1252::Ansi("Ungültiger Wert für ") + key +
-                       cp1252::Ansi(" in Settings.ini: \"") + text +
-                       cp1252::Ansi("\". Die Einstellung gilt als aus."));
+    messages.ShowError(platform::cp1252::Ansi("Ungültiger Wert für ") + key +
+                       platform::cp1252::Ansi(" in Settings.ini: \"") + text +
+                       platform::cp1252::Ansi("\". Die Einstellung gilt als aus."));
     return false;
 }
 
 } // namespace
 
-const std::string kShortSection = cp1252::Ansi("Kürzel");
-const std::string kShortKey = cp1252::Ansi("Kürzel");
+const std::string kShortSection = platform::cp1252::Ansi("Kürzel");
+const std::string kShortKey = platform::cp1252::Ansi("Kürzel");
 
 std::string IniPath(const std::string& programDirectory) {
-    return fs::Join(programDirectory, kFileName);
+    return platform::Join(programDirectory, kFileName);
 }
 
 std::string ReadIniValue(const std::string& section, const std::string& key, const std::string& def,
@@ -36,9 +36,9 @@ std::string ReadIniValue(const std::string& section, const std::string& key, con
 
 std::optional<bool> ParseFlag(const std::string& text) {
     const std::string_view t = TrimSpacesAndTabs(text);
-    if (cp1252::EqualsIgnoringCase(t, "true"))
+    if (platform::cp1252::EqualsIgnoringCase(t, "true"))
         return true;
-    if (cp1252::EqualsIgnoringCase(t, "false"))
+    if (platform::cp1252::EqualsIgnoringCase(t, "false"))
         return false;
 
     // A number, judged by its digits alone so that no length of it can overflow:
@@ -73,10 +73,10 @@ StartupValues LoadSettings(const std::string& iniFile, MessageBox& messages) {
     v.values.PathD = ReadIniValue(kGdtSection, "PathD", "", iniFile, kValueSize);
     v.values.LumeoID = ReadIniValue(kGdtSection, "LumeoID", "001", iniFile, kValueSize);
     v.values.Suffix =
-        cp1252::ToUpper(ReadIniValue(kGdtSection, "Suffix", "gdt", iniFile, kValueSize));
+        platform::cp1252::ToUpper(ReadIniValue(kGdtSection, "Suffix", "gdt", iniFile, kValueSize));
     v.values.Manual = LoadFlag(iniFile, "Manual", messages);
     v.values.StudyDesc = LoadFlag(iniFile, "StudyDesc", messages);
     return v;
 }
 
-} // namespace tessaro::settings
+} // namespace tessaro::config

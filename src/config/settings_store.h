@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-namespace tessaro::settings {
+namespace tessaro::config {
 
 inline constexpr const char* kFileName = "Settings.ini";
 inline constexpr std::size_t kValueSize = 256;
@@ -42,4 +42,4 @@ struct StartupValues {
 // messages, naming key and value, and taken as false.
 StartupValues LoadSettings(const std::string& iniFile, MessageBox& messages);
 
-} // namespace tessaro::settings
+} // namespace tessaro::config

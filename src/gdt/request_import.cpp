@@ -52,7 +52,7 @@ std::array<std::optional<std::string>, 3> PanelsFromRequest(const std::string& r
 ImportResult ReadRequestFile(const std::string& path, MessageBox& messages) {
     ImportResult result;
     try {
-        result.requestText = fs::ReadWholeFile(path);
+        result.requestText = platform::ReadWholeFile(path);
         result.panels = PanelsFromRequest(result.requestText);
     } catch (const PlatformError& e) {
         Report(messages, e);

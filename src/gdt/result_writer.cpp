@@ -9,8 +9,8 @@ namespace {
 
 std::string FileName(const ProgramSettings& settings, std::int16_t sequenceNumber,
                      const char* extension) {
-    return fs::Join(settings.PathD,
-                    settings.LumeoID + "." + std::to_string(sequenceNumber) + extension);
+    return platform::Join(settings.PathD,
+                          settings.LumeoID + "." + std::to_string(sequenceNumber) + extension);
 }
 
 } // namespace
@@ -26,21 +26,21 @@ std::string FinalFileName(const ProgramSettings& settings, std::int16_t sequence
 bool WriteResultFile(const ProgramSettings& settings, std::int16_t sequenceNumber,
                      const std::string& requestText, const std::string& selectionCode,
                      MessageBox& messages) {
-    if (!fs::DirectoryExists(settings.PathD)) {
-        messages.ShowError(cp1252::Ansi("Zielverzeichnis nicht gefunden."));
+    if (!platform::DirectoryExists(settings.PathD)) {
+        messages.ShowError(platform::cp1252::Ansi("Zielverzeichnis nicht gefunden."));
         return false;
     }
     // Three digits of line length cannot describe a longer line; a cut code would
     // name a different examination, so nothing is written at all.
     if (selectionCode.size() > kMaxContentLength) {
-        messages.ShowError(cp1252::Ansi(
+        messages.ShowError(platform::cp1252::Ansi(
             "Der Untersuchungscode ist zu lang für eine GDT-Zeile (höchstens 990 Zeichen). "
             "Es wurde keine Datei geschrieben."));
         return false;
     }
     const char* field = settings.StudyDesc ? "6227" : "8411";
-    fs::WriteWholeFile(TemporaryFileName(settings, sequenceNumber),
-                       requestText + FormatGdtLine(field, selectionCode));
+    platform::WriteWholeFile(TemporaryFileName(settings, sequenceNumber),
+                             requestText + FormatGdtLine(field, selectionCode));
     return true;
 }
 

@@ -35,16 +35,16 @@ std::int16_t ParseCounter(const std::string& text) {
 }
 
 std::int16_t NextSequenceNumber(const std::string& programDirectory, MessageBox& messages) {
-    const std::string path = fs::Join(programDirectory, kCounterFileName);
+    const std::string path = platform::Join(programDirectory, kCounterFileName);
     std::int16_t number = 1;
     try {
-        if (fs::FileExists(path)) {
-            const std::int16_t last = ParseCounter(fs::ReadWholeFile(path));
+        if (platform::FileExists(path)) {
+            const std::int16_t last = ParseCounter(platform::ReadWholeFile(path));
             if (last == std::numeric_limits<std::int16_t>::max())
                 throw PlatformError(ErrorNumber::Overflow);
             number = static_cast<std::int16_t>(last + 1);
         }
-        fs::ReplaceWholeFile(path, std::to_string(number));
+        platform::ReplaceWholeFile(path, std::to_string(number));
     } catch (const PlatformError& e) {
         messages.ShowError(ErrorOccurredMessage(e, ""));
     }

@@ -41,8 +41,8 @@ std::string WhatText(int number, const std::string& description, const std::stri
 std::string DescribeError(ErrorNumber number) {
     for (const Row& row : kTable)
         if (row.number == number)
-            return cp1252::Ansi(row.utf8Description);
-    return cp1252::Ansi("Unbekannter Fehler");
+            return platform::cp1252::Ansi(row.utf8Description);
+    return platform::cp1252::Ansi("Unbekannter Fehler");
 }
 
 PlatformError::PlatformError(ErrorNumber number) : PlatformError(number, std::string()) {}
@@ -97,7 +97,7 @@ PlatformError ErrorFromErrno(int err, std::string detail) {
 }
 
 std::string ErrorOccurredMessage(const PlatformError& error, std::string_view between) {
-    return cp1252::Ansi("Es ist ein Fehler aufgetreten.") + std::string(between) +
+    return platform::cp1252::Ansi("Es ist ein Fehler aufgetreten.") + std::string(between) +
            std::to_string(error.Number()) + " - " + error.Description();
 }
 

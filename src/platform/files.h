@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace tessaro::fs {
+namespace tessaro::platform {
 
 // Directory of the running executable, Windows-1252, without a trailing "/".
 std::string ProgramDirectory();
@@ -49,4 +49,4 @@ void SyncDirectory(const std::string& dir);
 std::string NativePath(const std::string& ansiPath);
 std::string AnsiPath(const std::string& nativePath);
 
-} // namespace tessaro::fs
+} // namespace tessaro::platform

@@ -16,7 +16,7 @@ namespace {
 // Names match without their surrounding blanks, as the file's own names are
 // read, so a name written with blanks is found again by the same name.
 bool SameName(std::string_view a, std::string_view b) {
-    return cp1252::EqualsIgnoringCase(TrimCWhiteSpace(a), TrimCWhiteSpace(b));
+    return platform::cp1252::EqualsIgnoringCase(TrimCWhiteSpace(a), TrimCWhiteSpace(b));
 }
 
 // One physical line of the file: its bytes up to the line end, and the line end
@@ -117,8 +117,8 @@ ProfileString GetPrivateProfileString(const std::string& section, const std::str
     std::string_view value = def;
     std::string content;
     try {
-        if (fs::FileExists(file))
-            content = fs::ReadWholeFile(file);
+        if (platform::FileExists(file))
+            content = platform::ReadWholeFile(file);
     } catch (const std::exception&) {
         content.clear(); // an unreadable file reads like a missing one
     }
@@ -147,9 +147,9 @@ bool WritePrivateProfileString(const std::string& section, const std::string& ke
         return false;
     try {
         std::string content;
-        if (fs::FileExists(file))
-            content = fs::ReadWholeFile(file);
-        else if (fs::DirectoryExists(file))
+        if (platform::FileExists(file))
+            content = platform::ReadWholeFile(file);
+        else if (platform::DirectoryExists(file))
             return false;
 
         const std::vector<Line> lines = SplitLines(content);
@@ -186,7 +186,7 @@ bool WritePrivateProfileString(const std::string& section, const std::string& ke
         }
         // Replaced only once the new content is complete: a full disk must not
         // leave a cut Settings.ini that reads as defaults.
-        fs::ReplaceWholeFile(file, out);
+        platform::ReplaceWholeFile(file, out);
         return true;
     } catch (const std::exception&) {
         return false;

@@ -46,11 +46,10 @@ void SettingsWindow::Form_Load() {
     c_.txtGDTpathS->setText(ui::FromAnsi(v.PathS));
     c_.txtGDTpathD->setText(ui::FromAnsi(v.PathD));
     // The stored default, not what the operator may have typed into the main window.
-    c_.txtModality->setText(
-        ui::FromAnsi(settings::ReadIniValue(settings::kModalitySection, settings::kModalityKey, "",
-                                            context_.iniFile, settings::kValueSize)));
+    c_.txtModality->setText(ui::FromAnsi(config::ReadIniValue(
+        config::kModalitySection, config::kModalityKey, "", context_.iniFile, config::kValueSize)));
     c_.txtLumeoID->setText(ui::FromAnsi(v.LumeoID));
-    c_.txtSuffix->setText(ui::FromAnsi(cp1252::ToUpper(v.Suffix)));
+    c_.txtSuffix->setText(ui::FromAnsi(platform::cp1252::ToUpper(v.Suffix)));
     c_.chkManual->setChecked(v.Manual);
     c_.chkStudyDesc->setChecked(v.StudyDesc);
     c_.cmdApply->setEnabled(false);
@@ -77,7 +76,7 @@ void SettingsWindow::Apply() {
     auto write = [&](const std::string& section, const std::string& key, const std::string& value) {
         written = WritePrivateProfileString(section, key, value, file) && written;
     };
-    const std::string gdt = settings::kGdtSection;
+    const std::string gdt = config::kGdtSection;
 
     // First, so that the main window's own change handling of txtMod runs now.
     if (mainModality_)
@@ -87,11 +86,11 @@ void SettingsWindow::Apply() {
     // cannot be written.
     v.PathS = ui::ToAnsi(c_.txtGDTpathS->text());
     write(gdt, "PathS", v.PathS);
-    write(settings::kModalitySection, settings::kModalityKey, ui::ToAnsi(c_.txtModality->text()));
+    write(config::kModalitySection, config::kModalityKey, ui::ToAnsi(c_.txtModality->text()));
     v.PathD = ui::ToAnsi(c_.txtGDTpathD->text());
     write(gdt, "PathD", v.PathD);
     const std::string suffix = ui::ToAnsi(c_.txtSuffix->text());
-    v.Suffix = cp1252::ToUpper(suffix);
+    v.Suffix = platform::cp1252::ToUpper(suffix);
     write(gdt, "Suffix", suffix); // as typed; only the held value is upper case
     v.LumeoID = ui::ToAnsi(c_.txtLumeoID->text());
     write(gdt, "LumeoID", v.LumeoID);
@@ -104,8 +103,8 @@ void SettingsWindow::Apply() {
     // Without this the operator would take the new settings for saved, and the
     // next start would bring back the old ones.
     if (!written)
-        context_.messages.ShowError(cp1252::Ansi("Die Einstellungen konnten nicht in ") + file +
-                                    cp1252::Ansi(" gespeichert werden."));
+        context_.messages.ShowError(platform::cp1252::Ansi("Die Einstellungen konnten nicht in ") +
+                                    file + platform::cp1252::Ansi(" gespeichert werden."));
 }
 
 void SettingsWindow::cmdApply_Click() {
@@ -154,7 +153,7 @@ void SettingsWindow::cmdSrcSource_Click() {
     });
     if (!name || !self || scanGeneration_ != generation)
         return;
-    c_.txtGDTpathS->setText(ui::FromAnsi(fs::Join(ansiFolder, *name)));
+    c_.txtGDTpathS->setText(ui::FromAnsi(platform::Join(ansiFolder, *name)));
     MarkChanged();
 }
 

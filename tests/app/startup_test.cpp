@@ -177,7 +177,8 @@ TEST(StartupTest, CounterMessageComesBeforeTheWindow) {
     ASSERT_TRUE(h.form->Form_Load());
     h.form->show();
     ASSERT_EQ(recorder.texts.size(), 1u);
-    EXPECT_EQ(recorder.texts[0].rfind(cp1252::Ansi("Es ist ein Fehler aufgetreten."), 0), 0u);
+    EXPECT_EQ(recorder.texts[0].rfind(platform::cp1252::Ansi("Es ist ein Fehler aufgetreten."), 0),
+              0u);
     EXPECT_FALSE(recorder.windowVisible[0]);
     EXPECT_EQ(h.form->SequenceNumber(), 1);
 }

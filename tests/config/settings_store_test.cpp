@@ -6,10 +6,10 @@
 
 #include <gtest/gtest.h>
 
-namespace tessaro::settings {
+namespace tessaro::config {
 namespace {
 
-using cp1252::Ansi;
+using platform::cp1252::Ansi;
 using test::Spit;
 
 class SettingsStore : public ::testing::Test {
@@ -93,4 +93,4 @@ TEST(ParseFlag, NumbersAndWords) {
 }
 
 } // namespace
-} // namespace tessaro::settings
+} // namespace tessaro::config

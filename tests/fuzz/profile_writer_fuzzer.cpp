@@ -35,7 +35,7 @@ std::string Unquote(const std::string& v) {
 
 // Names compare without surrounding blanks and regardless of letter case.
 std::string NameKey(const std::string& name) {
-    return cp1252::ToUpper(Trim(name));
+    return platform::cp1252::ToUpper(Trim(name));
 }
 
 // Every (section, key) the file might hold, found by a loose scan: the reader

@@ -45,8 +45,8 @@ TEST_F(CounterFault, HugeFilesAreJudgedQuicklyAndOnlyReplacedWhenTheyHoldANumber
     Spit(counter, digits);
     EXPECT_EQ(Draw(), 1);
     EXPECT_TRUE(Slurp(counter) == digits);
-    EXPECT_EQ(messages.texts,
-              std::vector<std::string>{cp1252::Ansi("Es ist ein Fehler aufgetreten.6 - Überlauf")});
+    EXPECT_EQ(messages.texts, std::vector<std::string>{platform::cp1252::Ansi(
+                                  "Es ist ein Fehler aufgetreten.6 - Überlauf")});
     EXPECT_LT(std::chrono::steady_clock::now() - start, test::kFreezeLimit);
 }
 

@@ -103,7 +103,9 @@ protected:
             GTEST_SKIP()
                 << "no shared/gdt-samples above the source tree and no TESSARO_GDT_SAMPLES";
     }
-    std::string PathOf(const Sample& s) const { return fs::AnsiPath((folder_ / s.file).string()); }
+    std::string PathOf(const Sample& s) const {
+        return platform::AnsiPath((folder_ / s.file).string());
+    }
 
     stdfs::path folder_;
 };
@@ -138,7 +140,7 @@ TEST_P(GdtSamples, ResultFileIsTheSampleAndOneLine) {
 
     test::TempDir target;
     ProgramSettings settings;
-    settings.PathD = fs::AnsiPath(target.path());
+    settings.PathD = platform::AnsiPath(target.path());
     settings.LumeoID = "001";
     ASSERT_TRUE(WriteResultFile(settings, 7, imported.requestText, "LW2E ", messages));
     EXPECT_TRUE(messages.texts.empty());

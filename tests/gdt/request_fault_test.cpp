@@ -45,7 +45,8 @@ protected:
     test::TempDir tmp;
     std::string path = tmp.File("request.gdt");
     test::RecordingMessageBox messages;
-    const std::string overflow = cp1252::Ansi("Es ist ein Fehler aufgetreten.\r\n6 - Überlauf");
+    const std::string overflow =
+        platform::cp1252::Ansi("Es ist ein Fehler aufgetreten.\r\n6 - Überlauf");
 };
 
 // Far more lines than the 16-bit line index: reported as an overflow, and the

@@ -62,7 +62,7 @@ TEST_F(ResultWriter, RequestBytesCarriedThroughImportUnchanged) {
         bytes += static_cast<char>(b);
     Spit(tmp.File("req.gdt"), bytes);
     const ImportResult imported = ReadRequestFile(tmp.File("req.gdt"), messages);
-    ASSERT_TRUE(Write(imported.requestText, cp1252::Ansi("Schädel")));
+    ASSERT_TRUE(Write(imported.requestText, platform::cp1252::Ansi("Schädel")));
     EXPECT_EQ(Slurp(tmp.File("out/001.7.zzz")), bytes + "0168411Sch\xE4"
                                                         "del\r\n");
 }

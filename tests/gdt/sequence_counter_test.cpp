@@ -56,8 +56,9 @@ TEST_F(SequenceCounter, TopOfTheRangeOverflowsAndKeepsTheFile) {
         EXPECT_EQ(Draw(), 1);
         EXPECT_EQ(Slurp(counter), "32767");
     }
-    EXPECT_EQ(messages.texts, std::vector<std::string>(
-                                  2, cp1252::Ansi("Es ist ein Fehler aufgetreten.6 - Überlauf")));
+    EXPECT_EQ(messages.texts,
+              std::vector<std::string>(
+                  2, platform::cp1252::Ansi("Es ist ein Fehler aufgetreten.6 - Überlauf")));
 }
 
 TEST_F(SequenceCounter, NoNumberInTheFileLeavesItUnchanged) {
@@ -69,9 +70,9 @@ TEST_F(SequenceCounter, NoNumberInTheFileLeavesItUnchanged) {
         ASSERT_EQ(messages.texts.size(), 1u) << content;
         const bool overflow = content == "99999" || content == "-32769";
         EXPECT_EQ(messages.texts[0],
-                  overflow
-                      ? cp1252::Ansi("Es ist ein Fehler aufgetreten.6 - Überlauf")
-                      : cp1252::Ansi("Es ist ein Fehler aufgetreten.13 - Typen unverträglich"));
+                  overflow ? platform::cp1252::Ansi("Es ist ein Fehler aufgetreten.6 - Überlauf")
+                           : platform::cp1252::Ansi(
+                                 "Es ist ein Fehler aufgetreten.13 - Typen unverträglich"));
     }
 }
 
@@ -94,7 +95,7 @@ TEST_F(SequenceCounter, WriteFailureKeepsTheDrawnNumberAndTheOldFile) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(tmp.path()), {}), 1);
     ASSERT_EQ(messages.texts.size(), 1u);
     EXPECT_EQ(messages.texts[0],
-              cp1252::Ansi("Es ist ein Fehler aufgetreten.61 - Datenträger voll"));
+              platform::cp1252::Ansi("Es ist ein Fehler aufgetreten.61 - Datenträger voll"));
 }
 
 TEST_F(SequenceCounter, ReadOnlyCounterKeepsItsDigitsAndTheRunItsNumber) {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 #include <initializer_list>
 
-namespace tessaro::cp1252 {
+namespace tessaro::platform::cp1252 {
 namespace {
 
 std::string AllBytes() {
@@ -61,4 +61,4 @@ TEST(Codec, UpperCaseWithinWindows1252) {
 }
 
 } // namespace
-} // namespace tessaro::cp1252
+} // namespace tessaro::platform::cp1252

@@ -12,7 +12,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-namespace tessaro::fs {
+namespace tessaro::platform {
 namespace {
 
 using test::Slurp;
@@ -29,16 +29,20 @@ int NumberOf(const std::function<void()>& f) {
 }
 
 TEST(Errors, GermanDescriptionsFromOneTable) {
-    EXPECT_EQ(DescribeError(ErrorNumber::FileNotFound), cp1252::Ansi("Datei nicht gefunden"));
-    EXPECT_EQ(DescribeError(ErrorNumber::PermissionDenied), cp1252::Ansi("Zugriff verweigert"));
-    EXPECT_EQ(DescribeError(ErrorNumber::FileExists), cp1252::Ansi("Datei existiert bereits"));
-    EXPECT_EQ(DescribeError(ErrorNumber::DiskFull), cp1252::Ansi("Datenträger voll"));
-    EXPECT_EQ(DescribeError(ErrorNumber::Overflow), cp1252::Ansi("Überlauf"));
-    EXPECT_EQ(DescribeError(ErrorNumber::TypeMismatch), cp1252::Ansi("Typen unverträglich"));
+    EXPECT_EQ(DescribeError(ErrorNumber::FileNotFound),
+              platform::cp1252::Ansi("Datei nicht gefunden"));
+    EXPECT_EQ(DescribeError(ErrorNumber::PermissionDenied),
+              platform::cp1252::Ansi("Zugriff verweigert"));
+    EXPECT_EQ(DescribeError(ErrorNumber::FileExists),
+              platform::cp1252::Ansi("Datei existiert bereits"));
+    EXPECT_EQ(DescribeError(ErrorNumber::DiskFull), platform::cp1252::Ansi("Datenträger voll"));
+    EXPECT_EQ(DescribeError(ErrorNumber::Overflow), platform::cp1252::Ansi("Überlauf"));
+    EXPECT_EQ(DescribeError(ErrorNumber::TypeMismatch),
+              platform::cp1252::Ansi("Typen unverträglich"));
     const PlatformError e = ErrorFromErrno(ENOSPC, "/x");
     EXPECT_EQ(e.Number(), 61);
-    EXPECT_EQ(e.Description(), cp1252::Ansi("Datenträger voll"));
-    EXPECT_EQ(std::string(e.what()), cp1252::Ansi("61 - Datenträger voll (/x)"));
+    EXPECT_EQ(e.Description(), platform::cp1252::Ansi("Datenträger voll"));
+    EXPECT_EQ(std::string(e.what()), platform::cp1252::Ansi("61 - Datenträger voll (/x)"));
 }
 
 TEST(Files, ProgramDirectoryHoldsTheRunningExecutable) {
@@ -65,11 +69,12 @@ TEST(Files, ExistenceTellsFilesAndDirectoriesApart) {
 
 TEST(Files, PathsAreWindows1252OnTheWayIn) {
     TempDir tmp;
-    const std::string ansi = tmp.path() + "/" + cp1252::Ansi("Röntgen.gdt");
+    const std::string ansi = tmp.path() + "/" + platform::cp1252::Ansi("Röntgen.gdt");
     WriteWholeFile(ansi, "abc");
     EXPECT_EQ(Slurp(tmp.path() + "/Röntgen.gdt"), "abc");
     EXPECT_EQ(ReadWholeFile(ansi), "abc");
-    EXPECT_EQ(ListFiles(tmp.path()), std::vector<std::string>{cp1252::Ansi("Röntgen.gdt")});
+    EXPECT_EQ(ListFiles(tmp.path()),
+              std::vector<std::string>{platform::cp1252::Ansi("Röntgen.gdt")});
 }
 
 TEST(Files, WholeFileReadAndWriteKeepEveryByte) {
@@ -182,4 +187,4 @@ TEST(Files, ListFilesNamesRegularFilesOnly) {
 }
 
 } // namespace
-} // namespace tessaro::fs
+} // namespace tessaro::platform

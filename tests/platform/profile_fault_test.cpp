@@ -27,7 +27,7 @@ protected:
     }
 
     test::TempDir tmp;
-    std::string ini = settings::IniPath(tmp.path());
+    std::string ini = config::IniPath(tmp.path());
     test::RecordingMessageBox messages;
 };
 
@@ -53,7 +53,7 @@ TEST_F(ProfileFault, KeyThatWouldReadAsASectionIsRefused) {
 }
 
 TEST_F(ProfileFault, WriteThatRunsOutOfSpaceKeepsTheOldFile) {
-    const std::string before = "[" + settings::kShortSection + "]\r\n" + settings::kShortKey +
+    const std::string before = "[" + config::kShortSection + "]\r\n" + config::kShortKey +
                                "=MK\r\n[GDT]\r\nPathS=/in/req.gdt\r\nPathD=/out\r\n";
     Spit(ini, before);
     bool written = true;
@@ -65,19 +65,18 @@ TEST_F(ProfileFault, WriteThatRunsOutOfSpaceKeepsTheOldFile) {
     EXPECT_FALSE(written);
     EXPECT_EQ(Slurp(ini), before);
     EXPECT_EQ(FilesInDirectory(), 1u) << "a temporary file was left behind";
-    const settings::StartupValues v = settings::LoadSettings(ini, messages);
+    const config::StartupValues v = config::LoadSettings(ini, messages);
     EXPECT_EQ(v.shortCode, "MK");
     EXPECT_EQ(v.values.PathD, "/out");
 }
 
 TEST_F(ProfileFault, DirectoryInPlaceOfTheFileGivesDefaultsAndRefusesWrites) {
     std::filesystem::create_directory(ini);
-    const settings::StartupValues v = settings::LoadSettings(ini, messages);
+    const config::StartupValues v = config::LoadSettings(ini, messages);
     EXPECT_EQ(v.values.LumeoID, "001");
     EXPECT_EQ(v.values.Suffix, "GDT");
     EXPECT_TRUE(messages.texts.empty());
-    EXPECT_FALSE(
-        WritePrivateProfileString(settings::kShortSection, settings::kShortKey, "MK", ini));
+    EXPECT_FALSE(WritePrivateProfileString(config::kShortSection, config::kShortKey, "MK", ini));
     EXPECT_TRUE(std::filesystem::is_directory(ini));
     EXPECT_TRUE(std::filesystem::is_empty(ini));
 }
@@ -89,7 +88,7 @@ TEST_F(ProfileFault, HugeFileIsReadAndWrittenWithoutLoss) {
         filler += "[Filler" + std::to_string(i) + "]\r\nkey=" + std::string(100, 'x') + "\r\n";
     Spit(ini, filler + "[GDT]\r\nPathD=/out\r\nLumeoID=007\r\n");
     const auto start = std::chrono::steady_clock::now();
-    const settings::StartupValues v = settings::LoadSettings(ini, messages);
+    const config::StartupValues v = config::LoadSettings(ini, messages);
     ASSERT_TRUE(WritePrivateProfileString("GDT", "PathD", "/neu", ini));
     const auto took = std::chrono::steady_clock::now() - start;
     EXPECT_EQ(v.values.PathD, "/out");
@@ -107,7 +106,7 @@ TEST_F(ProfileFault, BinaryFileNeitherCrashesNorLosesItsBytes) {
     using namespace std::string_literals;
     const std::string content = noise + "\r\n[GDT]\r\nPathD=/o\0ut\r\n"s + noise;
     Spit(ini, content);
-    const settings::StartupValues v = settings::LoadSettings(ini, messages);
+    const config::StartupValues v = config::LoadSettings(ini, messages);
     (void)v; // whatever the noise reads as, it must be read without harm
     ASSERT_TRUE(WritePrivateProfileString("Modality", "Modality", "CR", ini));
     EXPECT_EQ(Read("Modality", "Modality"), "CR");

@@ -9,7 +9,7 @@
 namespace tessaro {
 namespace {
 
-using cp1252::Ansi;
+using platform::cp1252::Ansi;
 using test::Slurp;
 using test::Spit;
 

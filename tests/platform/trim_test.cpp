@@ -21,12 +21,12 @@ TEST(Trim, EachKindRemovesOnlyItsOwnBlanks) {
 }
 
 TEST(Trim, CaseBlindCompareUsesTheWindows1252UpperCase) {
-    EXPECT_TRUE(cp1252::EqualsIgnoringCase("True", "tRUE"));
-    EXPECT_TRUE(cp1252::EqualsIgnoringCase("K\xFCrzel", "K\xDCRZEL")); // ü / Ü
-    EXPECT_FALSE(cp1252::EqualsIgnoringCase("stra\xDF"
-                                            "e",
-                                            "STRASSE"));
-    EXPECT_FALSE(cp1252::EqualsIgnoringCase("true", "true "));
+    EXPECT_TRUE(platform::cp1252::EqualsIgnoringCase("True", "tRUE"));
+    EXPECT_TRUE(platform::cp1252::EqualsIgnoringCase("K\xFCrzel", "K\xDCRZEL")); // ü / Ü
+    EXPECT_FALSE(platform::cp1252::EqualsIgnoringCase("stra\xDF"
+                                                      "e",
+                                                      "STRASSE"));
+    EXPECT_FALSE(platform::cp1252::EqualsIgnoringCase("true", "true "));
 }
 
 } // namespace

@@ -145,13 +145,12 @@ TEST_F(SettingsChoosersTest, UmlautPathTravelsThroughSettingsIniToTheRightFile) 
     Click(w.get(), "cmdSrcSource");
     Click(w.get(), "cmdSpeichern");
 
-    const std::string stored =
-        settings::ReadIniValue("GDT", "PathS", "", ini, settings::kValueSize);
-    EXPECT_NE(stored.find(cp1252::Ansi("Röntgen")), std::string::npos);
+    const std::string stored = config::ReadIniValue("GDT", "PathS", "", ini, config::kValueSize);
+    EXPECT_NE(stored.find(platform::cp1252::Ansi("Röntgen")), std::string::npos);
     // The next start reads it back and finds the file.
-    const settings::StartupValues next = settings::LoadSettings(ini, messages);
+    const config::StartupValues next = config::LoadSettings(ini, messages);
     EXPECT_EQ(next.values.PathS, stored);
-    EXPECT_TRUE(fs::FileExists(next.values.PathS));
+    EXPECT_TRUE(platform::FileExists(next.values.PathS));
 }
 
 } // namespace

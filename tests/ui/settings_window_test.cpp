@@ -43,7 +43,7 @@ protected:
     }
 
     std::string Stored(const std::string& section, const std::string& key) {
-        return settings::ReadIniValue(section, key, "<missing>", ini, settings::kValueSize);
+        return config::ReadIniValue(section, key, "<missing>", ini, config::kValueSize);
     }
 };
 
@@ -277,8 +277,8 @@ TEST_F(SettingsWindowTest, DirectoryInPlaceOfSettingsFileIsReported) {
     EXPECT_EQ(Text(w.get(), "txtModality"), "");
     Click(w.get(), "cmdSpeichern");
     ASSERT_EQ(messages.texts.size(), 1u);
-    EXPECT_EQ(messages.texts[0], cp1252::Ansi("Die Einstellungen konnten nicht in ") + ini +
-                                     cp1252::Ansi(" gespeichert werden."));
+    EXPECT_EQ(messages.texts[0], platform::cp1252::Ansi("Die Einstellungen konnten nicht in ") +
+                                     ini + platform::cp1252::Ansi(" gespeichert werden."));
 }
 
 } // namespace
