@@ -27,14 +27,14 @@ FrmMain::FrmMain(Environment env)
 void FrmMain::Connect() {
     for (ui::ExaminationButton* b : w_.cmdQB)
         if (b != nullptr)
-            connect(b, &ui::ExaminationButton::mouseDown, this, &FrmMain::cmdQB_MouseDown);
+            connect(b, &ui::ExaminationButton::MouseDown, this, &FrmMain::cmdQB_MouseDown);
     for (ui::ExaminationButton* b : w_.cmdManual)
-        connect(b, &ui::ExaminationButton::mouseDown, this, &FrmMain::cmdManual_MouseDown);
+        connect(b, &ui::ExaminationButton::MouseDown, this, &FrmMain::cmdManual_MouseDown);
     connect(w_.txtBpart, &QLineEdit::textChanged, this, &FrmMain::txtBpart_Change);
     connect(w_.txtMod, &QLineEdit::textChanged, this, &FrmMain::txtMod_Change);
-    connect(w_.txtBpart, &ui::TextBox::gotFocus, this, &FrmMain::txtBpart_GotFocus);
-    connect(w_.txtMod, &ui::TextBox::gotFocus, this, &FrmMain::txtMod_GotFocus);
-    connect(w_.txtShort, &ui::TextBox::gotFocus, this, &FrmMain::txtShort_GotFocus);
+    connect(w_.txtBpart, &ui::TextBox::GotFocus, this, &FrmMain::txtBpart_GotFocus);
+    connect(w_.txtMod, &ui::TextBox::GotFocus, this, &FrmMain::txtMod_GotFocus);
+    connect(w_.txtShort, &ui::TextBox::GotFocus, this, &FrmMain::txtShort_GotFocus);
     connect(w_.cmdOK, &QPushButton::clicked, this, &FrmMain::cmdOK_Click);
     connect(w_.mnuClose, &QAction::triggered, this, &FrmMain::mnuClose_Click);
     connect(w_.mnuSettings, &QAction::triggered, this, &FrmMain::mnuSettings_Click);

@@ -47,7 +47,7 @@ void FrmMain::PaintHighlights() {
     const QColor chosen = ui::ColourFromLiteral(ui::colour::kChosen, palette);
     const QColor notChosen = ui::ColourFromLiteral(ui::colour::kNotChosen, palette);
     for (std::size_t i = 0; i < w_.cmdManual.size(); ++i)
-        w_.cmdManual[i]->setBackColor(i < highlighted_.size() && highlighted_[i] ? chosen
+        w_.cmdManual[i]->SetBackColor(i < highlighted_.size() && highlighted_[i] ? chosen
                                                                                  : notChosen);
 }
 

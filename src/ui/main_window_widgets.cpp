@@ -127,7 +127,7 @@ void BuildManualButtons(MainWindowWidgets& w, const Placer& place) {
         auto* button = new ExaminationButton(i, w.picManual);
         button->setObjectName(Indexed("cmdManual", i));
         button->setFont(FontOf(layout::kManualFont));
-        button->setBackColor(face);
+        button->SetBackColor(face);
         place(button, layout::ManualButtonRect(i));
         button->hide();
         w.cmdManual[static_cast<std::size_t>(i)] = button;
