@@ -34,8 +34,9 @@ Table BuildTable() {
             iconv(cd, nullptr, nullptr, nullptr, nullptr);
             if (iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) != static_cast<std::size_t>(-1) &&
                 outLeft == 0)
-                cp = static_cast<char32_t>(out[0] | (out[1] << 8) | (out[2] << 16) |
-                                           (static_cast<std::uint32_t>(out[3]) << 24));
+                cp = static_cast<char32_t>(std::uint32_t{out[0]} | std::uint32_t{out[1]} << 8 |
+                                           std::uint32_t{out[2]} << 16 |
+                                           std::uint32_t{out[3]} << 24);
         }
         t.toUnicode[static_cast<std::size_t>(b)] = cp;
         t.fromUnicode.emplace(cp, static_cast<unsigned char>(b));
