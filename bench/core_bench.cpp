@@ -129,7 +129,7 @@ void BM_ReadOnce(benchmark::State& state) {
 }
 
 void BM_Commit(benchmark::State& state) {
-    ProgramSettings settings;
+    config::ProgramSettings settings;
     settings.PathD = Dir() + "/out";
     std::filesystem::create_directories(settings.PathD);
     settings.PathS = Dir() + "/pending.gdt";

@@ -123,8 +123,8 @@ void FrmMain::mnuClose_Click() {
 
 void FrmMain::mnuSettings_Click() {
     Guarded([&] {
-        ShowSettingsWindow(this, SettingsWindowContext{values_, IniFile(), w_.txtMod, env_.folders,
-                                                       env_.messages});
+        ui::ShowSettingsWindow(this, ui::SettingsWindowContext{values_, IniFile(), w_.txtMod,
+                                                               env_.folders, env_.messages});
     });
 }
 

@@ -38,7 +38,7 @@ int main(int argc, char** argv) {
     QApplication::setFont(ui::Tahoma(8.25));
 
     ui::QtMessageBox messages;
-    QtFolderChooser folders;
+    ui::QtFolderChooser folders;
     bool ended = false;
     int status = app::kExitOk;
     app::FrmMain window(app::Environment{programDirectory, messages, folders, [&](int s) {

@@ -5,7 +5,7 @@
 
 #include <exception>
 
-namespace tessaro {
+namespace tessaro::config {
 
 bool NameMatchesSuffix(const std::string& name, const std::string& heldSuffix) {
     return platform::cp1252::ToUpper(name).find("." + heldSuffix) != std::string::npos;
@@ -29,4 +29,4 @@ std::optional<std::string> FindRequestFile(const std::string& folder, const std:
     return std::nullopt;
 }
 
-} // namespace tessaro
+} // namespace tessaro::config

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-namespace tessaro {
+namespace tessaro::config {
 
 // name and heldSuffix are Windows-1252; heldSuffix is already upper case.
 bool NameMatchesSuffix(const std::string& name, const std::string& heldSuffix);
@@ -17,4 +17,4 @@ bool NameMatchesSuffix(const std::string& name, const std::string& heldSuffix);
 std::optional<std::string> FindRequestFile(const std::string& folder, const std::string& heldSuffix,
                                            const std::function<bool()>& beforeEachFile);
 
-} // namespace tessaro
+} // namespace tessaro::config

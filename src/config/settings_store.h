@@ -34,7 +34,7 @@ std::optional<bool> ParseFlag(const std::string& text);
 struct StartupValues {
     std::string shortCode; // for txtShort
     std::string modality;  // for txtMod
-    ProgramSettings values;
+    config::ProgramSettings values;
 };
 
 // Loads in start-up order: short code, modality, PathS, PathD, LumeoID, Suffix

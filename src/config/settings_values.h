@@ -4,7 +4,7 @@
 
 #include <string>
 
-namespace tessaro {
+namespace tessaro::config {
 
 struct ProgramSettings {
     std::string PathS;           // full path of the request file
@@ -15,4 +15,4 @@ struct ProgramSettings {
     bool StudyDesc = false;      // field 6227 instead of 8411
 };
 
-} // namespace tessaro
+} // namespace tessaro::config

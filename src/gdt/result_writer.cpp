@@ -7,7 +7,7 @@
 namespace tessaro::gdt {
 namespace {
 
-std::string FileName(const ProgramSettings& settings, std::int16_t sequenceNumber,
+std::string FileName(const config::ProgramSettings& settings, std::int16_t sequenceNumber,
                      const char* extension) {
     return platform::Join(settings.PathD,
                           settings.LumeoID + "." + std::to_string(sequenceNumber) + extension);
@@ -15,15 +15,16 @@ std::string FileName(const ProgramSettings& settings, std::int16_t sequenceNumbe
 
 } // namespace
 
-std::string TemporaryFileName(const ProgramSettings& settings, std::int16_t sequenceNumber) {
+std::string TemporaryFileName(const config::ProgramSettings& settings,
+                              std::int16_t sequenceNumber) {
     return FileName(settings, sequenceNumber, ".zzz");
 }
 
-std::string FinalFileName(const ProgramSettings& settings, std::int16_t sequenceNumber) {
+std::string FinalFileName(const config::ProgramSettings& settings, std::int16_t sequenceNumber) {
     return FileName(settings, sequenceNumber, ".gdt");
 }
 
-bool WriteResultFile(const ProgramSettings& settings, std::int16_t sequenceNumber,
+bool WriteResultFile(const config::ProgramSettings& settings, std::int16_t sequenceNumber,
                      const std::string& requestText, const std::string& selectionCode,
                      MessageBox& messages) {
     if (!platform::DirectoryExists(settings.PathD)) {

@@ -6,7 +6,7 @@
 
 class QWidget;
 
-namespace tessaro {
+namespace tessaro::ui {
 
 class FolderChooser {
 public:
@@ -15,4 +15,4 @@ public:
     virtual QString ChooseFolder(QWidget* owner, const QString& title) = 0;
 };
 
-} // namespace tessaro
+} // namespace tessaro::ui

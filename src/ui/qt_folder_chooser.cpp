@@ -2,7 +2,7 @@
 
 #include <QFileDialog>
 
-namespace tessaro {
+namespace tessaro::ui {
 
 QString QtFolderChooser::ChooseFolder(QWidget* owner, const QString& title) {
     // Cancel gives the empty string; a chosen folder comes without a trailing
@@ -10,4 +10,4 @@ QString QtFolderChooser::ChooseFolder(QWidget* owner, const QString& title) {
     return QFileDialog::getExistingDirectory(owner, title, QString(), QFileDialog::ShowDirsOnly);
 }
 
-} // namespace tessaro
+} // namespace tessaro::ui

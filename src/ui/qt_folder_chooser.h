@@ -3,11 +3,11 @@
 
 #include "ui/folder_chooser.h"
 
-namespace tessaro {
+namespace tessaro::ui {
 
 class QtFolderChooser : public FolderChooser {
 public:
     QString ChooseFolder(QWidget* owner, const QString& title) override;
 };
 
-} // namespace tessaro
+} // namespace tessaro::ui

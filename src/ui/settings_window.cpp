@@ -13,7 +13,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-namespace tessaro {
+namespace tessaro::ui {
 
 namespace {
 
@@ -42,7 +42,7 @@ SettingsWindow::SettingsWindow(QWidget* owner, const SettingsWindowContext& cont
 }
 
 void SettingsWindow::Form_Load() {
-    const ProgramSettings& v = context_.values;
+    const config::ProgramSettings& v = context_.values;
     c_.txtGDTpathS->setText(ui::FromAnsi(v.PathS));
     c_.txtGDTpathD->setText(ui::FromAnsi(v.PathD));
     // The stored default, not what the operator may have typed into the main window.
@@ -70,7 +70,7 @@ void SettingsWindow::MarkChanged() {
 }
 
 void SettingsWindow::Apply() {
-    ProgramSettings& v = context_.values;
+    config::ProgramSettings& v = context_.values;
     const std::string& file = context_.iniFile;
     bool written = true;
     auto write = [&](const std::string& section, const std::string& key, const std::string& value) {
@@ -146,7 +146,7 @@ void SettingsWindow::cmdSrcSource_Click() {
     const std::string ansiFolder = ui::ToAnsi(folder);
     // The value held in memory counts, not what txtSuffix shows unapplied.
     const std::string suffix = context_.values.Suffix;
-    const std::optional<std::string> name = FindRequestFile(ansiFolder, suffix, [&] {
+    const std::optional<std::string> name = config::FindRequestFile(ansiFolder, suffix, [&] {
         // Keeps the window responsive during a long listing.
         QCoreApplication::processEvents();
         return self && scanGeneration_ == generation;
@@ -179,4 +179,4 @@ void SettingsWindow::keyPressEvent(QKeyEvent* event) {
     QDialog::keyPressEvent(event);
 }
 
-} // namespace tessaro
+} // namespace tessaro::ui

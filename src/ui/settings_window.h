@@ -13,12 +13,12 @@
 class QLineEdit;
 class QWidget;
 
-namespace tessaro {
+namespace tessaro::ui {
 
 struct SettingsWindowContext {
-    ProgramSettings& values; // the program-wide values, changed by apply
-    std::string iniFile;     // full path of Settings.ini (Windows-1252)
-    QLineEdit* mainModality; // the main window's txtMod, set by apply
+    config::ProgramSettings& values; // the program-wide values, changed by apply
+    std::string iniFile;             // full path of Settings.ini (Windows-1252)
+    QLineEdit* mainModality;         // the main window's txtMod, set by apply
     FolderChooser& folders;
     MessageBox& messages;
 };
@@ -65,4 +65,4 @@ private:
     unsigned scanGeneration_ = 0;
 };
 
-} // namespace tessaro
+} // namespace tessaro::ui

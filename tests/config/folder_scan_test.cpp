@@ -19,7 +19,8 @@ TEST(FolderScan, NameMatchesWhenItsUpperCaseHoldsDotAndSuffix) {
         {"anfrage.gdt", "", true},     {"anfrage", "", false},
     };
     for (const auto& c : kCases)
-        EXPECT_EQ(NameMatchesSuffix(c.name, c.suffix), c.matches) << c.name << " / " << c.suffix;
+        EXPECT_EQ(config::NameMatchesSuffix(c.name, c.suffix), c.matches)
+            << c.name << " / " << c.suffix;
 }
 
 TEST(FolderScan, FindsTheMatchingFileAndStopsWhenAsked) {
@@ -27,14 +28,16 @@ TEST(FolderScan, FindsTheMatchingFileAndStopsWhenAsked) {
     test::Spit(dir.File("liste.txt"), "x");
     test::Spit(dir.File("anfrage.Gdt"), "x");
     int looked = 0;
-    EXPECT_EQ(FindRequestFile(dir.path(), "GDT", [&] { return ++looked > 0; }), "anfrage.Gdt");
+    EXPECT_EQ(config::FindRequestFile(dir.path(), "GDT", [&] { return ++looked > 0; }),
+              "anfrage.Gdt");
     EXPECT_GE(looked, 1);
 
     looked = 0;
-    EXPECT_EQ(FindRequestFile(dir.path(), "GDT", [&] { return ++looked < 0; }), std::nullopt);
+    EXPECT_EQ(config::FindRequestFile(dir.path(), "GDT", [&] { return ++looked < 0; }),
+              std::nullopt);
     EXPECT_EQ(looked, 1); // asked before the first file, then no more
-    EXPECT_EQ(FindRequestFile(dir.path(), "XYZ", [] { return true; }), std::nullopt);
-    EXPECT_EQ(FindRequestFile(dir.File("fehlt"), "GDT", [] { return true; }), std::nullopt);
+    EXPECT_EQ(config::FindRequestFile(dir.path(), "XYZ", [] { return true; }), std::nullopt);
+    EXPECT_EQ(config::FindRequestFile(dir.File("fehlt"), "GDT", [] { return true; }), std::nullopt);
 }
 
 } // namespace

@@ -139,7 +139,7 @@ TEST_P(GdtSamples, ResultFileIsTheSampleAndOneLine) {
     const ImportResult imported = ReadRequestFile(PathOf(s), messages);
 
     test::TempDir target;
-    ProgramSettings settings;
+    config::ProgramSettings settings;
     settings.PathD = platform::AnsiPath(target.path());
     settings.LumeoID = "001";
     ASSERT_TRUE(WriteResultFile(settings, 7, imported.requestText, "LW2E ", messages));

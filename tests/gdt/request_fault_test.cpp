@@ -87,7 +87,7 @@ TEST_F(RequestFault, FortyThousandLinesAreAnOverflowThatKeepsTheText) {
 
 TEST_F(RequestFault, ResultThatCannotBeWrittenWholeIsNeverFinal) {
     const std::string text = BigRequest(1u << 20);
-    ProgramSettings settings;
+    config::ProgramSettings settings;
     settings.PathD = tmp.path();
     // The disk fills up half way through the result file.
     {

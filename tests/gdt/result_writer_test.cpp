@@ -26,7 +26,7 @@ protected:
     }
 
     test::TempDir tmp;
-    ProgramSettings settings;
+    config::ProgramSettings settings;
     test::RecordingMessageBox messages;
     const std::string request = "01380006301\r\n0143000123456\r\n";
 };

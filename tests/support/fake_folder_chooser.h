@@ -10,7 +10,7 @@
 
 namespace tessaro::test {
 
-class FakeFolderChooser : public FolderChooser {
+class FakeFolderChooser : public ui::FolderChooser {
 public:
     QString ChooseFolder(QWidget*, const QString& title) override {
         titles.push_back(title);

@@ -29,7 +29,7 @@ QString ChooseWith(const QString& title, const std::function<void(QFileDialog*)>
                     dialog->testOption(QFileDialog::ShowDirsOnly);
         answer(dialog);
     });
-    QtFolderChooser chooser;
+    ui::QtFolderChooser chooser;
     return chooser.ChooseFolder(nullptr, title);
 }
 

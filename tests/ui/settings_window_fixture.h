@@ -19,10 +19,10 @@ class SettingsWindowFixture : public ::testing::Test {
 protected:
     SettingsWindowFixture() { values.Suffix = "GDT"; }
 
-    SettingsWindowContext Context() { return {values, ini, &mainModality, folders, messages}; }
+    ui::SettingsWindowContext Context() { return {values, ini, &mainModality, folders, messages}; }
 
-    std::unique_ptr<SettingsWindow> Open() {
-        auto window = std::make_unique<SettingsWindow>(nullptr, Context());
+    std::unique_ptr<ui::SettingsWindow> Open() {
+        auto window = std::make_unique<ui::SettingsWindow>(nullptr, Context());
         window->show();
         return window;
     }
@@ -41,7 +41,7 @@ protected:
 
     TempDir dir;
     std::string ini = dir.File("Settings.ini");
-    ProgramSettings values;
+    config::ProgramSettings values;
     QLineEdit mainModality;
     FakeFolderChooser folders;
     RecordingMessageBox messages;

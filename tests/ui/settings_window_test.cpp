@@ -240,7 +240,7 @@ TEST_F(SettingsWindowTest, OpensModalCentredOverItsOwnerAndEnterThereAppliesAndC
             window->close();
     });
     rescue.start(3000);
-    ShowSettingsWindow(&owner, Context());
+    ui::ShowSettingsWindow(&owner, Context());
     EXPECT_TRUE(rescue.isActive());
     EXPECT_TRUE(sawWindow);
     EXPECT_LE((centre - owner.geometry().center()).manhattanLength(), 4);
