@@ -31,7 +31,7 @@ namespace {
 
 using namespace tessaro;
 
-class SilentMessageBox : public MessageBox {
+class SilentMessageBox : public platform::MessageBox {
 public:
     void ShowError(const std::string& text) override { last = text; }
     std::string last;

@@ -46,10 +46,11 @@ bool FrmMain::Guarded(const std::function<void()>& handler) {
     try {
         handler();
         return true;
-    } catch (const PlatformError& e) {
+    } catch (const platform::PlatformError& e) {
         env_.messages.ShowError(FailureMessage(e));
     } catch (const std::bad_alloc&) {
-        env_.messages.ShowError(FailureMessage(PlatformError(ErrorNumber::OutOfMemory)));
+        env_.messages.ShowError(
+            FailureMessage(platform::PlatformError(platform::ErrorNumber::OutOfMemory)));
     } catch (const std::exception& e) {
         env_.messages.ShowError(
             platform::cp1252::Ansi("Es ist ein unerwarteter Fehler aufgetreten.") + "\r\n" +

@@ -24,11 +24,11 @@ int main(int argc, char** argv) {
     std::string programDirectory;
     try {
         programDirectory = platform::ProgramDirectory();
-    } catch (const PlatformError& e) {
+    } catch (const platform::PlatformError& e) {
         std::fprintf(stderr, "tessaro: %s\n", e.what());
         return app::kExitFailure;
     }
-    const InstanceLock lock(programDirectory);
+    const platform::InstanceLock lock(programDirectory);
     if (lock.AnotherInstanceRunning())
         return app::kExitOk;
 

@@ -79,8 +79,8 @@ void FrmMain::ImportRequest() {
 void FrmMain::Form_Unload() {
     // Written also when empty, so the next start begins with an empty short
     // code; a failed write is not reported.
-    WritePrivateProfileString(config::kShortSection, config::kShortKey,
-                              ui::ToAnsi(w_.txtShort->text()), IniFile());
+    platform::WritePrivateProfileString(config::kShortSection, config::kShortKey,
+                                        ui::ToAnsi(w_.txtShort->text()), IniFile());
 }
 
 } // namespace tessaro::app

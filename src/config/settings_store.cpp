@@ -9,7 +9,7 @@ namespace tessaro::config {
 namespace {
 
 // Reads a flag; a value that is no flag is reported and counts as off.
-bool LoadFlag(const std::string& iniFile, const char* key, MessageBox& messages) {
+bool LoadFlag(const std::string& iniFile, const char* key, platform::MessageBox& messages) {
     const std::string text = ReadIniValue(kGdtSection, key, "0", iniFile, kValueSize);
     if (const auto flag = ParseFlag(text))
         return *flag;
@@ -30,12 +30,13 @@ std::string IniPath(const std::string& programDirectory) {
 
 std::string ReadIniValue(const std::string& section, const std::string& key, const std::string& def,
                          const std::string& file, std::size_t size) {
-    const ProfileString read = GetPrivateProfileString(section, key, def, size, file);
+    const platform::ProfileString read =
+        platform::GetPrivateProfileString(section, key, def, size, file);
     return read.text.substr(0, read.copied);
 }
 
 std::optional<bool> ParseFlag(const std::string& text) {
-    const std::string_view t = TrimSpacesAndTabs(text);
+    const std::string_view t = platform::TrimSpacesAndTabs(text);
     if (platform::cp1252::EqualsIgnoringCase(t, "true"))
         return true;
     if (platform::cp1252::EqualsIgnoringCase(t, "false"))
@@ -65,7 +66,7 @@ std::optional<bool> ParseFlag(const std::string& text) {
     return nonZero;
 }
 
-StartupValues LoadSettings(const std::string& iniFile, MessageBox& messages) {
+StartupValues LoadSettings(const std::string& iniFile, platform::MessageBox& messages) {
     StartupValues v;
     v.shortCode = ReadIniValue(kShortSection, kShortKey, "", iniFile, kValueSize);
     v.modality = ReadIniValue(kModalitySection, kModalityKey, "", iniFile, kValueSize);

@@ -40,6 +40,6 @@ struct StartupValues {
 // Loads in start-up order: short code, modality, PathS, PathD, LumeoID, Suffix
 // (upper-cased), Manual, StudyDesc. An invalid flag is reported once through
 // messages, naming key and value, and taken as false.
-StartupValues LoadSettings(const std::string& iniFile, MessageBox& messages);
+StartupValues LoadSettings(const std::string& iniFile, platform::MessageBox& messages);
 
 } // namespace tessaro::config

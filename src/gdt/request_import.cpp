@@ -19,8 +19,8 @@ struct PanelField {
 };
 constexpr PanelField kPanelFields[3] = {{"3000", "ID: "}, {"3102", "VN: "}, {"3101", "NN: "}};
 
-void Report(MessageBox& messages, const PlatformError& e) {
-    messages.ShowError(ErrorOccurredMessage(e, "\r\n"));
+void Report(platform::MessageBox& messages, const platform::PlatformError& e) {
+    messages.ShowError(platform::ErrorOccurredMessage(e, "\r\n"));
 }
 
 } // namespace
@@ -41,7 +41,7 @@ std::array<std::optional<std::string>, 3> PanelsFromRequest(const std::string& r
         return true;
     });
     if (pieces >= kMaxPieces)
-        throw PlatformError(ErrorNumber::Overflow);
+        throw platform::PlatformError(platform::ErrorNumber::Overflow);
     std::array<std::optional<std::string>, 3> panels;
     for (std::size_t p = 0; p < panels.size(); ++p)
         if (contents[p])
@@ -49,15 +49,15 @@ std::array<std::optional<std::string>, 3> PanelsFromRequest(const std::string& r
     return panels;
 }
 
-ImportResult ReadRequestFile(const std::string& path, MessageBox& messages) {
+ImportResult ReadRequestFile(const std::string& path, platform::MessageBox& messages) {
     ImportResult result;
     try {
         result.requestText = platform::ReadWholeFile(path);
         result.panels = PanelsFromRequest(result.requestText);
-    } catch (const PlatformError& e) {
+    } catch (const platform::PlatformError& e) {
         Report(messages, e);
     } catch (const std::bad_alloc&) {
-        Report(messages, PlatformError(ErrorNumber::OutOfMemory));
+        Report(messages, platform::PlatformError(platform::ErrorNumber::OutOfMemory));
     }
     return result;
 }

@@ -26,7 +26,7 @@ std::string FinalFileName(const config::ProgramSettings& settings, std::int16_t 
 
 bool WriteResultFile(const config::ProgramSettings& settings, std::int16_t sequenceNumber,
                      const std::string& requestText, const std::string& selectionCode,
-                     MessageBox& messages) {
+                     platform::MessageBox& messages) {
     if (!platform::DirectoryExists(settings.PathD)) {
         messages.ShowError(platform::cp1252::Ansi("Zielverzeichnis nicht gefunden."));
         return false;

@@ -8,7 +8,7 @@
 
 namespace tessaro::gdt {
 std::int16_t ParseCounter(const std::string& text) {
-    const std::string_view t = TrimSpacesTabsAndLineEnds(text);
+    const std::string_view t = platform::TrimSpacesTabsAndLineEnds(text);
     std::size_t i = 0;
     const std::size_t end = t.size();
     bool negative = false;
@@ -17,11 +17,11 @@ std::int16_t ParseCounter(const std::string& text) {
         ++i;
     }
     if (i == end)
-        throw PlatformError(ErrorNumber::TypeMismatch);
+        throw platform::PlatformError(platform::ErrorNumber::TypeMismatch);
     long long value = 0;
     for (; i < end; ++i) {
         if (t[i] < '0' || t[i] > '9')
-            throw PlatformError(ErrorNumber::TypeMismatch);
+            throw platform::PlatformError(platform::ErrorNumber::TypeMismatch);
         value = value * 10 + (t[i] - '0');
         if (value > 100000) // far outside the range already; stop before it can wrap
             value = 100000;
@@ -30,23 +30,24 @@ std::int16_t ParseCounter(const std::string& text) {
         value = -value;
     if (value < std::numeric_limits<std::int16_t>::min() ||
         value > std::numeric_limits<std::int16_t>::max())
-        throw PlatformError(ErrorNumber::Overflow);
+        throw platform::PlatformError(platform::ErrorNumber::Overflow);
     return static_cast<std::int16_t>(value);
 }
 
-std::int16_t NextSequenceNumber(const std::string& programDirectory, MessageBox& messages) {
+std::int16_t NextSequenceNumber(const std::string& programDirectory,
+                                platform::MessageBox& messages) {
     const std::string path = platform::Join(programDirectory, kCounterFileName);
     std::int16_t number = 1;
     try {
         if (platform::FileExists(path)) {
             const std::int16_t last = ParseCounter(platform::ReadWholeFile(path));
             if (last == std::numeric_limits<std::int16_t>::max())
-                throw PlatformError(ErrorNumber::Overflow);
+                throw platform::PlatformError(platform::ErrorNumber::Overflow);
             number = static_cast<std::int16_t>(last + 1);
         }
         platform::ReplaceWholeFile(path, std::to_string(number));
-    } catch (const PlatformError& e) {
-        messages.ShowError(ErrorOccurredMessage(e, ""));
+    } catch (const platform::PlatformError& e) {
+        messages.ShowError(platform::ErrorOccurredMessage(e, ""));
     }
     return number;
 }

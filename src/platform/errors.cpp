@@ -5,7 +5,7 @@
 #include <cerrno>
 #include <utility>
 
-namespace tessaro {
+namespace tessaro::platform {
 namespace {
 
 struct Row {
@@ -101,4 +101,4 @@ std::string ErrorOccurredMessage(const PlatformError& error, std::string_view be
            std::to_string(error.Number()) + " - " + error.Description();
 }
 
-} // namespace tessaro
+} // namespace tessaro::platform

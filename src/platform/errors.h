@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace tessaro {
+namespace tessaro::platform {
 
 enum class ErrorNumber : int {
     Overflow = 6,          // "Überlauf"
@@ -54,4 +54,4 @@ ErrorNumber ErrorNumberFromErrno(int err);
 PlatformError ErrorFromErrno(int err);
 PlatformError ErrorFromErrno(int err, std::string detail);
 
-} // namespace tessaro
+} // namespace tessaro::platform

@@ -14,7 +14,7 @@ namespace tessaro::platform {
 namespace {
 
 [[noreturn]] void Fail(int err, const std::string& ansiPath) {
-    throw ErrorFromErrno(err, ansiPath);
+    throw platform::ErrorFromErrno(err, ansiPath);
 }
 
 std::string ParentOf(const std::string& nativePath) {

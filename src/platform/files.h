@@ -1,6 +1,6 @@
 // File and process services. Paths are Windows-1252 texts, as everywhere in the
 // core; they are decoded to the file system's UTF-8 only here. Failures throw
-// PlatformError with number and German description.
+// platform::PlatformError with number and German description.
 #pragma once
 
 #include <string>
@@ -20,7 +20,7 @@ bool FileExists(const std::string& path);
 // True exactly when a directory exists at the path.
 bool DirectoryExists(const std::string& path);
 
-// All bytes of the file; throws PlatformError.
+// All bytes of the file; throws platform::PlatformError.
 std::string ReadWholeFile(const std::string& path);
 
 // Create or truncate, write every byte, fsync, close; any error throws. An

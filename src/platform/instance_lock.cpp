@@ -9,7 +9,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace tessaro {
+namespace tessaro::platform {
 namespace {
 
 // FNV-1a: stable across runs and builds, which std::hash does not promise.
@@ -64,4 +64,4 @@ InstanceLock::~InstanceLock() {
         ::close(fd_); // closing releases the lock
 }
 
-} // namespace tessaro
+} // namespace tessaro::platform

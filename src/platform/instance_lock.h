@@ -4,7 +4,7 @@
 
 #include <string>
 
-namespace tessaro {
+namespace tessaro::platform {
 
 class InstanceLock {
 public:
@@ -28,4 +28,4 @@ private:
     bool another_ = false;
 };
 
-} // namespace tessaro
+} // namespace tessaro::platform

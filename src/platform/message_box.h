@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace tessaro {
+namespace tessaro::platform {
 
 inline constexpr std::string_view kAppTitle = "Velt - Tessaro";
 
@@ -16,4 +16,4 @@ public:
     virtual void ShowError(const std::string& text) = 0;
 };
 
-} // namespace tessaro
+} // namespace tessaro::platform

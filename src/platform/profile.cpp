@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-namespace tessaro {
+namespace tessaro::platform {
 namespace {
 
 // Names match without their surrounding blanks, as the file's own names are
@@ -193,4 +193,4 @@ bool WritePrivateProfileString(const std::string& section, const std::string& ke
     }
 }
 
-} // namespace tessaro
+} // namespace tessaro::platform

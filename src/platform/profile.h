@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <string>
 
-namespace tessaro {
+namespace tessaro::platform {
 
 struct ProfileString {
     std::string text; // at most size - 1 bytes
@@ -25,4 +25,4 @@ ProfileString GetPrivateProfileString(const std::string& section, const std::str
 bool WritePrivateProfileString(const std::string& section, const std::string& key,
                                const std::string& value, const std::string& file);
 
-} // namespace tessaro
+} // namespace tessaro::platform

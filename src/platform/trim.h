@@ -5,7 +5,7 @@
 
 #include <string_view>
 
-namespace tessaro {
+namespace tessaro::platform {
 
 // Removes every leading and trailing byte that is one of blanks.
 constexpr std::string_view TrimAny(std::string_view text, std::string_view blanks) {
@@ -32,4 +32,4 @@ constexpr std::string_view TrimCWhiteSpace(std::string_view text) {
     return TrimAny(text, " \t\r\n\v\f");
 }
 
-} // namespace tessaro
+} // namespace tessaro::platform

@@ -23,7 +23,7 @@ std::vector<std::string_view> Split(std::string_view text, std::string_view sep)
 
 // A button number: decimal digits, blanks around them allowed, within 0..65.
 std::optional<int> ButtonNumber(std::string_view field) {
-    field = TrimSpaces(field);
+    field = platform::TrimSpaces(field);
     if (field.empty() || field.size() > 4)
         return std::nullopt;
     int n = 0;

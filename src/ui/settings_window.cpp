@@ -74,7 +74,7 @@ void SettingsWindow::Apply() {
     const std::string& file = context_.iniFile;
     bool written = true;
     auto write = [&](const std::string& section, const std::string& key, const std::string& value) {
-        written = WritePrivateProfileString(section, key, value, file) && written;
+        written = platform::WritePrivateProfileString(section, key, value, file) && written;
     };
     const std::string gdt = config::kGdtSection;
 

@@ -20,7 +20,7 @@ struct SettingsWindowContext {
     std::string iniFile;             // full path of Settings.ini (Windows-1252)
     QLineEdit* mainModality;         // the main window's txtMod, set by apply
     FolderChooser& folders;
-    MessageBox& messages;
+    platform::MessageBox& messages;
 };
 
 // Shows the settings window modally over owner; returns when it has been closed.

@@ -17,7 +17,7 @@ std::string ToAnsi(const QString& text) {
 }
 
 QString AppTitle() {
-    return FromAnsi(kAppTitle);
+    return FromAnsi(platform::kAppTitle);
 }
 
 QString LiteralCaption(const QString& text) {

@@ -155,7 +155,7 @@ TEST(StartupTest, WithoutSettingsIniStartsWithDefaults) {
 }
 
 // A recorder that also notes whether the window was already on screen.
-class VisibilityRecorder : public MessageBox {
+class VisibilityRecorder : public platform::MessageBox {
 public:
     void ShowError(const std::string& text) override {
         texts.push_back(text);

@@ -96,8 +96,8 @@ TEST_F(RequestFault, ResultThatCannotBeWrittenWholeIsNeverFinal) {
         try {
             WriteResultFile(settings, 9, text, "LW2E", messages);
             ADD_FAILURE() << "a cut result file was reported as written";
-        } catch (const PlatformError& e) {
-            EXPECT_EQ(e.Number(), static_cast<int>(ErrorNumber::DiskFull));
+        } catch (const platform::PlatformError& e) {
+            EXPECT_EQ(e.Number(), static_cast<int>(platform::ErrorNumber::DiskFull));
         }
     }
     EXPECT_FALSE(std::filesystem::exists(FinalFileName(settings, 9)));

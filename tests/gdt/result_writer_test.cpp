@@ -98,7 +98,7 @@ TEST_F(ResultWriter, OverlongCodeIsRefusedWithoutAFile) {
 
 TEST_F(ResultWriter, WriteFailureReachesTheCaller) {
     std::filesystem::create_directory(tmp.File("out/001.7.zzz"));
-    EXPECT_THROW(Write(request, "BW2E"), PlatformError);
+    EXPECT_THROW(Write(request, "BW2E"), platform::PlatformError);
     EXPECT_TRUE(messages.texts.empty());
 }
 

@@ -118,8 +118,8 @@ TEST(ParseCounter, RangeOfSixteenBits) {
     EXPECT_EQ(ParseCounter("-32768"), -32768);
     EXPECT_EQ(ParseCounter("+32767"), 32767);
     EXPECT_EQ(ParseCounter("00000000000000000000012"), 12);
-    EXPECT_THROW(ParseCounter("32768"), PlatformError);
-    EXPECT_THROW(ParseCounter("123456789012345678901234567890"), PlatformError);
+    EXPECT_THROW(ParseCounter("32768"), platform::PlatformError);
+    EXPECT_THROW(ParseCounter("123456789012345678901234567890"), platform::PlatformError);
 }
 
 } // namespace

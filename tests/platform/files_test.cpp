@@ -22,24 +22,26 @@ using test::TempDir;
 int NumberOf(const std::function<void()>& f) {
     try {
         f();
-    } catch (const PlatformError& e) {
+    } catch (const platform::PlatformError& e) {
         return e.Number();
     }
     return 0;
 }
 
 TEST(Errors, GermanDescriptionsFromOneTable) {
-    EXPECT_EQ(DescribeError(ErrorNumber::FileNotFound),
+    EXPECT_EQ(platform::DescribeError(platform::ErrorNumber::FileNotFound),
               platform::cp1252::Ansi("Datei nicht gefunden"));
-    EXPECT_EQ(DescribeError(ErrorNumber::PermissionDenied),
+    EXPECT_EQ(platform::DescribeError(platform::ErrorNumber::PermissionDenied),
               platform::cp1252::Ansi("Zugriff verweigert"));
-    EXPECT_EQ(DescribeError(ErrorNumber::FileExists),
+    EXPECT_EQ(platform::DescribeError(platform::ErrorNumber::FileExists),
               platform::cp1252::Ansi("Datei existiert bereits"));
-    EXPECT_EQ(DescribeError(ErrorNumber::DiskFull), platform::cp1252::Ansi("Datenträger voll"));
-    EXPECT_EQ(DescribeError(ErrorNumber::Overflow), platform::cp1252::Ansi("Überlauf"));
-    EXPECT_EQ(DescribeError(ErrorNumber::TypeMismatch),
+    EXPECT_EQ(platform::DescribeError(platform::ErrorNumber::DiskFull),
+              platform::cp1252::Ansi("Datenträger voll"));
+    EXPECT_EQ(platform::DescribeError(platform::ErrorNumber::Overflow),
+              platform::cp1252::Ansi("Überlauf"));
+    EXPECT_EQ(platform::DescribeError(platform::ErrorNumber::TypeMismatch),
               platform::cp1252::Ansi("Typen unverträglich"));
-    const PlatformError e = ErrorFromErrno(ENOSPC, "/x");
+    const platform::PlatformError e = platform::ErrorFromErrno(ENOSPC, "/x");
     EXPECT_EQ(e.Number(), 61);
     EXPECT_EQ(e.Description(), platform::cp1252::Ansi("Datenträger voll"));
     EXPECT_EQ(std::string(e.what()), platform::cp1252::Ansi("61 - Datenträger voll (/x)"));

@@ -10,14 +10,14 @@ namespace {
 
 TEST(Trim, EachKindRemovesOnlyItsOwnBlanks) {
     const std::string_view text = "\v\r\n\t x \t\n\r\f";
-    EXPECT_EQ(TrimSpaces(" \t x \t "), "\t x \t");
-    EXPECT_EQ(TrimSpacesAndTabs("\r\t x y\t \n"), "\r\t x y\t \n");
-    EXPECT_EQ(TrimSpacesAndTabs(" \t x y\t "), "x y");
-    EXPECT_EQ(TrimSpacesTabsAndLineEnds(text), text); // VT and FF are not its blanks
-    EXPECT_EQ(TrimSpacesTabsAndLineEnds("\r\n 41\t\r\n"), "41");
-    EXPECT_EQ(TrimCWhiteSpace(text), "x");
-    EXPECT_EQ(TrimCWhiteSpace(" \t "), "");
-    EXPECT_EQ(TrimSpaces(""), "");
+    EXPECT_EQ(platform::TrimSpaces(" \t x \t "), "\t x \t");
+    EXPECT_EQ(platform::TrimSpacesAndTabs("\r\t x y\t \n"), "\r\t x y\t \n");
+    EXPECT_EQ(platform::TrimSpacesAndTabs(" \t x y\t "), "x y");
+    EXPECT_EQ(platform::TrimSpacesTabsAndLineEnds(text), text); // VT and FF are not its blanks
+    EXPECT_EQ(platform::TrimSpacesTabsAndLineEnds("\r\n 41\t\r\n"), "41");
+    EXPECT_EQ(platform::TrimCWhiteSpace(text), "x");
+    EXPECT_EQ(platform::TrimCWhiteSpace(" \t "), "");
+    EXPECT_EQ(platform::TrimSpaces(""), "");
 }
 
 TEST(Trim, CaseBlindCompareUsesTheWindows1252UpperCase) {
