@@ -142,6 +142,7 @@ void BM_Commit(benchmark::State& state) {
         state.ResumeTiming();
         gdt::WriteResultFile(settings, 7, Request(), "LW2E", messages);
         fs::RenameNoReplace(gdt::TemporaryFileName(settings, 7), final);
+        fs::SyncDirectory(settings.PathD);
         fs::DeleteFile(settings.PathS);
     }
 }

@@ -1,16 +1,11 @@
 #include "app/failure_message.h"
 
-#include "platform/codec.h"
+#include "gdt/commit.h"
 
 namespace tessaro::app {
 
 std::string FailureMessage(const PlatformError& error) {
-    std::string text = cp1252::Ansi("Es ist ein Fehler aufgetreten.") + "\r\n" +
-                       cp1252::Ansi("Fehler ") + std::to_string(error.Number()) + " - " +
-                       error.Description() + "\r\n";
-    if (!error.Detail().empty())
-        text += "(" + error.Detail() + ")\r\n";
-    return text + cp1252::Ansi("Das Programm wird beendet.");
+    return gdt::FailureText(error);
 }
 
 } // namespace tessaro::app

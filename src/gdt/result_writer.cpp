@@ -39,8 +39,9 @@ bool WriteResultFile(const ProgramSettings& settings, std::int16_t sequenceNumbe
         return false;
     }
     const char* field = settings.StudyDesc ? "6227" : "8411";
-    fs::WriteWholeFile(TemporaryFileName(settings, sequenceNumber),
-                       requestText + FormatGdtLine(field, selectionCode));
+    // Written in two pieces: joined first, a large request would be held twice.
+    const std::string line = FormatGdtLine(field, selectionCode);
+    fs::WriteWholeFile(TemporaryFileName(settings, sequenceNumber), {requestText, line});
     return true;
 }
 

@@ -2,11 +2,11 @@
 // the request text unchanged, then one line with the examination code.
 #pragma once
 
-#include <cstdint>
-#include <string>
-
 #include "config/settings_values.h"
 #include "platform/message_box.h"
+
+#include <cstdint>
+#include <string>
 
 namespace tessaro::gdt {
 
@@ -17,7 +17,9 @@ std::string FinalFileName(const ProgramSettings& settings, std::int16_t sequence
 // On return either the temporary file exists complete, synced and closed (result
 // true), or a message has been shown and no file was created (result false: the
 // target directory is missing, or the code is too long for one GDT line).
-// Write failures throw PlatformError for the commit to report.
+// Write failures throw PlatformError for the commit to report. Whatever a
+// former run left under the temporary name (a file, a link, a pipe) is
+// replaced by a new file, never followed.
 bool WriteResultFile(const ProgramSettings& settings, std::int16_t sequenceNumber,
                      const std::string& requestText, const std::string& selectionCode,
                      MessageBox& messages);

@@ -1,17 +1,17 @@
 // The per-run sequence number kept in GDTcount.txt beside the program.
 #pragma once
 
+#include "platform/message_box.h"
+
 #include <cstdint>
 #include <string>
-
-#include "platform/message_box.h"
 
 namespace tessaro::gdt {
 
 inline constexpr const char* kCounterFileName = "GDTcount.txt";
 
 // Draws the number for this run and rewrites the counter file (digits, no line
-// end). Failures are reported ("Es ist ein Fehler aufgetreten." number " - "
+// end). After 32767 comes 1. Failures are reported ("Es ist ein Fehler aufgetreten." number " - "
 // description, no line break) and the function returns normally.
 std::int16_t NextSequenceNumber(const std::string& programDirectory, MessageBox& messages);
 
