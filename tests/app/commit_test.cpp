@@ -120,20 +120,6 @@ TEST_F(CommitTest, RequestGoneBeforeTheDeleteEndsWithAnErrorAfterTheFileIsInPlac
     EXPECT_EQ(Slurp(h.iniPath()), iniBefore);
 }
 
-// A Lumeo ID that would put the file outside the target folder is refused at
-// OK; the window stays, so the settings window can put it right.
-TEST_F(CommitTest, UnusableLumeoIdKeepsTheRequestAndTheWindow) {
-    StartReady({.lumeoId = "../x"});
-    PressOk();
-    ASSERT_EQ(h.messages.texts.size(), 1u);
-    EXPECT_NE(h.messages.texts[0].find("\"../x\""), std::string::npos);
-    EXPECT_TRUE(h.ends.empty());
-    EXPECT_TRUE(h.form->isVisible());
-    EXPECT_TRUE(fsys::is_empty(h.outbox()));
-    EXPECT_FALSE(Exists(h.dir.File("x.7.zzz")));
-    EXPECT_EQ(Slurp(h.requestPath()), request);
-}
-
 TEST(CommitWithoutRequestTest, ShowsTheTwoLineMessageAndEndsWithoutUnload) {
     FormHarness h;
     h.WriteIni({.shortCode = "ab"});

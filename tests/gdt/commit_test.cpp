@@ -66,22 +66,16 @@ TEST_F(Commit, LeftoverUnderTheTemporaryNameIsReplacedNotFollowed) {
 }
 
 TEST_F(Commit, LumeoIdThatWouldLeaveTheFolderOrHoldsControlsIsRefused) {
-    const struct {
-        std::string id;
-        std::string shown;
-    } cases[] = {{"../x", "../x"},   {"sub/x", "sub/x"},   {"a\\b", "a\\b"},
-                 {"x\x1B", "x<1B>"}, {"\t001", "<09>001"}, {"00\x7F", "00<7F>"}};
-    fsys::create_directory(tmp.File("outbox/sub"));
-    for (const auto& c : cases) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"../x", "../x"}, {"sub/x", "sub/x"}, {"a\\b", "a\\b"}, {"x\x1B\x7F", "x<1B><7F>"}};
+    for (const auto& [id, shown] : cases) {
         messages.texts.clear();
-        settings.LumeoID = c.id;
-        EXPECT_EQ(Run(), CommitOutcome::Kept) << c.shown;
+        settings.LumeoID = id;
+        EXPECT_EQ(Run(), CommitOutcome::Kept) << shown;
         ASSERT_EQ(messages.texts.size(), 1u);
-        EXPECT_EQ(messages.texts[0].rfind("Die Lumeo-ID \"" + c.shown + "\" kann nicht", 0), 0u)
-            << messages.texts[0];
+        EXPECT_EQ(messages.texts[0].rfind("Die Lumeo-ID \"" + shown + "\" kann nicht", 0), 0u);
     }
-    EXPECT_TRUE(fsys::is_empty(tmp.File("outbox/sub")));
-    EXPECT_EQ(std::distance(fsys::directory_iterator(tmp.File("outbox")), {}), 1);
+    EXPECT_TRUE(fsys::is_empty(tmp.File("outbox")));
     EXPECT_EQ(std::distance(fsys::directory_iterator(tmp.path()), {}), 2);
     EXPECT_EQ(Slurp(requestPath), request);
 }
