@@ -3,7 +3,6 @@
 #include "platform/codec.h"
 #include "platform/errors.h"
 
-#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <dirent.h>
@@ -163,10 +162,11 @@ bool IsLeftoverTemporary(const std::string& entry, const std::string& base) {
         return false;
     bool lowerOnly = true;
     for (std::size_t i = base.size() + 1; i < entry.size(); ++i) {
-        const unsigned char c = static_cast<unsigned char>(entry[i]);
-        if (!std::isalnum(c))
+        const char c = entry[i];
+        const bool lower = c >= 'a' && c <= 'z';
+        if (!lower && !(c >= 'A' && c <= 'Z') && !(c >= '0' && c <= '9'))
             return false;
-        lowerOnly = lowerOnly && std::islower(c);
+        lowerOnly = lowerOnly && lower;
     }
     return !lowerOnly;
 }
