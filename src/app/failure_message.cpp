@@ -4,7 +4,7 @@
 
 namespace tessaro::app {
 
-std::string FailureMessage(const PlatformError& error) {
+std::string FailureMessage(const platform::PlatformError& error) {
     return gdt::FailureText(error);
 }
 

@@ -36,32 +36,32 @@ bool IsUsableLumeoId(std::string_view id) {
     return true;
 }
 
-std::string FailureText(const PlatformError& error, const std::string& deliveredFile) {
-    std::string text = cp1252::Ansi("Es ist ein Fehler aufgetreten.") + "\r\n" +
-                       cp1252::Ansi("Fehler ") + std::to_string(error.Number()) + " - " +
+std::string FailureText(const platform::PlatformError& error, const std::string& deliveredFile) {
+    std::string text = platform::cp1252::Ansi("Es ist ein Fehler aufgetreten.") + "\r\n" +
+                       platform::cp1252::Ansi("Fehler ") + std::to_string(error.Number()) + " - " +
                        error.Description() + "\r\n";
     if (!error.Detail().empty())
         text += "(" + error.Detail() + ")\r\n";
     if (!deliveredFile.empty())
-        text += cp1252::Ansi("Die Ergebnisdatei ist trotzdem zugestellt:") + "\r\n" +
+        text += platform::cp1252::Ansi("Die Ergebnisdatei ist trotzdem zugestellt:") + "\r\n" +
                 deliveredFile + "\r\n" +
-                cp1252::Ansi("Die Untersuchung bitte nicht noch einmal übermitteln.") + "\r\n";
-    return text + cp1252::Ansi("Das Programm wird beendet.");
+                platform::cp1252::Ansi("Die Untersuchung bitte nicht noch einmal übermitteln.") + "\r\n";
+    return text + platform::cp1252::Ansi("Das Programm wird beendet.");
 }
 
-CommitOutcome CommitRequest(const CommitInput& in, MessageBox& messages) {
+CommitOutcome CommitRequest(const CommitInput& in, platform::MessageBox& messages) {
     if (in.requestText.empty()) {
-        messages.ShowError(cp1252::Ansi("Die Daten konnten nicht korrekt ausgelesen werden.") +
-                           "\r\n" + cp1252::Ansi("Bitte starten Sie das Programm erneut."));
+        messages.ShowError(platform::cp1252::Ansi("Die Daten konnten nicht korrekt ausgelesen werden.") +
+                           "\r\n" + platform::cp1252::Ansi("Bitte starten Sie das Programm erneut."));
         return CommitOutcome::NoData;
     }
     if (!IsUsableLumeoId(in.settings.LumeoID)) {
         messages.ShowError(
-            cp1252::Ansi("Die Lumeo-ID \"") + Visible(in.settings.LumeoID) +
-            cp1252::Ansi("\" kann nicht Teil eines Dateinamens sein: \"/\", \"\\\" und "
+            platform::cp1252::Ansi("Die Lumeo-ID \"") + Visible(in.settings.LumeoID) +
+            platform::cp1252::Ansi("\" kann nicht Teil eines Dateinamens sein: \"/\", \"\\\" und "
                          "Steuerzeichen sind darin nicht erlaubt.") +
             "\r\n" +
-            cp1252::Ansi("Es wurde nichts geschrieben. Bitte die Lumeo-ID in den Einstellungen "
+            platform::cp1252::Ansi("Es wurde nichts geschrieben. Bitte die Lumeo-ID in den Einstellungen "
                          "ändern."));
         return CommitOutcome::Kept;
     }
@@ -73,19 +73,19 @@ CommitOutcome CommitRequest(const CommitInput& in, MessageBox& messages) {
             return CommitOutcome::Kept; // no target file: the request stays, so does the window
         // Never replaces an existing .gdt; a missing .zzz fails here too, so the
         // request below is only deleted once its result is in place.
-        fs::RenameNoReplace(TemporaryFileName(in.settings, in.sequenceNumber), finalName);
+        platform::RenameNoReplace(TemporaryFileName(in.settings, in.sequenceNumber), finalName);
         delivered = true;
-        fs::SyncDirectory(in.settings.PathD);
+        platform::SyncDirectory(in.settings.PathD);
         // The practice system may have left its next request at the same path
         // meanwhile; only the bytes this run imported are done with. Reading
         // it also fails, as the delete would, when the file has gone.
-        if (fs::FileHoldsExactly(in.importedPath, in.requestText))
-            fs::DeleteFile(in.importedPath);
+        if (platform::FileHoldsExactly(in.importedPath, in.requestText))
+            platform::DeleteFile(in.importedPath);
         return CommitOutcome::Done;
-    } catch (const PlatformError& e) {
+    } catch (const platform::PlatformError& e) {
         messages.ShowError(FailureText(e, delivered ? finalName : std::string()));
     } catch (const std::bad_alloc&) {
-        messages.ShowError(FailureText(PlatformError(ErrorNumber::OutOfMemory),
+        messages.ShowError(FailureText(platform::PlatformError(platform::ErrorNumber::OutOfMemory),
                                        delivered ? finalName : std::string()));
     }
     return CommitOutcome::Failed;

@@ -14,7 +14,7 @@
 namespace tessaro::gdt {
 
 struct CommitInput {
-    const ProgramSettings& settings; // the values at the moment of the press
+    const config::ProgramSettings& settings; // the values at the moment of the press
     std::int16_t sequenceNumber;
     const std::string& requestText;
     const std::string& selectionCode;
@@ -31,7 +31,7 @@ enum class CommitOutcome {
 // Runs the whole commit; every message goes through messages. A failure once
 // the .gdt is in place says so and names the file, so that nobody orders the
 // examination again.
-CommitOutcome CommitRequest(const CommitInput& input, MessageBox& messages);
+CommitOutcome CommitRequest(const CommitInput& input, platform::MessageBox& messages);
 
 // A Lumeo ID is joined into the file name as it stands: "/" or "\" would lead
 // out of the target folder, and a control character has no place in a name.
@@ -39,6 +39,6 @@ bool IsUsableLumeoId(std::string_view id);
 
 // The message for a failure that ends the program, Windows-1252; with
 // deliveredFile given it adds that this result file is in place all the same.
-std::string FailureText(const PlatformError& error, const std::string& deliveredFile = {});
+std::string FailureText(const platform::PlatformError& error, const std::string& deliveredFile = {});
 
 } // namespace tessaro::gdt

@@ -34,11 +34,11 @@ inline constexpr std::array<const char*, 3> kInitialPanelTexts = {"ID:", "VN:", 
 // Fehler aufgetreten." CR LF number " - " description) and the import returns
 // normally with what it has. A file over kMaxRequestBytes is refused with a
 // message of its own before it is read: nothing imported, the file left as it is.
-ImportResult ReadRequestFile(const std::string& path, MessageBox& messages);
+ImportResult ReadRequestFile(const std::string& path, platform::MessageBox& messages);
 
 // Panel texts from a request text already in memory (the reading rule alone),
 // each cut to kMaxPanelBytes.
-// Throws PlatformError(Overflow) when the text splits into 32,768 or more pieces.
+// Throws platform::PlatformError(Overflow) when the text splits into 32,768 or more pieces.
 std::array<std::optional<std::string>, 3> PanelsFromRequest(const std::string& requestText);
 
 } // namespace tessaro::gdt

@@ -12,11 +12,11 @@
 #include <unistd.h>
 #include <utility>
 
-namespace tessaro::fs {
+namespace tessaro::platform {
 namespace {
 
 [[noreturn]] void Fail(int err, const std::string& ansiPath) {
-    throw ErrorFromErrno(err, ansiPath);
+    throw platform::ErrorFromErrno(err, ansiPath);
 }
 
 std::string ParentOf(const std::string& nativePath) {
@@ -118,7 +118,7 @@ Fd OpenRegularForReading(const std::string& path, struct stat& st) {
     if (S_ISDIR(st.st_mode))
         Fail(EISDIR, path);
     if (!S_ISREG(st.st_mode))
-        throw PlatformError(ErrorNumber::PathFileAccess, path);
+        throw platform::PlatformError(platform::ErrorNumber::PathFileAccess, path);
     const int flags = ::fcntl(fd.get(), F_GETFL);
     if (flags >= 0)
         (void)::fcntl(fd.get(), F_SETFL, flags & ~O_NONBLOCK);
@@ -208,10 +208,10 @@ void RewriteInPlace(Fd& fd, const std::string& path, const std::string& bytes) {
 } // namespace
 
 std::string NativePath(const std::string& ansiPath) {
-    return cp1252::ToUtf8(ansiPath);
+    return platform::cp1252::ToUtf8(ansiPath);
 }
 std::string AnsiPath(const std::string& nativePath) {
-    return cp1252::FromUtf8(nativePath);
+    return platform::cp1252::FromUtf8(nativePath);
 }
 
 std::string ProgramDirectory() {
@@ -245,7 +245,7 @@ bool DirectoryExists(const std::string& path) {
 }
 
 FileTooLarge::FileTooLarge(std::string path, unsigned long long size)
-    : PlatformError(ErrorNumber::OutOfMemory, std::move(path)), size_(size) {}
+    : platform::PlatformError(platform::ErrorNumber::OutOfMemory, std::move(path)), size_(size) {}
 
 std::string ReadWholeFile(const std::string& path, std::size_t maxBytes) {
     struct stat st {};
@@ -309,7 +309,7 @@ void WriteWholeFile(const std::string& path, std::initializer_list<std::string_v
                 Fail(EISDIR, path);
             // Only root can make a device node, and removing one is never ours to do.
             if (S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode))
-                throw PlatformError(ErrorNumber::PathFileAccess, path);
+                throw platform::PlatformError(platform::ErrorNumber::PathFileAccess, path);
             RefuseReadOnly(native, path);
             if (::unlink(native.c_str()) != 0 && errno != ENOENT)
                 Fail(errno, path);
@@ -344,7 +344,7 @@ void ReplaceWholeFile(const std::string& path, const std::string& bytes) {
         if (::fstat(existing.get(), &old) != 0)
             Fail(errno, path);
         if (!S_ISREG(old.st_mode))
-            throw PlatformError(ErrorNumber::PathFileAccess, path);
+            throw platform::PlatformError(platform::ErrorNumber::PathFileAccess, path);
         mode = old.st_mode & 07777;
     }
     RemoveLeftoverTemporaries(native);
@@ -412,7 +412,7 @@ void DeleteFile(const std::string& path) {
     // The file is gone; a folder that cannot be synced does not bring it back.
     try {
         SyncNativeDirectory(ParentOf(native), path);
-    } catch (const PlatformError&) {
+    } catch (const platform::PlatformError&) {
     }
 }
 
@@ -443,4 +443,4 @@ void SyncDirectory(const std::string& dir) {
     SyncNativeDirectory(NativePath(dir), dir);
 }
 
-} // namespace tessaro::fs
+} // namespace tessaro::platform

@@ -1,6 +1,6 @@
 // File and process services. Paths are Windows-1252 texts, as everywhere in the
 // core; they are decoded to the file system's UTF-8 only here. Failures throw
-// PlatformError with number and German description.
+// platform::PlatformError with number and German description.
 #pragma once
 
 #include "platform/errors.h"
@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-namespace tessaro::fs {
+namespace tessaro::platform {
 
 // Directory of the running executable, Windows-1252, without a trailing "/".
 std::string ProgramDirectory();
@@ -29,12 +29,12 @@ bool DirectoryExists(const std::string& path);
 // folder), only a regular file is read; anything else fails at once. A
 // symbolic link is followed to the file it names.
 
-// All bytes of the file; throws PlatformError. More than maxBytes throws
+// All bytes of the file; throws platform::PlatformError. More than maxBytes throws
 // FileTooLarge before anything is read into memory.
 std::string ReadWholeFile(const std::string& path, std::size_t maxBytes = SIZE_MAX);
 
 // Thrown by ReadWholeFile for a file over the caller's limit (number 7).
-class FileTooLarge : public PlatformError {
+class FileTooLarge : public platform::PlatformError {
 public:
     FileTooLarge(std::string path, unsigned long long size);
     unsigned long long Size() const { return size_; }
@@ -44,7 +44,7 @@ private:
 };
 
 // True when the file holds exactly these bytes. Compared piece by piece, so no
-// second copy of a large file is ever held; throws PlatformError as a read would.
+// second copy of a large file is ever held; throws platform::PlatformError as a read would.
 bool FileHoldsExactly(const std::string& path, std::string_view bytes);
 
 // A new file with the parts one after the other, synced and closed; any error
@@ -84,4 +84,4 @@ void SyncDirectory(const std::string& dir);
 std::string NativePath(const std::string& ansiPath);
 std::string AnsiPath(const std::string& nativePath);
 
-} // namespace tessaro::fs
+} // namespace tessaro::platform

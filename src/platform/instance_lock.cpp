@@ -9,10 +9,10 @@
 
 namespace tessaro {
 
-InstanceLock::InstanceLock(const std::string& programDirectory) {
+platform::InstanceLock::InstanceLock(const std::string& programDirectory) {
     // Read-only, so that any user who may run the program from this directory
     // can take the same lock; flock on a directory needs nothing more.
-    fd_ = ::open(fs::NativePath(programDirectory).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    fd_ = ::open(platform::NativePath(programDirectory).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd_ < 0)
         return; // no lock to be had: better run than refuse to start for ever
     int rc;
@@ -28,7 +28,7 @@ InstanceLock::InstanceLock(const std::string& programDirectory) {
     fd_ = -1;
 }
 
-InstanceLock::~InstanceLock() {
+platform::InstanceLock::~platform::InstanceLock() {
     if (fd_ >= 0)
         ::close(fd_); // closing releases the lock
 }

@@ -38,7 +38,7 @@ protected:
     std::string Expected() const { return request + FormatGdtLine("8411", "BW2E"); }
 
     test::TempDir tmp;
-    ProgramSettings settings;
+    config::ProgramSettings settings;
     std::string request = FormatGdtLine("3000", "4711") + FormatGdtLine("3101", "Muster");
     std::string requestPath = tmp.File("inbox/anfrage.gdt");
     test::RecordingMessageBox messages;

@@ -46,7 +46,7 @@ protected:
     test::TempDir tmp;
     std::string path = tmp.File("request.gdt");
     test::RecordingMessageBox messages;
-    const std::string overflow = cp1252::Ansi("Es ist ein Fehler aufgetreten.\r\n6 - Überlauf");
+    const std::string overflow = platform::cp1252::Ansi("Es ist ein Fehler aufgetreten.\r\n6 - Überlauf");
 };
 
 // Far more lines than the 16-bit line index: reported as an overflow, and the
@@ -89,7 +89,7 @@ TEST_F(RequestFault, FortyThousandLinesAreAnOverflowThatKeepsTheText) {
 
 TEST_F(RequestFault, ResultThatCannotBeWrittenWholeIsNeverFinal) {
     const std::string text = BigRequest(1u << 20);
-    ProgramSettings settings;
+    config::ProgramSettings settings;
     settings.PathD = tmp.path();
     // The disk fills up half way through the result file.
     {
@@ -98,8 +98,8 @@ TEST_F(RequestFault, ResultThatCannotBeWrittenWholeIsNeverFinal) {
         try {
             WriteResultFile(settings, 9, text, "LW2E", messages);
             ADD_FAILURE() << "a cut result file was reported as written";
-        } catch (const PlatformError& e) {
-            EXPECT_EQ(e.Number(), static_cast<int>(ErrorNumber::DiskFull));
+        } catch (const platform::PlatformError& e) {
+            EXPECT_EQ(e.Number(), static_cast<int>(platform::ErrorNumber::DiskFull));
         }
     }
     EXPECT_FALSE(std::filesystem::exists(FinalFileName(settings, 9)));
@@ -116,10 +116,10 @@ TEST_F(RequestFault, RequestOverTheLimitIsRefusedUnread) {
     EXPECT_FALSE(r.panels[0].has_value());
     ASSERT_EQ(messages.texts.size(), 1u);
     EXPECT_EQ(messages.texts[0],
-              cp1252::Ansi("Die Anforderung ist zu groß: 67108865 Bytes, erlaubt sind höchstens "
+              platform::cp1252::Ansi("Die Anforderung ist zu groß: 67108865 Bytes, erlaubt sind höchstens "
                            "64 MB.\r\n") +
                   path +
-                  cp1252::Ansi("\r\nEs wurde nichts übernommen; die Datei bleibt, wie sie ist."));
+                  platform::cp1252::Ansi("\r\nEs wurde nichts übernommen; die Datei bleibt, wie sie ist."));
     EXPECT_EQ(std::filesystem::file_size(path), kMaxRequestBytes + 1);
 }
 

@@ -16,16 +16,16 @@ namespace {
 TEST(InstanceLock, SecondInstanceOfTheSameDirectoryIsRefusedUntilTheFirstEnds) {
     test::TempDir program;
     {
-        InstanceLock first(program.path());
+        platform::InstanceLock first(program.path());
         ASSERT_FALSE(first.AnotherInstanceRunning());
-        InstanceLock second(program.path());
+        platform::InstanceLock second(program.path());
         EXPECT_TRUE(second.AnotherInstanceRunning());
 
         test::TempDir other;
-        InstanceLock elsewhere(other.path());
+        platform::InstanceLock elsewhere(other.path());
         EXPECT_FALSE(elsewhere.AnotherInstanceRunning());
     }
-    InstanceLock again(program.path());
+    platform::InstanceLock again(program.path());
     EXPECT_FALSE(again.AnotherInstanceRunning());
 }
 
@@ -49,7 +49,7 @@ TEST(InstanceLock, EveryStarterOfTheDirectorySeesTheLock) {
     };
     test::TempDir program;
     ASSERT_EQ(::chmod(program.path().c_str(), 0755), 0);
-    InstanceLock first(program.path());
+    platform::InstanceLock first(program.path());
     ASSERT_TRUE(first.Held());
     for (const Case& c : cases) {
         const pid_t child = ::fork();
@@ -57,7 +57,7 @@ TEST(InstanceLock, EveryStarterOfTheDirectorySeesTheLock) {
         if (child == 0) {
             if (!c.setUp())
                 ::_exit(3);
-            ::_exit(InstanceLock(program.path()).AnotherInstanceRunning() ? 0 : 1);
+            ::_exit(platform::InstanceLock(program.path()).AnotherInstanceRunning() ? 0 : 1);
         }
         int status = 0;
         ASSERT_EQ(::waitpid(child, &status, 0), child);
@@ -74,7 +74,7 @@ TEST(InstanceLock, KernelReleasesTheLockOfADeadHolder) {
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
-        InstanceLock held(program.path());
+        platform::InstanceLock held(program.path());
         char c = held.AnotherInstanceRunning() ? 'n' : 'y';
         (void)!::write(ready[1], &c, 1);
         ::pause(); // killed below without any clean-up of its own
@@ -83,12 +83,12 @@ TEST(InstanceLock, KernelReleasesTheLockOfADeadHolder) {
     char c = 0;
     ASSERT_EQ(::read(ready[0], &c, 1), 1);
     EXPECT_EQ(c, 'y');
-    EXPECT_TRUE(InstanceLock(program.path()).AnotherInstanceRunning());
+    EXPECT_TRUE(platform::InstanceLock(program.path()).AnotherInstanceRunning());
     ::kill(child, SIGKILL);
     ::waitpid(child, nullptr, 0);
     ::close(ready[0]);
     ::close(ready[1]);
-    EXPECT_FALSE(InstanceLock(program.path()).AnotherInstanceRunning());
+    EXPECT_FALSE(platform::InstanceLock(program.path()).AnotherInstanceRunning());
 }
 
 } // namespace
