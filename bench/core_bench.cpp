@@ -142,6 +142,7 @@ void BM_Commit(benchmark::State& state) {
         state.ResumeTiming();
         gdt::WriteResultFile(settings, 7, Request(), "LW2E", messages);
         platform::RenameNoReplace(gdt::TemporaryFileName(settings, 7), final);
+        platform::SyncDirectory(settings.PathD);
         platform::DeleteFile(settings.PathS);
     }
 }

@@ -2,7 +2,9 @@
 
 #include "app/failure_message.h"
 #include "config/settings_store.h"
+#include "ui/settings_window.h"
 #include "gdt/display_charset.h"
+#include "gdt/display_text.h"
 #include "platform/codec.h"
 #include "platform/errors.h"
 #include "ui/examination_button.h"
@@ -72,49 +74,17 @@ std::string FrmMain::IniFile() const {
     return config::IniPath(env_.programDirectory);
 }
 
-namespace {
-
-// No panel or caption shows more than this many bytes of a field: a request
-// whose lines end in LF alone is one line, and its patient number would run on
-// for the whole file, which a label would lay out for seconds.
-constexpr std::size_t kMaxShownBytes = 512;
-
-// The start of a field for display, cut before kMaxShownBytes without splitting
-// a UTF-8 sequence (a few Windows-1252 bytes more or less do not matter there).
-std::string_view ShownPart(std::string_view bytes, bool& cut) {
-    cut = bytes.size() > kMaxShownBytes;
-    if (!cut)
-        return bytes;
-    std::size_t end = kMaxShownBytes;
-    for (int back = 0; back < 3 && (static_cast<unsigned char>(bytes[end]) & 0xC0) == 0x80; ++back)
-        --end;
-    return bytes.substr(0, end);
-}
-
-} // namespace
-
-// The one place that turns the imported panel bytes into what the operator
-// reads: the three status-bar panels and the names in the caption.
+// The one place that puts the imported panel bytes on screen: the three
+// status-bar panels and the names in the caption.
 void FrmMain::RenderPatient() {
     // Decoded in the charset the request declares (field 9206), so that a
     // CP437 or 7-bit name reads right; the bytes themselves stay as imported.
     const gdt::DisplayCharset charset = gdt::DeclaredCharset(requestText_);
-    auto shown = [&](std::string_view bytes) {
-        bool cut = false;
-        std::string text = gdt::DecodeForDisplay(ShownPart(bytes, cut), charset);
-        return cut ? text + "\xE2\x80\xA6" : text; // "…" in UTF-8
-    };
     for (std::size_t i = 0; i < panelBytes_.size(); ++i)
-        w_.statusPanels[i]->setText(QString::fromStdString(shown(panelBytes_[i])));
-    // The names are the panel texts from their fifth character on: after the
-    // "VN: " / "NN: " prefix, and nothing when the panel still shows "VN:".
-    auto name = [&](const std::string& panel) {
-        return gdt::UpperForDisplay(
-            shown(panel.size() > 4 ? std::string_view(panel).substr(4) : std::string_view()));
-    };
-    const std::string caption =
-        "Velt - Tessaro [" + name(panelBytes_[1]) + " " + name(panelBytes_[2]) + "]";
-    setWindowTitle(QString::fromStdString(caption));
+        w_.statusPanels[i]->setText(
+            QString::fromStdString(gdt::ShownPanel(panelBytes_[i], charset)));
+    setWindowTitle(
+        QString::fromStdString(gdt::CaptionText(panelBytes_[1], panelBytes_[2], charset)));
 }
 
 void FrmMain::mnuClose_Click() {

@@ -1,6 +1,7 @@
 #include "gdt/request_import.h"
 
 #include "gdt/gdt_line.h"
+#include "platform/codec.h"
 #include "platform/errors.h"
 #include "platform/files.h"
 
@@ -45,15 +46,22 @@ std::array<std::optional<std::string>, 3> PanelsFromRequest(const std::string& r
     std::array<std::optional<std::string>, 3> panels;
     for (std::size_t p = 0; p < panels.size(); ++p)
         if (contents[p])
-            panels[p] = kPanelFields[p].prefix + std::string(*contents[p]);
+            panels[p] =
+                kPanelFields[p].prefix + std::string(contents[p]->substr(0, kMaxPanelBytes));
     return panels;
 }
 
 ImportResult ReadRequestFile(const std::string& path, platform::MessageBox& messages) {
     ImportResult result;
     try {
-        result.requestText = platform::ReadWholeFile(path);
+        result.requestText = platform::ReadWholeFile(path, kMaxRequestBytes);
         result.panels = PanelsFromRequest(result.requestText);
+    } catch (const platform::FileTooLarge& e) {
+        messages.ShowError(
+            platform::cp1252::Ansi("Die Anforderung ist zu groß: ") + std::to_string(e.Size()) +
+            platform::cp1252::Ansi(" Bytes, erlaubt sind höchstens ") +
+            std::to_string(kMaxRequestBytes >> 20) + " MB.\r\n" + path + "\r\n" +
+            platform::cp1252::Ansi("Es wurde nichts übernommen; die Datei bleibt, wie sie ist."));
     } catch (const platform::PlatformError& e) {
         Report(messages, e);
     } catch (const std::bad_alloc&) {

@@ -10,6 +10,15 @@
 
 namespace tessaro::gdt {
 
+// The largest request taken in: far above any real one (a few kilobytes), and
+// low enough that a stray file of gigabytes cannot exhaust the memory.
+inline constexpr std::size_t kMaxRequestBytes = 64u << 20;
+
+// A panel keeps at most this much of its field: it is only ever shown, and the
+// display cuts far earlier. A request whose lines end in LF alone would
+// otherwise hand its whole text to one panel, a second copy of it.
+inline constexpr std::size_t kMaxPanelBytes = 4096;
+
 struct ImportResult {
     // RequestText: the file's bytes, or "" when nothing usable was read.
     std::string requestText;
@@ -23,10 +32,12 @@ inline constexpr std::array<const char*, 3> kInitialPanelTexts = {"ID:", "VN:", 
 
 // Reads the file at path. Every failure is reported through messages ("Es ist ein
 // Fehler aufgetreten." CR LF number " - " description) and the import returns
-// normally with what it has.
+// normally with what it has. A file over kMaxRequestBytes is refused with a
+// message of its own before it is read: nothing imported, the file left as it is.
 ImportResult ReadRequestFile(const std::string& path, platform::MessageBox& messages);
 
-// Panel texts from a request text already in memory (the reading rule alone).
+// Panel texts from a request text already in memory (the reading rule alone),
+// each cut to kMaxPanelBytes.
 // Throws platform::PlatformError(Overflow) when the text splits into 32,768 or more pieces.
 std::array<std::optional<std::string>, 3> PanelsFromRequest(const std::string& requestText);
 

@@ -40,8 +40,9 @@ bool WriteResultFile(const config::ProgramSettings& settings, std::int16_t seque
         return false;
     }
     const char* field = settings.StudyDesc ? "6227" : "8411";
-    platform::WriteWholeFile(TemporaryFileName(settings, sequenceNumber),
-                             requestText + FormatGdtLine(field, selectionCode));
+    // Written in two pieces: joined first, a large request would be held twice.
+    const std::string line = FormatGdtLine(field, selectionCode);
+    platform::WriteWholeFile(TemporaryFileName(settings, sequenceNumber), {requestText, line});
     return true;
 }
 

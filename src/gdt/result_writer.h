@@ -17,7 +17,9 @@ std::string FinalFileName(const config::ProgramSettings& settings, std::int16_t 
 // On return either the temporary file exists complete, synced and closed (result
 // true), or a message has been shown and no file was created (result false: the
 // target directory is missing, or the code is too long for one GDT line).
-// Write failures throw platform::PlatformError for the commit to report.
+// Write failures throw platform::PlatformError for the commit to report. Whatever a
+// former run left under the temporary name (a file, a link, a pipe) is
+// replaced by a new file, never followed.
 bool WriteResultFile(const config::ProgramSettings& settings, std::int16_t sequenceNumber,
                      const std::string& requestText, const std::string& selectionCode,
                      platform::MessageBox& messages);

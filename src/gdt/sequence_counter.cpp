@@ -41,9 +41,10 @@ std::int16_t NextSequenceNumber(const std::string& programDirectory,
     try {
         if (platform::FileExists(path)) {
             const std::int16_t last = ParseCounter(platform::ReadWholeFile(path));
-            if (last == std::numeric_limits<std::int16_t>::max())
-                throw platform::PlatformError(platform::ErrorNumber::Overflow);
-            number = static_cast<std::int16_t>(last + 1);
+            // The highest number is followed by 1, so a busy practice keeps
+            // counting after its 32,767th run instead of reusing 1 for ever.
+            if (last != std::numeric_limits<std::int16_t>::max())
+                number = static_cast<std::int16_t>(last + 1);
         }
         platform::ReplaceWholeFile(path, std::to_string(number));
     } catch (const platform::PlatformError& e) {

@@ -11,7 +11,7 @@ namespace tessaro::gdt {
 inline constexpr const char* kCounterFileName = "GDTcount.txt";
 
 // Draws the number for this run and rewrites the counter file (digits, no line
-// end). Failures are reported ("Es ist ein Fehler aufgetreten." number " - "
+// end). After 32767 comes 1. Failures are reported ("Es ist ein Fehler aufgetreten." number " - "
 // description, no line break) and the function returns normally.
 std::int16_t NextSequenceNumber(const std::string& programDirectory,
                                 platform::MessageBox& messages);

@@ -7,8 +7,10 @@
 #include <cstdio>
 #include <dirent.h>
 #include <fcntl.h>
+#include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace tessaro::platform {
 namespace {
@@ -36,6 +38,15 @@ public:
     }
     Fd(const Fd&) = delete;
     Fd& operator=(const Fd&) = delete;
+    Fd(Fd&& other) noexcept : fd_(other.release()) {}
+    Fd& operator=(Fd&& other) noexcept {
+        if (this != &other) {
+            if (fd_ >= 0)
+                ::close(fd_);
+            fd_ = other.release();
+        }
+        return *this;
+    }
     int get() const { return fd_; }
     int release() {
         const int fd = fd_;
@@ -66,11 +77,10 @@ void SyncNativeDirectory(const std::string& nativeDir, const std::string& ansiDi
         Fail(errno, ansiDir);
 }
 
-// Writes every byte, syncs and closes; the descriptor is consumed either way.
-void WriteAndClose(Fd& fd, const std::string& path, const std::string& bytes) {
+void WriteAll(int fd, const std::string& path, std::string_view bytes) {
     std::size_t done = 0;
     while (done < bytes.size()) {
-        const ssize_t n = ::write(fd.get(), bytes.data() + done, bytes.size() - done);
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -80,6 +90,9 @@ void WriteAndClose(Fd& fd, const std::string& path, const std::string& bytes) {
             Fail(ENOSPC, path);
         done += static_cast<std::size_t>(n);
     }
+}
+
+void SyncAndClose(Fd& fd, const std::string& path) {
     if (::fsync(fd.get()) != 0)
         Fail(errno, path);
     if (::close(fd.release()) != 0)
@@ -90,8 +103,106 @@ void WriteAndClose(Fd& fd, const std::string& path, const std::string& bytes) {
 // write it all the same, is refused too, as on the platform the files come from.
 void RefuseReadOnly(const std::string& native, const std::string& path) {
     struct stat st {};
-    if (::stat(native.c_str(), &st) == 0 && S_ISREG(st.st_mode) && (st.st_mode & 0222) == 0)
+    if (::lstat(native.c_str(), &st) == 0 && S_ISREG(st.st_mode) && (st.st_mode & 0222) == 0)
         Fail(EACCES, path);
+}
+
+// Opened without blocking, so that a pipe or a device put at the path fails at
+// once instead of waiting for a writer; only a regular file is accepted.
+Fd OpenRegularForReading(const std::string& path, struct stat& st) {
+    Fd fd(::open(NativePath(path).c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (fd.get() < 0)
+        Fail(errno, path);
+    if (::fstat(fd.get(), &st) != 0)
+        Fail(errno, path);
+    if (S_ISDIR(st.st_mode))
+        Fail(EISDIR, path);
+    if (!S_ISREG(st.st_mode))
+        throw platform::PlatformError(platform::ErrorNumber::PathFileAccess, path);
+    const int flags = ::fcntl(fd.get(), F_GETFL);
+    if (flags >= 0)
+        (void)::fcntl(fd.get(), F_SETFL, flags & ~O_NONBLOCK);
+    return fd;
+}
+
+ssize_t ReadSome(int fd, char* into, std::size_t size, const std::string& path) {
+    for (;;) {
+        const ssize_t n = ::read(fd, into, size);
+        if (n >= 0)
+            return n;
+        if (errno != EINTR)
+            Fail(errno, path);
+    }
+}
+
+// The file a chain of symbolic links ends at (which need not exist yet).
+std::string FollowLinks(std::string native, const std::string& path) {
+    for (int hop = 0; hop < 40; ++hop) {
+        struct stat st {};
+        if (::lstat(native.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+            return native;
+        std::string target(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 255) + 1, '\0');
+        const ssize_t n = ::readlink(native.c_str(), target.data(), target.size());
+        if (n < 0)
+            Fail(errno, path);
+        if (static_cast<std::size_t>(n) == target.size())
+            continue; // the link changed meanwhile; look again
+        target.resize(static_cast<std::size_t>(n));
+        native = target.starts_with('/') ? target : ParentOf(native) + "/" + target;
+    }
+    Fail(ELOOP, path);
+}
+
+// Temporary names are the file's name, a dot and six letters or digits. A
+// suffix of lower-case letters alone is left: that reads as a word someone
+// chose ("Settings.ini.backup"), and only about one in two hundred temporary
+// names looks like that.
+bool IsLeftoverTemporary(const std::string& entry, const std::string& base) {
+    if (entry.size() != base.size() + 7 || !entry.starts_with(base) || entry[base.size()] != '.')
+        return false;
+    bool lowerOnly = true;
+    for (std::size_t i = base.size() + 1; i < entry.size(); ++i) {
+        const char c = entry[i];
+        const bool lower = c >= 'a' && c <= 'z';
+        if (!lower && !(c >= 'A' && c <= 'Z') && !(c >= '0' && c <= '9'))
+            return false;
+        lowerOnly = lowerOnly && lower;
+    }
+    return !lowerOnly;
+}
+
+// A replacement killed half way leaves its temporary file; the next one clears
+// them away so that they do not pile up beside the program.
+void RemoveLeftoverTemporaries(const std::string& native) {
+    const std::string dir = ParentOf(native);
+    const std::string base = native.substr(native.find_last_of('/') + 1);
+    DIR* d = ::opendir(dir.c_str());
+    if (d == nullptr)
+        return; // a folder that may not be listed keeps them; nothing else is harmed
+    std::vector<std::string> leftovers;
+    while (const dirent* e = ::readdir(d))
+        if (IsLeftoverTemporary(e->d_name, base))
+            leftovers.emplace_back(dir + "/" + e->d_name);
+    ::closedir(d);
+    for (const std::string& leftover : leftovers) {
+        struct stat st {};
+        if (::lstat(leftover.c_str(), &st) == 0 && S_ISREG(st.st_mode))
+            (void)::unlink(leftover.c_str());
+    }
+}
+
+// The new content over the old, in the file itself: written from the start,
+// then cut to its length, so the file is never empty on the way.
+void RewriteInPlace(Fd& fd, const std::string& path, const std::string& bytes) {
+    const int flags = ::fcntl(fd.get(), F_GETFL);
+    if (flags >= 0)
+        (void)::fcntl(fd.get(), F_SETFL, flags & ~O_NONBLOCK);
+    if (::lseek(fd.get(), 0, SEEK_SET) != 0)
+        Fail(errno, path);
+    WriteAll(fd.get(), path, bytes);
+    if (::ftruncate(fd.get(), static_cast<off_t>(bytes.size())) != 0)
+        Fail(errno, path);
+    SyncAndClose(fd, path);
 }
 
 } // namespace
@@ -135,72 +246,134 @@ bool DirectoryExists(const std::string& path) {
     return !path.empty() && ::stat(NativePath(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-std::string ReadWholeFile(const std::string& path) {
-    Fd fd(::open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC));
-    if (fd.get() < 0)
-        Fail(errno, path);
+FileTooLarge::FileTooLarge(std::string path, unsigned long long size)
+    : platform::PlatformError(platform::ErrorNumber::OutOfMemory, std::move(path)), size_(size) {}
+
+std::string ReadWholeFile(const std::string& path, std::size_t maxBytes) {
+    struct stat st {};
+    Fd fd = OpenRegularForReading(path, st);
+    const auto size = static_cast<unsigned long long>(st.st_size > 0 ? st.st_size : 0);
+    if (size > maxBytes)
+        throw FileTooLarge(path, size);
     // Sized from the file, one byte over so that the read which finds the end
     // needs no growth: a request of megabytes comes in with one read instead of
     // being copied at every doubling. A file that grows meanwhile still comes
-    // in whole.
-    struct stat st {};
-    std::size_t expected = 0;
-    if (::fstat(fd.get(), &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0)
-        expected = static_cast<std::size_t>(st.st_size);
-    std::string bytes(expected + 1, '\0');
+    // in whole, up to the limit.
+    std::string bytes(static_cast<std::size_t>(size) + 1, '\0');
     std::size_t done = 0;
     for (;;) {
-        if (done == bytes.size())
+        if (done == bytes.size()) {
+            if (done > maxBytes)
+                throw FileTooLarge(path, done);
             bytes.resize(bytes.size() * 2 + 65536);
-        const ssize_t n = ::read(fd.get(), bytes.data() + done, bytes.size() - done);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            Fail(errno, path); // EISDIR lands here for a directory
         }
+        const ssize_t n = ReadSome(fd.get(), bytes.data() + done, bytes.size() - done, path);
         if (n == 0)
             break;
         done += static_cast<std::size_t>(n);
     }
+    if (done > maxBytes)
+        throw FileTooLarge(path, done);
     bytes.resize(done);
     if (::close(fd.release()) != 0)
         Fail(errno, path);
     return bytes;
 }
 
-void WriteWholeFile(const std::string& path, const std::string& bytes) {
+bool FileHoldsExactly(const std::string& path, std::string_view bytes) {
+    struct stat st {};
+    Fd fd = OpenRegularForReading(path, st);
+    constexpr std::size_t kPiece = 64 * 1024;
+    const auto piece = std::make_unique<char[]>(kPiece);
+    std::size_t done = 0;
+    for (;;) {
+        const ssize_t n = ReadSome(fd.get(), piece.get(), kPiece, path);
+        if (n == 0)
+            return done == bytes.size();
+        const auto got = static_cast<std::size_t>(n);
+        if (got > bytes.size() - done ||
+            bytes.substr(done, got) != std::string_view(piece.get(), got))
+            return false;
+        done += got;
+    }
+}
+
+void WriteWholeFile(const std::string& path, std::initializer_list<std::string_view> parts) {
     const std::string native = NativePath(path);
-    RefuseReadOnly(native, path);
-    Fd fd(::open(native.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
-    if (fd.get() < 0)
-        Fail(errno, path);
-    WriteAndClose(fd, path, bytes);
+    // Exclusive creation never follows a link and never opens a pipe; if
+    // something takes the name again between the removal and the creation, it
+    // is removed once more, a few times at most.
+    Fd fd(-1);
+    for (int attempt = 0; fd.get() < 0; ++attempt) {
+        struct stat st {};
+        if (::lstat(native.c_str(), &st) == 0) {
+            if (S_ISDIR(st.st_mode))
+                Fail(EISDIR, path);
+            // Only root can make a device node, and removing one is never ours to do.
+            if (S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode))
+                throw platform::PlatformError(platform::ErrorNumber::PathFileAccess, path);
+            RefuseReadOnly(native, path);
+            if (::unlink(native.c_str()) != 0 && errno != ENOENT)
+                Fail(errno, path);
+        }
+        fd = Fd(::open(native.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
+        if (fd.get() < 0 && (errno != EEXIST || attempt == 3))
+            Fail(errno, path);
+    }
+    for (const std::string_view part : parts)
+        WriteAll(fd.get(), path, part);
+    SyncAndClose(fd, path);
+}
+
+void WriteWholeFile(const std::string& path, const std::string& bytes) {
+    WriteWholeFile(path, {std::string_view(bytes)});
 }
 
 void ReplaceWholeFile(const std::string& path, const std::string& bytes) {
-    const std::string native = NativePath(path);
+    // A link is kept as the link it is: its target is what gets replaced.
+    const std::string native = FollowLinks(NativePath(path), path);
     RefuseReadOnly(native, path);
     const mode_t mask = ::umask(0);
     ::umask(mask);
     mode_t mode = 0666 & ~mask;
-    {
-        // Probe without truncating: a file that may not be written, or a
-        // directory, is refused here.
-        Fd probe(::open(native.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC));
-        if (probe.get() < 0 && errno != ENOENT)
+    // Opened without truncating: a file that may not be written is refused
+    // here, and a pipe cannot hold the open up.
+    Fd existing(::open(native.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (existing.get() < 0 && errno != ENOENT)
+        Fail(errno, path);
+    struct stat old {};
+    if (existing.get() >= 0) {
+        if (::fstat(existing.get(), &old) != 0)
             Fail(errno, path);
-        struct stat st {};
-        if (probe.get() >= 0 && ::fstat(probe.get(), &st) == 0 && S_ISREG(st.st_mode))
-            mode = st.st_mode & 07777;
+        if (!S_ISREG(old.st_mode))
+            throw platform::PlatformError(platform::ErrorNumber::PathFileAccess, path);
+        mode = old.st_mode & 07777;
     }
+    RemoveLeftoverTemporaries(native);
+
     std::string temp = native + ".XXXXXX";
     Fd fd(::mkstemp(temp.data()));
-    if (fd.get() < 0)
+    if (fd.get() < 0) {
+        // A folder locked down around files that are opened up: the file
+        // itself is what the operator may write.
+        if ((errno == EACCES || errno == EPERM) && existing.get() >= 0)
+            return RewriteInPlace(existing, path, bytes);
         Fail(errno, path);
+    }
     try {
         if (::fchmod(fd.get(), mode) != 0)
             Fail(errno, path);
-        WriteAndClose(fd, path, bytes);
+        struct stat made {};
+        if (existing.get() >= 0 && ::fstat(fd.get(), &made) == 0 &&
+            (made.st_uid != old.st_uid || made.st_gid != old.st_gid) &&
+            ::fchown(fd.get(), old.st_uid, old.st_gid) != 0) {
+            // Another user's file, or a group we are not in: a replacement
+            // would take it over, so it is rewritten where it is instead.
+            ::unlink(temp.c_str());
+            return RewriteInPlace(existing, path, bytes);
+        }
+        WriteAll(fd.get(), path, bytes);
+        SyncAndClose(fd, path);
         if (::rename(temp.c_str(), native.c_str()) != 0)
             Fail(errno, path);
     } catch (...) {
@@ -221,10 +394,10 @@ void RenameNoReplace(const std::string& from, const std::string& to) {
         // The file system refuses the flag: a hard link cannot replace either.
         if (::link(nativeFrom.c_str(), nativeTo.c_str()) != 0)
             Fail(errno, to);
-        if (::unlink(nativeFrom.c_str()) != 0)
-            Fail(errno, from);
+        // The file is under its new name now; an old name left beside it is
+        // untidy, but calling the rename failed would deny a delivered file.
+        (void)::unlink(nativeFrom.c_str());
     }
-    SyncNativeDirectory(ParentOf(nativeTo), to);
 }
 
 void DeleteFile(const std::string& path) {
@@ -238,7 +411,11 @@ void DeleteFile(const std::string& path) {
     // goes like any other.
     if (::unlink(native.c_str()) != 0)
         Fail(errno, path);
-    SyncNativeDirectory(ParentOf(native), path);
+    // The file is gone; a folder that cannot be synced does not bring it back.
+    try {
+        SyncNativeDirectory(ParentOf(native), path);
+    } catch (const platform::PlatformError&) {
+    }
 }
 
 std::vector<std::string> ListFiles(const std::string& dir) {

@@ -3,7 +3,13 @@
 // platform::PlatformError with number and German description.
 #pragma once
 
+#include "platform/errors.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <initializer_list>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tessaro::platform {
@@ -20,23 +26,53 @@ bool FileExists(const std::string& path);
 // True exactly when a directory exists at the path.
 bool DirectoryExists(const std::string& path);
 
-// All bytes of the file; throws platform::PlatformError.
-std::string ReadWholeFile(const std::string& path);
+// No read below blocks: whatever sits at the path (a pipe, a device, a
+// folder), only a regular file is read; anything else fails at once. A
+// symbolic link is followed to the file it names.
 
-// Create or truncate, write every byte, fsync, close; any error throws. An
-// existing file without any write bit is refused (PermissionDenied), root or not.
+// All bytes of the file; throws platform::PlatformError. More than maxBytes throws
+// FileTooLarge before anything is read into memory.
+std::string ReadWholeFile(const std::string& path, std::size_t maxBytes = SIZE_MAX);
+
+// Thrown by ReadWholeFile for a file over the caller's limit (number 7).
+class FileTooLarge : public PlatformError {
+public:
+    FileTooLarge(std::string path, unsigned long long size);
+    unsigned long long Size() const { return size_; }
+
+private:
+    unsigned long long size_;
+};
+
+// True when the file holds exactly these bytes. Compared piece by piece, so no
+// second copy of a large file is ever held; throws platform::PlatformError as a read would.
+bool FileHoldsExactly(const std::string& path, std::string_view bytes);
+
+// A new file with the parts one after the other, synced and closed; any error
+// throws. Whatever is at the name before is removed first and never opened: a
+// link goes, not the file it names, and a pipe cannot hold the write up. A
+// folder or a device there, or a regular file without any write bit (read-only
+// for every user, root too, as on the platform the files come from), is refused.
+void WriteWholeFile(const std::string& path, std::initializer_list<std::string_view> parts);
 void WriteWholeFile(const std::string& path, const std::string& bytes);
 
-// Like WriteWholeFile, but the old content stays in place until the new one is
-// complete: written to a temporary file beside it, synced, then renamed over it.
-// An existing file that may not be written is refused as WriteWholeFile would.
+// Rewrites a file that the program keeps (counter, settings) so that a failure
+// part way leaves the old content: written to a temporary file beside it,
+// synced, then renamed over it, keeping owner, group and mode. A link is kept
+// and the file it names is replaced. Where the folder may not be written, or
+// owner and group could not be kept, the file itself is rewritten in place and
+// synced instead. Temporary files that an interrupted earlier replacement left
+// beside it are removed. A file that may not be written is refused.
 void ReplaceWholeFile(const std::string& path, const std::string& bytes);
 
 // Renames within the same directory; never replaces an existing file (fails with
-// FileExists instead). Syncs the directory afterwards.
+// FileExists instead). Does not sync: the caller syncs the folder with
+// SyncDirectory, so that a failure there can be told from a failed rename.
 void RenameNoReplace(const std::string& from, const std::string& to);
 
 // Removes the file, a read-only one included; fails when there is no such file.
+// The folder is synced afterwards as far as it can be; once the file is gone,
+// a failed sync is not reported.
 void DeleteFile(const std::string& path);
 
 // Names of the files (not directories) directly in dir, in the file system's order.

@@ -1,5 +1,8 @@
-// Previous-instance test: an advisory flock on a lock file keyed by the program
-// directory and kept outside it. The kernel releases it when the holder dies.
+// Previous-instance test: the program directory itself is locked, since the
+// counter and the settings that two instances would share live there. Every
+// process that uses the directory sees the same lock, whatever its user, its
+// environment or its working directory, and no file is created for it. The
+// kernel releases the lock when the holder dies.
 #pragma once
 
 #include <string>
@@ -14,13 +17,10 @@ public:
     InstanceLock(const InstanceLock&) = delete;
     InstanceLock& operator=(const InstanceLock&) = delete;
 
-    // True when another instance holds the lock. A lock file that cannot be
-    // opened at all does not count as another instance.
+    // True when another instance holds the lock. A directory that cannot be
+    // locked at all does not count as another instance.
     bool AnotherInstanceRunning() const { return another_; }
     bool Held() const { return held_; }
-
-    // Where the lock file lives (for tests and diagnostics).
-    static std::string LockFilePath(const std::string& programDirectory);
 
 private:
     int fd_ = -1;

@@ -113,6 +113,8 @@ TEST_F(CommitTest, RequestGoneBeforeTheDeleteEndsWithAnErrorAfterTheFileIsInPlac
     PressOk();
     ASSERT_EQ(h.messages.texts.size(), 1u);
     EXPECT_NE(h.messages.texts[0].find("53 - Datei nicht gefunden"), std::string::npos);
+    EXPECT_NE(h.messages.texts[0].find("zugestellt:\r\n" + h.dir.File("outbox/001.7.gdt")),
+              std::string::npos);
     EXPECT_TRUE(Exists(h.dir.File("outbox/001.7.gdt")));
     EXPECT_EQ(h.ends, std::vector<int>{2});
     EXPECT_EQ(Slurp(h.iniPath()), iniBefore);

@@ -11,6 +11,7 @@
 #include <chrono>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 namespace tessaro::gdt {
 namespace {
@@ -68,7 +69,9 @@ TEST_F(RequestFault, FiftyMegabytesInOneLineGiveOnePanel) {
     const ImportResult r = Import(text, ms);
     EXPECT_TRUE(r.requestText == text);
     ASSERT_TRUE(r.panels[0].has_value());
-    EXPECT_EQ(r.panels[0]->size(), 4 + text.size() - 7);
+    // The panel keeps the start of the field only: it is for display, and the
+    // whole field would be a second copy of the request.
+    EXPECT_EQ(*r.panels[0], "ID: " + text.substr(7, kMaxPanelBytes));
     EXPECT_TRUE(messages.texts.empty());
     EXPECT_LT(ms, test::kFreezeLimit.count());
 }
@@ -102,6 +105,23 @@ TEST_F(RequestFault, ResultThatCannotBeWrittenWholeIsNeverFinal) {
     }
     EXPECT_FALSE(std::filesystem::exists(FinalFileName(settings, 9)));
     EXPECT_TRUE(messages.texts.empty());
+}
+
+// A file far larger than any request is refused before it is read: nothing
+// imported, the file left as it is, and the message says why.
+TEST_F(RequestFault, RequestOverTheLimitIsRefusedUnread) {
+    test::Spit(path, FormatGdtLine("3000", "4711"));
+    ASSERT_EQ(::truncate(path.c_str(), static_cast<off_t>(kMaxRequestBytes) + 1), 0);
+    const ImportResult r = ReadRequestFile(path, messages);
+    EXPECT_TRUE(r.requestText.empty());
+    EXPECT_FALSE(r.panels[0].has_value());
+    ASSERT_EQ(messages.texts.size(), 1u);
+    EXPECT_EQ(messages.texts[0],
+              platform::cp1252::Ansi("Die Anforderung ist zu groß: 67108865 Bytes, erlaubt sind höchstens "
+                           "64 MB.\r\n") +
+                  path +
+                  platform::cp1252::Ansi("\r\nEs wurde nichts übernommen; die Datei bleibt, wie sie ist."));
+    EXPECT_EQ(std::filesystem::file_size(path), kMaxRequestBytes + 1);
 }
 
 } // namespace

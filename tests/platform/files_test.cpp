@@ -1,14 +1,18 @@
 #include "platform/codec.h"
 #include "platform/errors.h"
 #include "platform/files.h"
+#include "support/file_size_limit.h"
 #include "support/temp_dir.h"
 
 #include <algorithm>
 #include <cerrno>
+#include <fcntl.h>
 #include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -104,8 +108,17 @@ TEST(Files, FailuresCarryNumberAndDescription) {
     EXPECT_EQ(NumberOf([&] { WriteWholeFile(tmp.File("ro"), "x"); }), 70);
     EXPECT_EQ(NumberOf([&] { ReplaceWholeFile(tmp.File("ro"), "x"); }), 70);
     EXPECT_EQ(Slurp(tmp.File("ro")), "keep");
-    // A device that takes the open but refuses every byte: the short write is a failure.
-    EXPECT_EQ(NumberOf([] { WriteWholeFile("/dev/full", "x"); }), 61);
+    // A disk that fills up after the first byte: the short write is a failure.
+    {
+        const test::FileSizeLimit limit(1);
+        ASSERT_TRUE(limit.active());
+        EXPECT_EQ(NumberOf([&] { WriteWholeFile(tmp.File("full"), "xy"); }), 61);
+    }
+    // A device at the name is neither written nor removed.
+    if (::mknod(tmp.File("null").c_str(), S_IFCHR | 0666, ::makedev(1, 3)) == 0) {
+        EXPECT_EQ(NumberOf([&] { WriteWholeFile(tmp.File("null"), "x"); }), 75);
+        EXPECT_TRUE(std::filesystem::is_character_file(tmp.File("null")));
+    }
 }
 
 TEST(Files, RenameNeverReplacesAnExistingFile) {
@@ -186,6 +199,131 @@ TEST(Files, ListFilesNamesRegularFilesOnly) {
     std::sort(names.begin(), names.end());
     EXPECT_EQ(names, (std::vector<std::string>{"link.gdt", "one.gdt", "two.txt"}));
     EXPECT_EQ(NumberOf([&] { ListFiles(tmp.File("missing")); }), 53);
+}
+
+// Whatever is put where a file is read, only a regular file is read, and
+// nothing waits: a pipe without a writer would otherwise hold the program up
+// for ever. A link to a regular file is read like the file.
+TEST(Files, ReadsOnlyRegularFilesAndNeverWaits) {
+    TempDir tmp;
+    Spit(tmp.File("real"), "abc");
+    std::filesystem::create_symlink(tmp.File("real"), tmp.File("link"));
+    ASSERT_EQ(::mkfifo(tmp.File("pipe").c_str(), 0666), 0);
+    std::filesystem::create_symlink("/dev/zero", tmp.File("device"));
+    const struct {
+        const char* name;
+        int number; // 0: read as "abc"
+    } cases[] = {{"real", 0}, {"link", 0}, {"pipe", 75}, {"device", 75}, {"", 75}};
+    for (const auto& c : cases) {
+        const std::string path = c.name[0] != '\0' ? tmp.File(c.name) : tmp.path();
+        std::string read;
+        EXPECT_EQ(NumberOf([&] { read = ReadWholeFile(path); }), c.number) << c.name;
+        bool same = false;
+        EXPECT_EQ(NumberOf([&] { same = FileHoldsExactly(path, "abc"); }), c.number) << c.name;
+        if (c.number == 0) {
+            EXPECT_EQ(read, "abc");
+            EXPECT_TRUE(same);
+        }
+    }
+    // The limit is checked before anything is read.
+    EXPECT_EQ(ReadWholeFile(tmp.File("real"), 3), "abc");
+    EXPECT_THROW(ReadWholeFile(tmp.File("real"), 2), FileTooLarge);
+    // Compared piece by piece: a difference past the first piece still counts.
+    std::string big(300000, 'x');
+    Spit(tmp.File("big"), big);
+    EXPECT_TRUE(FileHoldsExactly(tmp.File("big"), big));
+    EXPECT_FALSE(FileHoldsExactly(tmp.File("big"), big.substr(1) + "y"));
+    EXPECT_FALSE(FileHoldsExactly(tmp.File("big"), big + "x"));
+}
+
+// Replacing keeps what the file is: its owner, group and mode, and a link
+// stays a link to the file that now holds the new bytes. Temporary files of an
+// interrupted replacement go; names that merely look alike stay.
+TEST(Files, ReplaceKeepsOwnerModeAndLinkAndClearsLeftovers) {
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "giving a file to another owner needs root";
+    TempDir tmp;
+    std::filesystem::create_directory(tmp.File("real"));
+    const std::string target = tmp.File("real/Settings.ini");
+    Spit(target, "old");
+    ASSERT_EQ(::chown(target.c_str(), 1234, 5678), 0);
+    ASSERT_EQ(::chmod(target.c_str(), 0640), 0);
+    std::filesystem::create_symlink("real/Settings.ini", tmp.File("Settings.ini"));
+    for (const char* name :
+         {"Settings.ini.Ab3xQ9", "Settings.ini.backup", "Settings.ini.Ab3xQ", "Other.ini.Ab3xQ9"})
+        Spit(tmp.File("real/") + name, "x");
+    std::filesystem::create_directory(tmp.File("real/Settings.ini.Zz9Zz9"));
+
+    ReplaceWholeFile(tmp.File("Settings.ini"), "new");
+    EXPECT_TRUE(std::filesystem::is_symlink(tmp.File("Settings.ini")));
+    EXPECT_EQ(Slurp(target), "new");
+    struct stat st {};
+    ASSERT_EQ(::stat(target.c_str(), &st), 0);
+    EXPECT_EQ(st.st_uid, 1234u);
+    EXPECT_EQ(st.st_gid, 5678u);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    std::vector<std::string> names = ListFiles(tmp.File("real"));
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"Other.ini.Ab3xQ9", "Settings.ini",
+                                               "Settings.ini.Ab3xQ", "Settings.ini.backup"}));
+    EXPECT_TRUE(std::filesystem::is_directory(tmp.File("real/Settings.ini.Zz9Zz9")));
+}
+
+// A program folder locked down around files that are opened up: the files are
+// rewritten where they are. So is a file of another owner, which a
+// replacement would take over. A file the user may not write stays refused.
+TEST(Files, ReplaceWritesInPlaceWhereOnlyTheFileMayBeWritten) {
+    TempDir tmp;
+    ASSERT_EQ(::chmod(tmp.path().c_str(), 0755), 0);
+    const struct {
+        const char* what;
+        mode_t folder;
+        mode_t file;
+        int number;
+    } cases[] = {{"closed folder, open file", 0555, 0666, 0},
+                 {"open folder, another owner's open file", 0777, 0666, 0},
+                 {"closed folder, closed file", 0555, 0644, 70}};
+    int n = 0;
+    for (const auto& c : cases) {
+        const std::string dir = tmp.File(std::to_string(++n));
+        ASSERT_EQ(::mkdir(dir.c_str(), 0755), 0);
+        const std::string file = dir + "/GDTcount.txt";
+        Spit(file, "32766");
+        ASSERT_EQ(::chmod(file.c_str(), c.file), 0);
+        ASSERT_EQ(::chmod(dir.c_str(), c.folder), 0);
+        struct stat before {};
+        ASSERT_EQ(::stat(file.c_str(), &before), 0);
+        const int number =
+            AsOrdinaryUser([&] { return NumberOf([&] { ReplaceWholeFile(file, "7"); }); });
+        if (number < 0)
+            GTEST_SKIP() << "cannot run as an ordinary user here";
+        EXPECT_EQ(number, c.number) << c.what;
+        struct stat after {};
+        ASSERT_EQ(::stat(file.c_str(), &after), 0);
+        EXPECT_EQ(Slurp(file), c.number == 0 ? "7" : "32766") << c.what;
+        EXPECT_EQ(after.st_ino, before.st_ino) << c.what;
+        EXPECT_EQ(after.st_uid, before.st_uid) << c.what;
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1) << c.what;
+    }
+}
+
+// Once the file is gone the delete is done, even when its folder cannot be
+// synced afterwards (here: no descriptor left to open it with).
+TEST(Files, DeleteIsDoneOnceTheFileIsGone) {
+    TempDir tmp;
+    Spit(tmp.File("request.gdt"), "x");
+    const int lowest = ::dup(0);
+    ASSERT_GE(lowest, 0);
+    ::close(lowest);
+    rlimit old{};
+    ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &old), 0);
+    rlimit none = old;
+    none.rlim_cur = static_cast<rlim_t>(lowest);
+    ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &none), 0);
+    const int number = NumberOf([&] { DeleteFile(tmp.File("request.gdt")); });
+    ::setrlimit(RLIMIT_NOFILE, &old);
+    EXPECT_EQ(number, 0);
+    EXPECT_FALSE(std::filesystem::exists(tmp.File("request.gdt")));
 }
 
 } // namespace

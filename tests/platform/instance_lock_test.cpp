@@ -2,8 +2,11 @@
 #include "support/temp_dir.h"
 
 #include <csignal>
+#include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -26,11 +29,42 @@ TEST(InstanceLock, SecondInstanceOfTheSameDirectoryIsRefusedUntilTheFirstEnds) {
     EXPECT_FALSE(again.AnotherInstanceRunning());
 }
 
-TEST(InstanceLock, LockFileLivesOutsideTheProgramDirectory) {
+// The lock belongs to the directory, not to the environment of whoever starts
+// the program: a service without XDG_RUNTIME_DIR, a shell elsewhere, another
+// user of the same installation all see it, and nothing is created for it.
+TEST(InstanceLock, EveryStarterOfTheDirectorySeesTheLock) {
+    struct Case {
+        const char* what;
+        std::function<bool()> setUp; // in the child; false when impossible here
+    };
+    const Case cases[] = {
+        {"another runtime folder", [] { return ::setenv("XDG_RUNTIME_DIR", "/", 1) == 0; }},
+        {"no runtime folder, another working directory and temp folder",
+         [] {
+             return ::unsetenv("XDG_RUNTIME_DIR") == 0 && ::chdir("/") == 0 &&
+                    ::setenv("TMPDIR", "/var/tmp", 1) == 0;
+         }},
+        {"another user",
+         [] { return ::geteuid() != 0 || (::setgid(65534) == 0 && ::setuid(65534) == 0); }},
+    };
     test::TempDir program;
-    platform::InstanceLock lock(program.path());
+    ASSERT_EQ(::chmod(program.path().c_str(), 0755), 0);
+    platform::InstanceLock first(program.path());
+    ASSERT_TRUE(first.Held());
+    for (const Case& c : cases) {
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            if (!c.setUp())
+                ::_exit(3);
+            ::_exit(platform::InstanceLock(program.path()).AnotherInstanceRunning() ? 0 : 1);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(WEXITSTATUS(status), 0) << c.what;
+    }
     EXPECT_TRUE(std::filesystem::is_empty(program.path()));
-    EXPECT_NE(platform::InstanceLock::LockFilePath(program.path()).rfind(program.path(), 0), 0u);
 }
 
 TEST(InstanceLock, KernelReleasesTheLockOfADeadHolder) {
