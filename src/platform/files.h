@@ -1,6 +1,6 @@
 // File and process services. Paths are Windows-1252 texts, as everywhere in the
-// core; they are decoded to the file system's UTF-8 only here. Failures throw
-// PlatformError with number and German description.
+// core; they are decoded to the file system's UTF-8 (Linux) or UTF-16 (Windows)
+// only here. Failures throw PlatformError with number and German description.
 #pragma once
 
 #include <string>
@@ -8,10 +8,17 @@
 
 namespace tessaro::fs {
 
-// Directory of the running executable, Windows-1252, without a trailing "/".
+// What Join puts between a folder and a name.
+#ifdef _WIN32
+inline constexpr char kSeparator = '\\';
+#else
+inline constexpr char kSeparator = '/';
+#endif
+
+// Directory of the running executable, Windows-1252, without a trailing separator.
 std::string ProgramDirectory();
 
-// dir + "/" + name.
+// dir + kSeparator + name.
 std::string Join(const std::string& dir, const std::string& name);
 
 // True exactly when a regular file (not a directory) exists; "" gives false.

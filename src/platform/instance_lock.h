@@ -1,5 +1,7 @@
 // Previous-instance test: an advisory flock on a lock file keyed by the program
 // directory and kept outside it. The kernel releases it when the holder dies.
+// On Windows a named mutex in the Global namespace keyed by the program
+// directory, which the system removes with the last handle.
 #pragma once
 
 #include <string>
@@ -23,7 +25,11 @@ public:
     static std::string LockFilePath(const std::string& programDirectory);
 
 private:
+#ifdef _WIN32
+    void* mutex_ = nullptr; // HANDLE of the named mutex
+#else
     int fd_ = -1;
+#endif
     bool held_ = false;
     bool another_ = false;
 };
