@@ -12,6 +12,9 @@
 #include "ui/qt_message_box.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <cstdio>
 #include <string>
 
@@ -35,6 +38,15 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Velt - Tessaro"));
     QApplication::setWindowIcon(ui::AppIcon());
     QApplication::setFont(ui::Tahoma(8.25));
+    // Qt's own texts (dialog buttons, the folder chooser) in German: beside the
+    // program where it was unpacked with it (Windows), else Qt's installed one.
+    QTranslator qtGerman;
+    const QLocale german(QLocale::German, QLocale::Germany);
+    if (qtGerman.load(german, QStringLiteral("qtbase"), QStringLiteral("_"),
+                      QCoreApplication::applicationDirPath() + QStringLiteral("/translations")) ||
+        qtGerman.load(german, QStringLiteral("qtbase"), QStringLiteral("_"),
+                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&qtGerman);
 
     ui::QtMessageBox messages;
     QtFolderChooser folders;

@@ -30,9 +30,9 @@ std::optional<std::string> FindRequestFile(const std::string& folder, const std:
 }
 
 std::string JoinFolderAndName(const std::string& folder, const std::string& name) {
-    if (!folder.empty() && folder.back() == '/')
+    if (!folder.empty() && (folder.back() == '/' || folder.back() == fs::kSeparator))
         return folder + name;
-    return folder + "/" + name;
+    return folder + fs::kSeparator + name;
 }
 
 } // namespace tessaro
