@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Runs one end-to-end case of the Windows build under Wine on an Xvfb of its
-# own: windows_case.sh CASE ZIP. The program runs from the unpacked zip alone;
+# own: windows_case.sh CASE ZIP (E2E_SHOT, see case_road). The program runs from the unpacked zip alone;
 # the harness of lib.sh finds its windows, presses at twips positions and
 # reads the message texts from stderr (TESSARO_LOG_MESSAGES=1), as for Linux.
 # WINEPREFIX names a prefix made beforehand (make test-windows makes it once).
@@ -96,6 +96,11 @@ case_road() {
     running "$TESSARO_PID" || fail "the first instance ended"
 
     press_cmdQB 3 # "LWS in 2 Eb."
+    # E2E_SHOT=file.png: the window at this moment, for the README.
+    if [ -n "${E2E_SHOT:-}" ]; then
+        sleep 0.5
+        import -window "$MAIN" "$E2E_SHOT" || fail "no screenshot (imagemagick's import)"
+    fi
     press_cmdOK
     wait_exit
     expect_status 0
