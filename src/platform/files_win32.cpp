@@ -95,6 +95,29 @@ std::string Narrow(const std::wstring& wide) {
     return ansi;
 }
 
+// The name as Windows-1252 bytes; where code page 1252 cannot hold it, its
+// short 8.3 name (plain ASCII) when the volume has one, so the path still
+// leads to the file.
+std::string NarrowOrShort(const std::wstring& wide, const std::wstring& shortName) {
+    std::string ansi = Narrow(wide);
+    if (Wide(ansi) == wide || shortName.empty())
+        return ansi;
+    const std::string alternative = Narrow(shortName);
+    return Wide(alternative) == shortName ? alternative : ansi;
+}
+
+std::wstring ShortPath(const std::wstring& path) {
+    const DWORD n = ::GetShortPathNameW(path.c_str(), nullptr, 0);
+    if (n == 0)
+        return {};
+    std::wstring out(n, L'\0');
+    const DWORD got = ::GetShortPathNameW(path.c_str(), out.data(), n);
+    if (got == 0 || got >= n)
+        return {};
+    out.resize(got);
+    return out;
+}
+
 class Handle {
 public:
     explicit Handle(HANDLE h) : h_(h) {}
@@ -217,7 +240,9 @@ std::string ProgramDirectory() {
     }
     const auto slash = buf.find_last_of(L"\\/");
     // "C:\tessaro.exe" gives "C:", to which "\" and a name are appended.
-    return Narrow(slash == std::wstring::npos ? std::wstring(L".") : buf.substr(0, slash));
+    const std::wstring dir =
+        slash == std::wstring::npos ? std::wstring(L".") : buf.substr(0, slash);
+    return NarrowOrShort(dir, ShortPath(dir));
 }
 
 std::string Join(const std::string& dir, const std::string& name) {
@@ -275,7 +300,20 @@ std::string ReadWholeFile(const std::string& path) {
 void WriteWholeFile(const std::string& path, const std::string& bytes) {
     const std::wstring wide = Wide(path);
     RefuseReadOnly(wide, path);
-    WriteInPlace(wide, path, bytes);
+    // A leftover is removed, a link as a link, never written through: the new
+    // file is ours alone, made where the name was.
+    if (const DWORD a = Attributes(wide); a != kNoAttributes) {
+        const bool removed = (a & FILE_ATTRIBUTE_DIRECTORY) != 0 ? ::RemoveDirectoryW(wide.c_str())
+                                                                 : ::DeleteFileW(wide.c_str());
+        if (!removed)
+            FailLast(path);
+    }
+    Handle h(::CreateFileW(wide.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+                           FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    if (!h.valid())
+        FailLast(path);
+    RequireDisk(h, path);
+    WriteAll(h, path, bytes);
 }
 
 void ReplaceWholeFile(const std::string& path, const std::string& bytes) {
@@ -366,7 +404,8 @@ std::vector<std::string> ListFiles(const std::string& dir) {
     const std::wstring folder = pattern;
     pattern += L'*';
     WIN32_FIND_DATAW entry{};
-    HANDLE find = ::FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &entry,
+    // FindExInfoStandard: with the short names, for names 1252 cannot hold.
+    HANDLE find = ::FindFirstFileExW(pattern.c_str(), FindExInfoStandard, &entry,
                                      FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
     std::vector<std::string> names;
     if (find == INVALID_HANDLE_VALUE) {
@@ -381,7 +420,7 @@ std::vector<std::string> ListFiles(const std::string& dir) {
         if ((entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
             file = IsFile(folder + name);
         if (file)
-            names.push_back(Narrow(name));
+            names.push_back(NarrowOrShort(name, entry.cAlternateFileName));
     } while (::FindNextFileW(find, &entry));
     const DWORD err = ::GetLastError();
     ::FindClose(find);

@@ -68,19 +68,24 @@ std::wstring NormalisedDirectory(const std::string& programDirectory) {
     return path;
 }
 
-} // namespace
-
-std::string InstanceLock::LockFilePath(const std::string& programDirectory) {
-    // Global: one instance per folder for every user and every session, as the
-    // folder's files (counter, settings) are shared by all of them.
+// Global: one instance per folder for every user and every session, as the
+// folder's files (counter, settings) are shared by all of them.
+std::string MutexName(const std::string& programDirectory) {
     char name[64];
     std::snprintf(name, sizeof name, "Global\\Tessaro-%016llx",
                   static_cast<unsigned long long>(Fnv1a(NormalisedDirectory(programDirectory))));
     return name;
 }
 
+} // namespace
+
+// No file: the name of the mutex stands in for it.
+std::string InstanceLock::LockFilePath(const std::string& programDirectory) {
+    return MutexName(programDirectory);
+}
+
 InstanceLock::InstanceLock(const std::string& programDirectory) {
-    const std::wstring name = Wide(LockFilePath(programDirectory));
+    const std::wstring name = Wide(MutexName(programDirectory));
     HANDLE mutex = ::CreateMutexW(nullptr, FALSE, name.c_str());
     const DWORD err = ::GetLastError();
     if (mutex == nullptr) {
