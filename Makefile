@@ -65,8 +65,11 @@ fuzz: deps
 # Figures, not tests: start-up and memory against a bare Qt program on Xvfb,
 # import and commit against read() and cp plus sync.
 bench: PACKAGES += libbenchmark-dev libxcb1-dev
+# With a Qt for Windows at hand, start-up under Wine too (make windows first).
 bench: deps
-	BENCH_BUILD=$(CURDIR)/build-bench JOBS=$(JOBS) sh tools/bench.sh
+	@if [ -f "$(QT_MINGW_PREFIX)/lib/cmake/Qt6/Qt6Config.cmake" ]; then $(MAKE) windows; fi
+	BENCH_BUILD=$(CURDIR)/build-bench JOBS=$(JOBS) WIN_BUILD=$(CURDIR)/$(WIN_BUILD) \
+	  WIN_ZIP=$(CURDIR)/dist/tessaro-win64.zip sh tools/bench.sh
 
 # Windows: Debian's MinGW-w64 (the -posix compilers) against a Qt for Windows
 # outside the project, by default the one in ../shared/toolchains.

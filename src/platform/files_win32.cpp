@@ -189,8 +189,7 @@ void WriteAll(Handle& h, const std::string& path, const std::string& bytes) {
         FailLast(path);
 }
 
-// Opens an existing file for writing without following a link and cuts it to
-// nothing; or creates it.
+// Opens the file for writing, through a link to its target, or creates it.
 Handle OpenForWrite(const std::wstring& wide, const std::string& path, DWORD disposition) {
     Handle h(::CreateFileW(wide.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, disposition,
                            FILE_ATTRIBUTE_NORMAL, nullptr));
