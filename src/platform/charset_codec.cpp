@@ -10,7 +10,7 @@
 #include <optional>
 #include <string>
 
-namespace tessaro::charset {
+namespace tessaro::platform::charset {
 namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
@@ -45,7 +45,7 @@ const ByteTable* TableFor(const char* name) {
 std::string ToUtf8(std::string_view bytes, const char* charsetName) {
     const ByteTable* table = TableFor(charsetName);
     if (table == nullptr)
-        return cp1252::ToUtf8(bytes);
+        return platform::cp1252::ToUtf8(bytes);
     std::string out;
     out.reserve(bytes.size() + bytes.size() / 2);
     for (char c : bytes) {
@@ -53,7 +53,7 @@ std::string ToUtf8(std::string_view bytes, const char* charsetName) {
         if (cp == kUndefined)
             out += kReplacementUtf8;
         else
-            utf8::Append(out, cp);
+            platform::utf8::Append(out, cp);
     }
     return out;
 }
@@ -62,7 +62,7 @@ bool IsMultiByteUtf8(std::string_view bytes) {
     bool multiByte = false;
     for (std::size_t i = 0; i < bytes.size();) {
         char32_t cp = 0;
-        const std::size_t len = utf8::SequenceAt(bytes, i, cp);
+        const std::size_t len = platform::utf8::SequenceAt(bytes, i, cp);
         if (len == 0)
             return false;
         multiByte = multiByte || len > 1;
@@ -76,7 +76,7 @@ std::u32string DecodeUtf8(std::string_view utf8) {
     out.reserve(utf8.size());
     for (std::size_t i = 0; i < utf8.size();) {
         char32_t cp = 0;
-        const std::size_t len = utf8::SequenceAt(utf8, i, cp);
+        const std::size_t len = platform::utf8::SequenceAt(utf8, i, cp);
         out += len == 0 ? kReplacement : cp;
         i += len == 0 ? 1 : len;
     }
@@ -87,8 +87,8 @@ std::string EncodeUtf8(std::u32string_view codePoints) {
     std::string out;
     out.reserve(codePoints.size());
     for (char32_t cp : codePoints)
-        utf8::Append(out, cp);
+        platform::utf8::Append(out, cp);
     return out;
 }
 
-} // namespace tessaro::charset
+} // namespace tessaro::platform::charset

@@ -6,7 +6,7 @@
 #include <array>
 #include <unordered_map>
 
-namespace tessaro::cp1252 {
+namespace tessaro::platform::cp1252 {
 namespace {
 
 struct Table {
@@ -22,7 +22,7 @@ Table BuildTable() {
     Table t;
     for (int b = 0; b < 256; ++b) {
         char32_t cp = static_cast<char32_t>(b);
-        charset::ByteToUnicode("CP1252", static_cast<unsigned char>(b), cp);
+        platform::charset::ByteToUnicode("CP1252", static_cast<unsigned char>(b), cp);
         t.toUnicode[static_cast<std::size_t>(b)] = cp;
         t.fromUnicode.emplace(cp, static_cast<unsigned char>(b));
     }
@@ -44,7 +44,7 @@ std::string ToUtf8(std::string_view bytes) {
     std::string out;
     out.reserve(bytes.size());
     for (char c : bytes)
-        utf8::Append(out, ToUnicode(static_cast<unsigned char>(c)));
+        platform::utf8::Append(out, ToUnicode(static_cast<unsigned char>(c)));
     return out;
 }
 
@@ -54,7 +54,7 @@ std::string FromUtf8(std::string_view utf8) {
     out.reserve(utf8.size());
     for (std::size_t i = 0; i < utf8.size();) {
         char32_t cp = 0;
-        const std::size_t len = utf8::SequenceAt(utf8, i, cp);
+        const std::size_t len = platform::utf8::SequenceAt(utf8, i, cp);
         if (len == 0) {
             out += utf8[i];
             ++i;
@@ -94,4 +94,4 @@ std::string ToUpper(std::string_view bytes) {
     return out;
 }
 
-} // namespace tessaro::cp1252
+} // namespace tessaro::platform::cp1252

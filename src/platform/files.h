@@ -1,12 +1,12 @@
 // File and process services. Paths are Windows-1252 texts, as everywhere in the
 // core; they are decoded to the file system's UTF-8 (Linux) or UTF-16 (Windows)
-// only here. Failures throw PlatformError with number and German description.
+// only here. Failures throw platform::PlatformError with number and German description.
 #pragma once
 
 #include <string>
 #include <vector>
 
-namespace tessaro::fs {
+namespace tessaro::platform {
 
 // What Join puts between a folder and a name.
 #ifdef _WIN32
@@ -26,7 +26,7 @@ bool FileExists(const std::string& path);
 // True exactly when a directory exists at the path.
 bool DirectoryExists(const std::string& path);
 
-// All bytes of the file; throws PlatformError.
+// All bytes of the file; throws platform::PlatformError.
 std::string ReadWholeFile(const std::string& path);
 
 // Create or truncate, write every byte, fsync, close; any error throws. An
@@ -55,4 +55,4 @@ void SyncDirectory(const std::string& dir);
 std::string NativePath(const std::string& ansiPath);
 std::string AnsiPath(const std::string& nativePath);
 
-} // namespace tessaro::fs
+} // namespace tessaro::platform

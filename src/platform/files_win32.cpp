@@ -16,53 +16,53 @@
 // Our DeleteFile, not the Win32 macro of that name.
 #undef DeleteFile
 
-namespace tessaro::fs {
+namespace tessaro::platform {
 namespace {
 
-ErrorNumber NumberFromWin32(DWORD err) {
+platform::ErrorNumber NumberFromWin32(DWORD err) {
     switch (err) {
     case ERROR_FILE_NOT_FOUND:
-        return ErrorNumber::FileNotFound;
+        return platform::ErrorNumber::FileNotFound;
     case ERROR_PATH_NOT_FOUND:
     case ERROR_INVALID_DRIVE:
     case ERROR_BAD_NETPATH:
     case ERROR_BAD_NET_NAME:
     case ERROR_DIRECTORY:
-        return ErrorNumber::PathNotFound;
+        return platform::ErrorNumber::PathNotFound;
     case ERROR_ACCESS_DENIED:
     case ERROR_SHARING_VIOLATION:
     case ERROR_LOCK_VIOLATION:
     case ERROR_WRITE_PROTECT:
     case ERROR_PRIVILEGE_NOT_HELD:
-        return ErrorNumber::PermissionDenied;
+        return platform::ErrorNumber::PermissionDenied;
     case ERROR_ALREADY_EXISTS:
     case ERROR_FILE_EXISTS:
     case ERROR_DIR_NOT_EMPTY:
-        return ErrorNumber::FileExists;
+        return platform::ErrorNumber::FileExists;
     case ERROR_DISK_FULL:
     case ERROR_HANDLE_DISK_FULL:
     case ERROR_FILE_TOO_LARGE:
-        return ErrorNumber::DiskFull;
+        return platform::ErrorNumber::DiskFull;
     case ERROR_INVALID_NAME:
     case ERROR_BAD_PATHNAME:
     case ERROR_FILENAME_EXCED_RANGE:
     case ERROR_INVALID_PARAMETER:
-        return ErrorNumber::BadFileName;
+        return platform::ErrorNumber::BadFileName;
     case ERROR_TOO_MANY_OPEN_FILES:
-        return ErrorNumber::TooManyFiles;
+        return platform::ErrorNumber::TooManyFiles;
     case ERROR_NOT_ENOUGH_MEMORY:
     case ERROR_OUTOFMEMORY:
-        return ErrorNumber::OutOfMemory;
+        return platform::ErrorNumber::OutOfMemory;
     case ERROR_NOT_SAME_DEVICE:
     case ERROR_BUSY:
-        return ErrorNumber::PathFileAccess;
+        return platform::ErrorNumber::PathFileAccess;
     default:
-        return ErrorNumber::DeviceIo;
+        return platform::ErrorNumber::DeviceIo;
     }
 }
 
-[[noreturn]] void Fail(ErrorNumber number, const std::string& ansiPath) {
-    throw PlatformError(number, ansiPath);
+[[noreturn]] void Fail(platform::ErrorNumber number, const std::string& ansiPath) {
+    throw platform::PlatformError(number, ansiPath);
 }
 
 [[noreturn]] void FailLast(const std::string& ansiPath) {
@@ -75,7 +75,7 @@ std::wstring Wide(const std::string& ansi) {
     const int n =
         ::MultiByteToWideChar(1252, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
     if (n <= 0)
-        Fail(ErrorNumber::BadFileName, ansi);
+        Fail(platform::ErrorNumber::BadFileName, ansi);
     std::wstring wide(static_cast<std::size_t>(n), L'\0');
     ::MultiByteToWideChar(1252, 0, ansi.data(), static_cast<int>(ansi.size()), wide.data(), n);
     return wide;
@@ -168,7 +168,7 @@ bool IsFile(const std::wstring& path) {
 // block start-up for ever.
 void RequireDisk(const Handle& h, const std::string& path) {
     if (::GetFileType(h.get()) != FILE_TYPE_DISK)
-        Fail(ErrorNumber::PathFileAccess, path);
+        Fail(platform::ErrorNumber::PathFileAccess, path);
 }
 
 void WriteAll(Handle& h, const std::string& path, const std::string& bytes) {
@@ -180,7 +180,7 @@ void WriteAll(Handle& h, const std::string& path, const std::string& bytes) {
         if (!::WriteFile(h.get(), bytes.data() + done, chunk, &written, nullptr))
             FailLast(path);
         if (written == 0)
-            Fail(ErrorNumber::DiskFull, path);
+            Fail(platform::ErrorNumber::DiskFull, path);
         done += written;
     }
     if (!::FlushFileBuffers(h.get()))
@@ -202,9 +202,9 @@ Handle OpenForWrite(const std::wstring& wide, const std::string& path, DWORD dis
 void RefuseReadOnly(const std::wstring& wide, const std::string& path) {
     const DWORD a = Attributes(wide);
     if (a != kNoAttributes && (a & FILE_ATTRIBUTE_DIRECTORY) != 0)
-        Fail(ErrorNumber::PathFileAccess, path);
+        Fail(platform::ErrorNumber::PathFileAccess, path);
     if (a != kNoAttributes && (a & FILE_ATTRIBUTE_READONLY) != 0)
-        Fail(ErrorNumber::PermissionDenied, path);
+        Fail(platform::ErrorNumber::PermissionDenied, path);
 }
 
 // Writes in place: OPEN_ALWAYS and a cut rather than CREATE_ALWAYS, which
@@ -219,10 +219,10 @@ void WriteInPlace(const std::wstring& wide, const std::string& path, const std::
 } // namespace
 
 std::string NativePath(const std::string& ansiPath) {
-    return cp1252::ToUtf8(ansiPath);
+    return platform::cp1252::ToUtf8(ansiPath);
 }
 std::string AnsiPath(const std::string& nativePath) {
-    return cp1252::FromUtf8(nativePath);
+    return platform::cp1252::FromUtf8(nativePath);
 }
 
 std::string ProgramDirectory() {
@@ -264,7 +264,7 @@ std::string ReadWholeFile(const std::string& path) {
     const std::wstring wide = Wide(path);
     const DWORD a = Attributes(wide);
     if (a != kNoAttributes && TargetIsDirectory(wide, a))
-        Fail(ErrorNumber::PathFileAccess, path);
+        Fail(platform::ErrorNumber::PathFileAccess, path);
     Handle h(::CreateFileW(wide.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
                            FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!h.valid())
@@ -376,7 +376,7 @@ void DeleteFile(const std::string& path) {
         FailLast(path);
     // A link to a folder is removed like a file link; a folder itself is not.
     if ((a & FILE_ATTRIBUTE_DIRECTORY) != 0 && (a & FILE_ATTRIBUTE_REPARSE_POINT) == 0)
-        Fail(ErrorNumber::PathFileAccess, path);
+        Fail(platform::ErrorNumber::PathFileAccess, path);
     const bool readOnly = (a & FILE_ATTRIBUTE_READONLY) != 0;
     if (readOnly && !::SetFileAttributesW(wide.c_str(), a & ~FILE_ATTRIBUTE_READONLY))
         FailLast(path);
@@ -396,7 +396,7 @@ std::vector<std::string> ListFiles(const std::string& dir) {
     if (a == kNoAttributes)
         FailLast(dir);
     if (!TargetIsDirectory(wide, a))
-        Fail(ErrorNumber::PathNotFound, dir);
+        Fail(platform::ErrorNumber::PathNotFound, dir);
     std::wstring pattern = wide;
     if (!pattern.empty() && pattern.back() != L'\\' && pattern.back() != L'/')
         pattern += L'\\';
@@ -433,4 +433,4 @@ void SyncDirectory(const std::string&) {
     // Windows offers no flush of a folder's entries beyond that.
 }
 
-} // namespace tessaro::fs
+} // namespace tessaro::platform

@@ -80,11 +80,11 @@ std::string MutexName(const std::string& programDirectory) {
 } // namespace
 
 // No file: the name of the mutex stands in for it.
-std::string InstanceLock::LockFilePath(const std::string& programDirectory) {
+std::string platform::InstanceLock::LockFilePath(const std::string& programDirectory) {
     return MutexName(programDirectory);
 }
 
-InstanceLock::InstanceLock(const std::string& programDirectory) {
+platform::InstanceLock::InstanceLock(const std::string& programDirectory) {
     const std::wstring name = Wide(MutexName(programDirectory));
     HANDLE mutex = ::CreateMutexW(nullptr, FALSE, name.c_str());
     const DWORD err = ::GetLastError();
@@ -104,7 +104,7 @@ InstanceLock::InstanceLock(const std::string& programDirectory) {
     held_ = true;
 }
 
-InstanceLock::~InstanceLock() {
+platform::InstanceLock::~platform::InstanceLock() {
     if (mutex_ != nullptr)
         ::CloseHandle(static_cast<HANDLE>(mutex_)); // the last handle removes the name
 }

@@ -4,10 +4,10 @@
 // builds decode every byte alike.
 #pragma once
 
-namespace tessaro::charset {
+namespace tessaro::platform::charset {
 
 // charset as iconv names it ("CP1252", "IBM437", "DIN_66003"). False when the
 // charset leaves the byte undefined or is not known here; cp is then untouched.
 bool ByteToUnicode(const char* charset, unsigned char byte, char32_t& cp);
 
-} // namespace tessaro::charset
+} // namespace tessaro::platform::charset

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <iconv.h>
 
-namespace tessaro::charset {
+namespace tessaro::platform::charset {
 
 bool ByteToUnicode(const char* charset, unsigned char byte, char32_t& cp) {
     iconv_t cd = iconv_open("UTF-32LE", charset);
@@ -25,4 +25,4 @@ bool ByteToUnicode(const char* charset, unsigned char byte, char32_t& cp) {
     return ok;
 }
 
-} // namespace tessaro::charset
+} // namespace tessaro::platform::charset

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-namespace tessaro::charset {
+namespace tessaro::platform::charset {
 namespace {
 
 #include "single_byte_tables.inc"
@@ -34,4 +34,4 @@ bool ByteToUnicode(const char* charset, unsigned char byte, char32_t& cp) {
     return false;
 }
 
-} // namespace tessaro::charset
+} // namespace tessaro::platform::charset

@@ -14,7 +14,7 @@
 #include <windows.h>
 #undef DeleteFile
 
-namespace tessaro::fs {
+namespace tessaro::platform {
 namespace {
 
 namespace stdfs = std::filesystem;
@@ -24,7 +24,7 @@ using test::Spit;
 int NumberOf(const std::function<void()>& f) {
     try {
         f();
-    } catch (const PlatformError& e) {
+    } catch (const platform::PlatformError& e) {
         return e.Number();
     }
     return 0;
@@ -46,7 +46,7 @@ TEST(FilesWin32, PathsAreWindows1252AndJoinedWithBackslash) {
     EXPECT_EQ(Join("C:\\GDT", "001.7.gdt"), "C:\\GDT\\001.7.gdt");
 
     // The bytes are code page 1252 whatever the ANSI code page: ö is 0xF6, € 0x80.
-    const std::string name = cp1252::Ansi("Röntgen €.gdt");
+    const std::string name = platform::cp1252::Ansi("Röntgen €.gdt");
     WriteWholeFile(Join(tmp.path(), name), "abc");
     EXPECT_TRUE(stdfs::is_regular_file(stdfs::path(tmp.path()) / L"R\u00f6ntgen \u20ac.gdt"));
     EXPECT_EQ(ListFiles(tmp.path()), std::vector<std::string>{name});
@@ -160,19 +160,19 @@ TEST(InstanceLockWin32, OneInstancePerFolderHoweverItIsSpelled) {
     test::TempDir other;
     std::string upper = program.path();
     std::transform(upper.begin(), upper.end(), upper.begin(),
-                   [](char c) { return cp1252::ToUpper(c); });
+                   [](char c) { return platform::cp1252::ToUpper(c); });
     std::string slashes = program.path() + "\\";
     std::replace(slashes.begin(), slashes.end(), '\\', '/');
     {
-        InstanceLock first(program.path());
+        platform::InstanceLock first(program.path());
         ASSERT_TRUE(first.Held());
         for (const std::string& spelling : {program.path(), upper, slashes})
-            EXPECT_TRUE(InstanceLock(spelling).AnotherInstanceRunning()) << spelling;
-        EXPECT_FALSE(InstanceLock(other.path()).AnotherInstanceRunning());
+            EXPECT_TRUE(platform::InstanceLock(spelling).AnotherInstanceRunning()) << spelling;
+        EXPECT_FALSE(platform::InstanceLock(other.path()).AnotherInstanceRunning());
         EXPECT_TRUE(stdfs::is_empty(program.path()));
     }
-    EXPECT_FALSE(InstanceLock(program.path()).AnotherInstanceRunning());
+    EXPECT_FALSE(platform::InstanceLock(program.path()).AnotherInstanceRunning());
 }
 
 } // namespace
-} // namespace tessaro::fs
+} // namespace tessaro::platform

@@ -20,8 +20,8 @@ public:
     std::string File(std::string name) const {
         for (char& c : name)
             if (c == '/')
-                c = fs::kSeparator;
-        return path_ + fs::kSeparator + name;
+                c = platform::kSeparator;
+        return path_ + platform::kSeparator + name;
     }
 
 private:
