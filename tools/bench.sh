@@ -10,6 +10,10 @@
 #                 bytes (goal: at most 3 times);
 #   commit        result file, rename and delete of the request against cp plus
 #                 sync of the same bytes (goal: at most 1.5 times).
+#   under Wine    with WIN_BUILD and WIN_ZIP (make windows done): start-up of the
+#                 packed tessaro.exe against bare_window.exe --frame (Tessaro's
+#                 size, menu and status bar), same toolchain, same Wine (goal: at
+#                 most 1.15 times).
 # Figures only: nothing here fails because a goal is missed.
 set -eu
 
@@ -24,7 +28,9 @@ cmake --build "$build" -j "$jobs" --target tessaro bare_window startup_probe cor
 
 work=$(mktemp -d /var/tmp/tessaro-bench.XXXXXX)
 xvfb_pid=
+wine_up=
 cleanup() {
+    [ -n "$wine_up" ] && wineserver -k 2>/dev/null
     [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
     rm -rf "$work"
 }
@@ -119,4 +125,51 @@ awk -v t="$t_ms" -v b="$b_ms" -v tk="$t_kb" -v bk="$b_kb" -v im="$import" -v rd=
     printf "  %-44s %8.0f us %7.0f us %7.2fx  <= 3x\n", "the same, file read from the disk", ic, rc, ic / rc
     printf "  %-44s %8.0f us %7.0f us %7.2fx  <= 1.5x\n", "commit vs cp + sync (commands)", co, cs, co / cs
     printf "  %-44s %8.0f us %7.0f us %7.2fx  (same work in-process)\n", "commit vs copy + fsync (in-process)", co, cf, co / cf
+}'
+
+# --- under Wine -------------------------------------------------------------------
+if [ -z "${WIN_BUILD:-}" ] || [ -z "${WIN_ZIP:-}" ] || [ ! -f "${WIN_ZIP:-/nonexistent}" ]; then
+    echo "  (under Wine: skipped, no Windows build; make windows first)"
+    exit 0
+fi
+cmake -S "$root" -B "$WIN_BUILD" -DTESSARO_BENCH=ON >/dev/null
+cmake --build "$WIN_BUILD" -j "$jobs" --target bare_window >/dev/null
+mkdir -p "$work/win"
+(cd "$work/win" && unzip -q "$WIN_ZIP")
+wtessaro=$work/win/tessaro-win64
+wbare=$work/win/bare
+# The bare program beside the same DLLs and plugins, as Tessaro has them.
+cp -r "$wtessaro" "$wbare"
+rm -f "$wbare/tessaro.exe" "$wbare/Settings.ini" "$wbare/Bodypart.dat"
+cp "$WIN_BUILD/bench/bare_window.exe" "$wbare/"
+zpath() { printf 'Z:%s' "$(printf '%s' "$1" | tr / '\\')"; }
+printf '[GDT]\r\nPathS=%s\r\nPathD=%s\r\nLumeoID=001\r\nSuffix=gdt\r\nManual=0\r\nStudyDesc=0\r\n[Modality]\r\nModality=CR\r\n' \
+    "$(zpath "$work/inbox/anfrage.gdt")" "$(zpath "$work/outbox")" >"$wtessaro/Settings.ini"
+
+export WINEPREFIX=${WINEPREFIX:-$(cd "$WIN_BUILD" && pwd)/wine} WINEDEBUG=-all
+[ -f "$WINEPREFIX/system.reg" ] || { DISPLAY= wineboot -i >/dev/null 2>&1; wineserver -w; }
+# One wineserver for all runs, started inside this display, so that no run
+# pays for starting Wine itself.
+wineserver -k 2>/dev/null || true
+wineserver -w 2>/dev/null || true
+wineserver -p
+wine_up=1
+wine=$(command -v wine)
+wruns=${BENCH_WINE_RUNS:-9}
+"$probe" "Velt - Tessaro" 300 "$wine" "$wtessaro/tessaro.exe" >/dev/null
+"$probe" "Bare QMainWindow" 300 "$wine" "$wbare/bare_window.exe" --frame >/dev/null
+: >"$work/wtessaro.txt"
+: >"$work/wbare.txt"
+n=0
+while [ $n -lt "$wruns" ]; do
+    "$probe" "Velt - Tessaro" 300 "$wine" "$wtessaro/tessaro.exe" >>"$work/wtessaro.txt"
+    "$probe" "Bare QMainWindow" 300 "$wine" "$wbare/bare_window.exe" --frame >>"$work/wbare.txt"
+    n=$((n + 1))
+done
+wt=$(median 1 "$work/wtessaro.txt")
+wb=$(median 1 "$work/wbare.txt")
+echo
+echo "Under Wine ($(wine --version 2>/dev/null | head -n 1)), medians of $wruns alternating runs"
+awk -v t="$wt" -v b="$wb" 'BEGIN {
+    printf "  %-44s %8.1f ms %7.1f ms %7.2fx  <= 1.15x\n", "start-up to the window mapped", t, b, t / b
 }'

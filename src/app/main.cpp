@@ -13,6 +13,9 @@
 #include "ui/text.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <cstdio>
 #include <string>
 
@@ -36,6 +39,15 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(ui::AppTitle());
     QApplication::setWindowIcon(ui::AppIcon());
     QApplication::setFont(ui::Tahoma(8.25));
+    // Qt's own texts (dialog buttons, the folder chooser) in German: beside the
+    // program where it was unpacked with it (Windows), else Qt's installed one.
+    QTranslator qtGerman;
+    const QLocale german(QLocale::German, QLocale::Germany);
+    if (qtGerman.load(german, QStringLiteral("qtbase"), QStringLiteral("_"),
+                      QCoreApplication::applicationDirPath() + QStringLiteral("/translations")) ||
+        qtGerman.load(german, QStringLiteral("qtbase"), QStringLiteral("_"),
+                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&qtGerman);
 
     ui::QtMessageBox messages;
     ui::QtFolderChooser folders;

@@ -1,10 +1,14 @@
 #include "platform/charset_codec.h"
 
 #include "platform/codec.h"
+#include "platform/single_byte_charset.h"
 #include "platform/utf8.h"
 
-#include <cerrno>
-#include <iconv.h>
+#include <array>
+#include <map>
+#include <mutex>
+#include <optional>
+#include <string>
 
 namespace tessaro::platform::charset {
 namespace {
@@ -12,61 +16,45 @@ namespace {
 constexpr char32_t kReplacement = 0xFFFD;
 constexpr std::string_view kReplacementUtf8 = "\xEF\xBF\xBD";
 
-class IconvHandle {
-public:
-    explicit IconvHandle(const char* from) : cd_(iconv_open("UTF-8", from)) {}
-    ~IconvHandle() {
-        if (ok())
-            iconv_close(cd_);
+constexpr char32_t kUndefined = 0xFFFFFFFF;
+
+using ByteTable = std::array<char32_t, 256>;
+
+// One table per charset, built on first use; none for a charset the system
+// does not know at all.
+const ByteTable* TableFor(const char* name) {
+    static std::mutex mutex;
+    static std::map<std::string, std::optional<ByteTable>, std::less<>> tables;
+    const std::lock_guard<std::mutex> lock(mutex);
+    auto it = tables.find(std::string_view(name));
+    if (it == tables.end()) {
+        ByteTable table;
+        bool known = false;
+        for (int b = 0; b < 256; ++b) {
+            char32_t cp = kUndefined;
+            known = ByteToUnicode(name, static_cast<unsigned char>(b), cp) || known;
+            table[static_cast<std::size_t>(b)] = cp;
+        }
+        it = tables.emplace(name, known ? std::optional<ByteTable>(table) : std::nullopt).first;
     }
-    IconvHandle(const IconvHandle&) = delete;
-    IconvHandle& operator=(const IconvHandle&) = delete;
-
-    bool ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
-    iconv_t get() const { return cd_; }
-
-private:
-    iconv_t cd_;
-};
+    return it->second ? &*it->second : nullptr;
+}
 
 } // namespace
 
-std::string ToUtf8(std::string_view bytes, const char* iconvCharset) {
-    IconvHandle cd(iconvCharset);
-    if (!cd.ok())
+std::string ToUtf8(std::string_view bytes, const char* charsetName) {
+    const ByteTable* table = TableFor(charsetName);
+    if (table == nullptr)
         return platform::cp1252::ToUtf8(bytes);
-
-    // Three output bytes per input byte cover every single-byte charset; the
-    // buffer still grows on demand so that no input can overrun it.
-    std::string out(bytes.size() * 3 + 16, '\0');
-    std::size_t used = 0;
-    char* in = const_cast<char*>(bytes.data());
-    std::size_t inLeft = bytes.size();
-    const auto grow = [&](std::size_t need) {
-        if (out.size() - used < need)
-            out.resize(out.size() * 2 + need);
-    };
-    while (inLeft > 0) {
-        char* outPtr = out.data() + used;
-        std::size_t outLeft = out.size() - used;
-        const std::size_t rc = iconv(cd.get(), &in, &inLeft, &outPtr, &outLeft);
-        used = out.size() - outLeft;
-        if (rc != static_cast<std::size_t>(-1))
-            break;
-        if (errno == E2BIG) {
-            out.resize(out.size() * 2 + 16);
-            continue;
-        }
-        // Any other failure (an undefined byte, a truncated sequence): mark the
-        // byte and step over it, so that every round makes progress.
-        grow(kReplacementUtf8.size());
-        out.replace(used, kReplacementUtf8.size(), kReplacementUtf8);
-        used += kReplacementUtf8.size();
-        ++in;
-        --inLeft;
-        iconv(cd.get(), nullptr, nullptr, nullptr, nullptr);
+    std::string out;
+    out.reserve(bytes.size() + bytes.size() / 2);
+    for (char c : bytes) {
+        const char32_t cp = (*table)[static_cast<unsigned char>(c)];
+        if (cp == kUndefined)
+            out += kReplacementUtf8;
+        else
+            platform::utf8::Append(out, cp);
     }
-    out.resize(used);
     return out;
 }
 

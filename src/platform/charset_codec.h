@@ -1,6 +1,6 @@
 // Decoding of the other 8-bit charsets a GDT file may declare (DIN 66003, IBM437)
-// through glibc iconv, and the UTF-8 helpers that display decisions need.
-// Windows-1252 itself stays with codec.h.
+// through the system's charset tables (single_byte_charset.h), and the UTF-8 helpers that display
+// decisions need. Windows-1252 itself stays with codec.h.
 #pragma once
 
 #include <string>
@@ -8,9 +8,9 @@
 
 namespace tessaro::platform::charset {
 
-// Bytes in the named iconv charset -> UTF-8. A byte the charset does not define
-// becomes U+FFFD and decoding goes on after it. Where the system lacks the
-// charset, the bytes are read as Windows-1252 instead of showing nothing.
+// Bytes in the named single-byte charset (iconv's name) -> UTF-8. A byte the charset does not
+// define becomes U+FFFD and decoding goes on after it. Where the system lacks the charset, the
+// bytes are read as Windows-1252 instead of showing nothing.
 std::string ToUtf8(std::string_view bytes, const char* iconvCharset);
 
 // True when the bytes are well-formed UTF-8 (no overlong forms, surrogates or

@@ -1,11 +1,9 @@
 #include "platform/codec.h"
 
+#include "platform/single_byte_charset.h"
 #include "platform/utf8.h"
 
 #include <array>
-#include <cerrno>
-#include <cstdint>
-#include <iconv.h>
 #include <unordered_map>
 
 namespace tessaro::platform::cp1252 {
@@ -16,33 +14,18 @@ struct Table {
     std::unordered_map<char32_t, unsigned char> fromUnicode;
 };
 
-// glibc already carries the Windows-1252 table; asking it once per byte keeps a
-// second, hand-typed copy out of the code. Bytes it rejects are the undefined
-// ones and stay themselves (as C1 controls), so nothing is lost either way.
+// The system's charset tables already hold Windows-1252; asking them once per
+// byte keeps a second, hand-typed copy out of the code. Bytes they reject are
+// the undefined ones and stay themselves (as C1 controls), so nothing is lost
+// either way.
 Table BuildTable() {
     Table t;
-    iconv_t cd = iconv_open("UTF-32LE", "CP1252");
     for (int b = 0; b < 256; ++b) {
         char32_t cp = static_cast<char32_t>(b);
-        if (cd != reinterpret_cast<iconv_t>(-1)) {
-            char in = static_cast<char>(b);
-            unsigned char out[4] = {};
-            char* inPtr = &in;
-            char* outPtr = reinterpret_cast<char*>(out);
-            std::size_t inLeft = 1;
-            std::size_t outLeft = sizeof out;
-            iconv(cd, nullptr, nullptr, nullptr, nullptr);
-            if (iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) != static_cast<std::size_t>(-1) &&
-                outLeft == 0)
-                cp = static_cast<char32_t>(std::uint32_t{out[0]} | std::uint32_t{out[1]} << 8 |
-                                           std::uint32_t{out[2]} << 16 |
-                                           std::uint32_t{out[3]} << 24);
-        }
+        platform::charset::ByteToUnicode("CP1252", static_cast<unsigned char>(b), cp);
         t.toUnicode[static_cast<std::size_t>(b)] = cp;
         t.fromUnicode.emplace(cp, static_cast<unsigned char>(b));
     }
-    if (cd != reinterpret_cast<iconv_t>(-1))
-        iconv_close(cd);
     return t;
 }
 

@@ -68,7 +68,9 @@ ErrorNumber ErrorNumberFromErrno(int err) {
     case ENOTEMPTY:
         return ErrorNumber::FileExists;
     case ENOSPC:
+#ifdef EDQUOT // not in the Windows C runtime
     case EDQUOT:
+#endif
     case EFBIG:
         return ErrorNumber::DiskFull;
     case ENAMETOOLONG:

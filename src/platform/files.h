@@ -1,6 +1,6 @@
 // File and process services. Paths are Windows-1252 texts, as everywhere in the
-// core; they are decoded to the file system's UTF-8 only here. Failures throw
-// platform::PlatformError with number and German description.
+// core; they are decoded to the file system's UTF-8 (Linux) or UTF-16 (Windows)
+// only here. Failures throw PlatformError with number and German description.
 #pragma once
 
 #include "platform/errors.h"
@@ -10,16 +10,28 @@
 #include <initializer_list>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace tessaro::platform {
 
-// Directory of the running executable, Windows-1252, without a trailing "/".
+// What Join puts between a folder and a name.
+#ifdef _WIN32
+inline constexpr char kSeparator = '\\';
+#else
+inline constexpr char kSeparator = '/';
+#endif
+
+// Directory of the running executable, Windows-1252, without a trailing separator.
 std::string ProgramDirectory();
 
-// dir + "/" + name, without doubling the separator of a folder that ends in one
-// (the root folder a chooser returns).
-std::string Join(const std::string& dir, const std::string& name);
+// dir + kSeparator + name, without doubling the separator of a folder that ends
+// in one (the root folder a chooser returns).
+inline std::string Join(const std::string& dir, const std::string& name) {
+    if (!dir.empty() && (dir.back() == '/' || dir.back() == kSeparator))
+        return dir + name;
+    return dir + kSeparator + name;
+}
 
 // True exactly when a regular file (not a directory) exists; "" gives false.
 bool FileExists(const std::string& path);
@@ -37,7 +49,8 @@ std::string ReadWholeFile(const std::string& path, std::size_t maxBytes = SIZE_M
 // Thrown by ReadWholeFile for a file over the caller's limit (number 7).
 class FileTooLarge : public PlatformError {
 public:
-    FileTooLarge(std::string path, unsigned long long size);
+    FileTooLarge(std::string path, unsigned long long size)
+        : PlatformError(ErrorNumber::OutOfMemory, std::move(path)), size_(size) {}
     unsigned long long Size() const { return size_; }
 
 private:

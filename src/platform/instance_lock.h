@@ -2,7 +2,9 @@
 // counter and the settings that two instances would share live there. Every
 // process that uses the directory sees the same lock, whatever its user, its
 // environment or its working directory, and no file is created for it. The
-// kernel releases the lock when the holder dies.
+// kernel releases the lock when the holder dies. On Windows a named mutex in
+// the Global namespace keyed by the program directory, which the system
+// removes with the last handle.
 #pragma once
 
 #include <string>
@@ -23,7 +25,11 @@ public:
     bool Held() const { return held_; }
 
 private:
+#ifdef _WIN32
+    void* mutex_ = nullptr; // HANDLE of the named mutex
+#else
     int fd_ = -1;
+#endif
     bool held_ = false;
     bool another_ = false;
 };

@@ -35,7 +35,7 @@ TEST_F(SettingsStore, MissingFileGivesTheDefaultsSilently) {
     EXPECT_FALSE(v.values.Manual);
     EXPECT_FALSE(v.values.StudyDesc);
     EXPECT_TRUE(messages.texts.empty());
-    EXPECT_EQ(ini, tmp.path() + "/Settings.ini");
+    EXPECT_EQ(ini, tmp.File("Settings.ini"));
 }
 
 TEST_F(SettingsStore, LoadsEveryValueFromItsSection) {

@@ -99,7 +99,7 @@ start_display() {
     command -v xwininfo >/dev/null 2>&1 || skip "xwininfo is not installed (Debian package x11-utils)"
     local numberFile=$E2E_DIR/display
     : >"$numberFile"
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -dpi 96 -nolisten tcp -noreset \
+    Xvfb -displayfd 3 -screen 0 "${E2E_SCREEN:-1280x1024}x24" -dpi 96 -nolisten tcp -noreset \
         3>"$numberFile" >"$E2E_DIR/xvfb.log" 2>&1 &
     XVFB_PID=$!
     local deadline=$((SECONDS + 10))

@@ -1,6 +1,8 @@
 // A fresh temporary directory per test, removed with everything in it.
 #pragma once
 
+#include "platform/files.h"
+
 #include <filesystem>
 #include <string>
 
@@ -14,7 +16,13 @@ public:
     TempDir& operator=(const TempDir&) = delete;
 
     const std::string& path() const { return path_; }
-    std::string File(const std::string& name) const { return path_ + "/" + name; }
+    // name may hold "/" between folders; the path has the platform's separator.
+    std::string File(std::string name) const {
+        for (char& c : name)
+            if (c == '/')
+                c = platform::kSeparator;
+        return path_ + platform::kSeparator + name;
+    }
 
 private:
     std::string path_;

@@ -231,12 +231,6 @@ std::string ProgramDirectory() {
     return AnsiPath(slash == std::string::npos ? std::string(".") : buf.substr(0, slash));
 }
 
-std::string Join(const std::string& dir, const std::string& name) {
-    if (!dir.empty() && dir.back() == '/')
-        return dir + name;
-    return dir + "/" + name;
-}
-
 bool FileExists(const std::string& path) {
     return !path.empty() && IsRegular(NativePath(path));
 }
@@ -245,9 +239,6 @@ bool DirectoryExists(const std::string& path) {
     struct stat st {};
     return !path.empty() && ::stat(NativePath(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
-
-FileTooLarge::FileTooLarge(std::string path, unsigned long long size)
-    : platform::PlatformError(platform::ErrorNumber::OutOfMemory, std::move(path)), size_(size) {}
 
 std::string ReadWholeFile(const std::string& path, std::size_t maxBytes) {
     struct stat st {};

@@ -1,0 +1,472 @@
+// The file services on the Win32 API. Paths are converted from Windows-1252
+// to UTF-16 with code page 1252 itself, whatever the machine's ANSI code page
+// is, and only the wide functions are called.
+#include "platform/codec.h"
+#include "platform/errors.h"
+#include "platform/files.h"
+
+#include <algorithm>
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+// Our DeleteFile, not the Win32 macro of that name.
+#undef DeleteFile
+
+namespace tessaro::platform {
+namespace {
+
+platform::ErrorNumber NumberFromWin32(DWORD err) {
+    switch (err) {
+    case ERROR_FILE_NOT_FOUND:
+        return platform::ErrorNumber::FileNotFound;
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_DRIVE:
+    case ERROR_BAD_NETPATH:
+    case ERROR_BAD_NET_NAME:
+    case ERROR_DIRECTORY:
+        return platform::ErrorNumber::PathNotFound;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+    case ERROR_WRITE_PROTECT:
+    case ERROR_PRIVILEGE_NOT_HELD:
+        return platform::ErrorNumber::PermissionDenied;
+    case ERROR_ALREADY_EXISTS:
+    case ERROR_FILE_EXISTS:
+    case ERROR_DIR_NOT_EMPTY:
+        return platform::ErrorNumber::FileExists;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+    case ERROR_FILE_TOO_LARGE:
+        return platform::ErrorNumber::DiskFull;
+    case ERROR_INVALID_NAME:
+    case ERROR_BAD_PATHNAME:
+    case ERROR_FILENAME_EXCED_RANGE:
+    case ERROR_INVALID_PARAMETER:
+        return platform::ErrorNumber::BadFileName;
+    case ERROR_TOO_MANY_OPEN_FILES:
+        return platform::ErrorNumber::TooManyFiles;
+    case ERROR_NOT_ENOUGH_MEMORY:
+    case ERROR_OUTOFMEMORY:
+        return platform::ErrorNumber::OutOfMemory;
+    case ERROR_NOT_SAME_DEVICE:
+    case ERROR_BUSY:
+        return platform::ErrorNumber::PathFileAccess;
+    default:
+        return platform::ErrorNumber::DeviceIo;
+    }
+}
+
+[[noreturn]] void Fail(platform::ErrorNumber number, const std::string& ansiPath) {
+    throw platform::PlatformError(number, ansiPath);
+}
+
+[[noreturn]] void FailLast(const std::string& ansiPath) {
+    Fail(NumberFromWin32(::GetLastError()), ansiPath);
+}
+
+std::wstring Wide(const std::string& ansi) {
+    if (ansi.empty())
+        return {};
+    const int n =
+        ::MultiByteToWideChar(1252, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
+    if (n <= 0)
+        Fail(platform::ErrorNumber::BadFileName, ansi);
+    std::wstring wide(static_cast<std::size_t>(n), L'\0');
+    ::MultiByteToWideChar(1252, 0, ansi.data(), static_cast<int>(ansi.size()), wide.data(), n);
+    return wide;
+}
+
+// A character code page 1252 cannot hold becomes "?", never a look-alike
+// ("best fit") that would name another file.
+std::string Narrow(const std::wstring& wide) {
+    if (wide.empty())
+        return {};
+    const int n = ::WideCharToMultiByte(1252, WC_NO_BEST_FIT_CHARS, wide.data(),
+                                        static_cast<int>(wide.size()), nullptr, 0, "?", nullptr);
+    std::string ansi(static_cast<std::size_t>(n > 0 ? n : 0), '\0');
+    if (n > 0)
+        ::WideCharToMultiByte(1252, WC_NO_BEST_FIT_CHARS, wide.data(),
+                              static_cast<int>(wide.size()), ansi.data(), n, "?", nullptr);
+    return ansi;
+}
+
+// The name as Windows-1252 bytes; where code page 1252 cannot hold it, its
+// short 8.3 name (plain ASCII) when the volume has one, so the path still
+// leads to the file.
+std::string NarrowOrShort(const std::wstring& wide, const std::wstring& shortName) {
+    std::string ansi = Narrow(wide);
+    if (Wide(ansi) == wide || shortName.empty())
+        return ansi;
+    const std::string alternative = Narrow(shortName);
+    return Wide(alternative) == shortName ? alternative : ansi;
+}
+
+std::wstring ShortPath(const std::wstring& path) {
+    const DWORD n = ::GetShortPathNameW(path.c_str(), nullptr, 0);
+    if (n == 0)
+        return {};
+    std::wstring out(n, L'\0');
+    const DWORD got = ::GetShortPathNameW(path.c_str(), out.data(), n);
+    if (got == 0 || got >= n)
+        return {};
+    out.resize(got);
+    return out;
+}
+
+class Handle {
+public:
+    explicit Handle(HANDLE h) : h_(h) {}
+    ~Handle() {
+        if (valid())
+            ::CloseHandle(h_);
+    }
+    Handle(Handle&& other) noexcept : h_(other.h_) { other.h_ = INVALID_HANDLE_VALUE; }
+    Handle(const Handle&) = delete;
+    Handle& operator=(const Handle&) = delete;
+    bool valid() const { return h_ != INVALID_HANDLE_VALUE && h_ != nullptr; }
+    HANDLE get() const { return h_; }
+    bool close() {
+        const HANDLE h = h_;
+        h_ = INVALID_HANDLE_VALUE;
+        return ::CloseHandle(h) != 0;
+    }
+
+private:
+    HANDLE h_;
+};
+
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+constexpr DWORD kNoAttributes = INVALID_FILE_ATTRIBUTES;
+
+DWORD Attributes(const std::wstring& path) {
+    return path.empty() ? kNoAttributes : ::GetFileAttributesW(path.c_str());
+}
+
+// A link or junction is judged by what it leads to, as on Linux.
+bool TargetIsDirectory(const std::wstring& path, DWORD attributes) {
+    if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0)
+        return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    Handle h(::CreateFileW(path.c_str(), 0, kShareAll, nullptr, OPEN_EXISTING,
+                           FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!h.valid() || !::GetFileInformationByHandle(h.get(), &info))
+        return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    return (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+bool IsFile(const std::wstring& path) {
+    const DWORD a = Attributes(path);
+    return a != kNoAttributes && !TargetIsDirectory(path, a);
+}
+
+// Devices (NUL, COM1, a pipe) open like files but are none; reading one could
+// block start-up for ever.
+void RequireDisk(const Handle& h, const std::string& path) {
+    if (::GetFileType(h.get()) != FILE_TYPE_DISK)
+        Fail(platform::ErrorNumber::PathFileAccess, path);
+}
+
+void WriteAll(Handle& h, const std::string& path, std::initializer_list<std::string_view> parts) {
+    for (const std::string_view bytes : parts) {
+        std::size_t done = 0;
+        while (done < bytes.size()) {
+            const DWORD chunk =
+                static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 30));
+            DWORD written = 0;
+            if (!::WriteFile(h.get(), bytes.data() + done, chunk, &written, nullptr))
+                FailLast(path);
+            if (written == 0)
+                Fail(platform::ErrorNumber::DiskFull, path);
+            done += written;
+        }
+    }
+    if (!::FlushFileBuffers(h.get()))
+        FailLast(path);
+    if (!h.close())
+        FailLast(path);
+}
+
+// Opens the file for writing, through a link to its target, or creates it.
+Handle OpenForWrite(const std::wstring& wide, const std::string& path, DWORD disposition) {
+    Handle h(::CreateFileW(wide.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, disposition,
+                           FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!h.valid())
+        FailLast(path);
+    RequireDisk(h, path);
+    return h;
+}
+
+void RefuseReadOnly(const std::wstring& wide, const std::string& path) {
+    const DWORD a = Attributes(wide);
+    if (a != kNoAttributes && (a & FILE_ATTRIBUTE_DIRECTORY) != 0)
+        Fail(platform::ErrorNumber::PathFileAccess, path);
+    if (a != kNoAttributes && (a & FILE_ATTRIBUTE_READONLY) != 0)
+        Fail(platform::ErrorNumber::PermissionDenied, path);
+}
+
+// Writes in place: OPEN_ALWAYS and a cut rather than CREATE_ALWAYS, which
+// refuses a hidden or system file and drops its attributes.
+void WriteInPlace(const std::wstring& wide, const std::string& path, const std::string& bytes) {
+    Handle h = OpenForWrite(wide, path, OPEN_ALWAYS);
+    if (!::SetEndOfFile(h.get()))
+        FailLast(path);
+    WriteAll(h, path, {bytes});
+}
+
+} // namespace
+
+std::string NativePath(const std::string& ansiPath) {
+    return platform::cp1252::ToUtf8(ansiPath);
+}
+std::string AnsiPath(const std::string& nativePath) {
+    return platform::cp1252::FromUtf8(nativePath);
+}
+
+std::string ProgramDirectory() {
+    std::wstring buf(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n = ::GetModuleFileNameW(nullptr, buf.data(), static_cast<DWORD>(buf.size()));
+        if (n == 0)
+            FailLast("GetModuleFileNameW");
+        if (n < buf.size()) {
+            buf.resize(n);
+            break;
+        }
+        buf.resize(buf.size() * 2);
+    }
+    const auto slash = buf.find_last_of(L"\\/");
+    // "C:\tessaro.exe" gives "C:", to which "\" and a name are appended.
+    const std::wstring dir =
+        slash == std::wstring::npos ? std::wstring(L".") : buf.substr(0, slash);
+    return NarrowOrShort(dir, ShortPath(dir));
+}
+
+bool FileExists(const std::string& path) {
+    return !path.empty() && IsFile(Wide(path));
+}
+
+bool DirectoryExists(const std::string& path) {
+    if (path.empty())
+        return false;
+    const std::wstring wide = Wide(path);
+    const DWORD a = Attributes(wide);
+    return a != kNoAttributes && TargetIsDirectory(wide, a);
+}
+
+// A disk file opened for reading; a folder or a device fails at once.
+Handle OpenForReading(const std::string& path) {
+    const std::wstring wide = Wide(path);
+    const DWORD a = Attributes(wide);
+    if (a != kNoAttributes && TargetIsDirectory(wide, a))
+        Fail(platform::ErrorNumber::PathFileAccess, path);
+    Handle h(::CreateFileW(wide.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
+                           FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!h.valid())
+        FailLast(path);
+    RequireDisk(h, path);
+    return h;
+}
+
+// Up to size bytes; fewer only at the end of the file.
+std::size_t ReadSome(Handle& h, const std::string& path, char* into, std::size_t size) {
+    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(size, 1u << 30));
+    DWORD got = 0;
+    if (!::ReadFile(h.get(), into, chunk, &got, nullptr))
+        FailLast(path);
+    return got;
+}
+
+std::string ReadWholeFile(const std::string& path, std::size_t maxBytes) {
+    Handle h = OpenForReading(path);
+    // Sized from the file, one byte over so that the read which finds the end
+    // needs no growth; a file that grows meanwhile still comes in whole.
+    LARGE_INTEGER size{};
+    std::size_t expected = 0;
+    if (::GetFileSizeEx(h.get(), &size) && size.QuadPart > 0)
+        expected = static_cast<std::size_t>(size.QuadPart);
+    if (expected > maxBytes)
+        throw FileTooLarge(path, expected);
+    std::string bytes(expected + 1, '\0');
+    std::size_t done = 0;
+    for (;;) {
+        if (done > maxBytes)
+            throw FileTooLarge(path, done);
+        if (done == bytes.size())
+            bytes.resize(bytes.size() * 2 + 65536);
+        const std::size_t got = ReadSome(h, path, bytes.data() + done, bytes.size() - done);
+        if (got == 0)
+            break;
+        done += got;
+    }
+    if (done > maxBytes)
+        throw FileTooLarge(path, done);
+    bytes.resize(done);
+    if (!h.close())
+        FailLast(path);
+    return bytes;
+}
+
+bool FileHoldsExactly(const std::string& path, std::string_view bytes) {
+    Handle h = OpenForReading(path);
+    constexpr std::size_t kPiece = 64 * 1024;
+    std::string piece(kPiece, '\0');
+    std::size_t done = 0;
+    for (;;) {
+        const std::size_t got = ReadSome(h, path, piece.data(), kPiece);
+        if (got == 0)
+            break;
+        if (got > bytes.size() - done ||
+            std::string_view(piece.data(), got) != bytes.substr(done, got))
+            return false;
+        done += got;
+    }
+    return done == bytes.size();
+}
+
+void WriteWholeFile(const std::string& path, std::initializer_list<std::string_view> parts) {
+    const std::wstring wide = Wide(path);
+    RefuseReadOnly(wide, path);
+    // A leftover is removed, a link as a link, never written through: the new
+    // file is ours alone, made where the name was.
+    if (const DWORD a = Attributes(wide); a != kNoAttributes) {
+        const bool removed = (a & FILE_ATTRIBUTE_DIRECTORY) != 0 ? ::RemoveDirectoryW(wide.c_str())
+                                                                 : ::DeleteFileW(wide.c_str());
+        if (!removed)
+            FailLast(path);
+    }
+    Handle h(::CreateFileW(wide.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+                           FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    if (!h.valid())
+        FailLast(path);
+    RequireDisk(h, path);
+    WriteAll(h, path, parts);
+}
+
+void WriteWholeFile(const std::string& path, const std::string& bytes) {
+    WriteWholeFile(path, {std::string_view(bytes)});
+}
+
+void ReplaceWholeFile(const std::string& path, const std::string& bytes) {
+    const std::wstring wide = Wide(path);
+    RefuseReadOnly(wide, path);
+    const DWORD a = Attributes(wide);
+    // A link keeps being a link: its target is written in place.
+    if (a != kNoAttributes && (a & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+        WriteInPlace(wide, path, bytes);
+        return;
+    }
+    const std::wstring temp = wide + L".tmp~" + std::to_wstring(::GetCurrentProcessId());
+    {
+        Handle h(::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                               FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!h.valid()) {
+            // A folder we may not create files in: the old content is given
+            // up in place rather than the new one refused.
+            if (::GetLastError() == ERROR_ACCESS_DENIED && a != kNoAttributes) {
+                WriteInPlace(wide, path, bytes);
+                return;
+            }
+            FailLast(path);
+        }
+        try {
+            WriteAll(h, path, {bytes});
+        } catch (...) {
+            ::DeleteFileW(temp.c_str());
+            throw;
+        }
+    }
+    // ReplaceFileW keeps the old file's attributes and security; a new file
+    // takes a plain rename.
+    const bool ok = a != kNoAttributes
+                        ? ::ReplaceFileW(wide.c_str(), temp.c_str(), nullptr,
+                                         REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr) != 0
+                        : ::MoveFileExW(temp.c_str(), wide.c_str(), MOVEFILE_WRITE_THROUGH) != 0;
+    if (!ok) {
+        const DWORD err = ::GetLastError();
+        ::DeleteFileW(temp.c_str());
+        Fail(NumberFromWin32(err), path);
+    }
+    // Not every ReplaceFileW carries the attributes over (Wine's does not).
+    constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                            FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+    if (a != kNoAttributes && (a & kKept) != (Attributes(wide) & kKept))
+        ::SetFileAttributesW(wide.c_str(), (a & kKept) != 0 ? a & kKept : FILE_ATTRIBUTE_NORMAL);
+}
+
+void RenameNoReplace(const std::string& from, const std::string& to) {
+    // No MOVEFILE_REPLACE_EXISTING: an existing name fails the move, and
+    // without MOVEFILE_COPY_ALLOWED it never turns into a copy.
+    if (!::MoveFileExW(Wide(from).c_str(), Wide(to).c_str(), MOVEFILE_WRITE_THROUGH))
+        FailLast(to);
+}
+
+void DeleteFile(const std::string& path) {
+    const std::wstring wide = Wide(path);
+    const DWORD a = Attributes(wide);
+    if (a == kNoAttributes)
+        FailLast(path);
+    // A link to a folder is removed like a file link; a folder itself is not.
+    if ((a & FILE_ATTRIBUTE_DIRECTORY) != 0 && (a & FILE_ATTRIBUTE_REPARSE_POINT) == 0)
+        Fail(platform::ErrorNumber::PathFileAccess, path);
+    const bool readOnly = (a & FILE_ATTRIBUTE_READONLY) != 0;
+    if (readOnly && !::SetFileAttributesW(wide.c_str(), a & ~FILE_ATTRIBUTE_READONLY))
+        FailLast(path);
+    const bool removed = (a & FILE_ATTRIBUTE_DIRECTORY) != 0 ? ::RemoveDirectoryW(wide.c_str())
+                                                             : ::DeleteFileW(wide.c_str());
+    if (!removed) {
+        const DWORD err = ::GetLastError();
+        if (readOnly)
+            ::SetFileAttributesW(wide.c_str(), a); // as it was, since it stays
+        Fail(NumberFromWin32(err), path);
+    }
+}
+
+std::vector<std::string> ListFiles(const std::string& dir) {
+    const std::wstring wide = Wide(dir);
+    const DWORD a = Attributes(wide);
+    if (a == kNoAttributes)
+        FailLast(dir);
+    if (!TargetIsDirectory(wide, a))
+        Fail(platform::ErrorNumber::PathNotFound, dir);
+    std::wstring pattern = wide;
+    if (!pattern.empty() && pattern.back() != L'\\' && pattern.back() != L'/')
+        pattern += L'\\';
+    const std::wstring folder = pattern;
+    pattern += L'*';
+    WIN32_FIND_DATAW entry{};
+    // FindExInfoStandard: with the short names, for names 1252 cannot hold.
+    HANDLE find = ::FindFirstFileExW(pattern.c_str(), FindExInfoStandard, &entry,
+                                     FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
+    std::vector<std::string> names;
+    if (find == INVALID_HANDLE_VALUE) {
+        // A drive root without any entry has not even "." to list.
+        if (::GetLastError() == ERROR_FILE_NOT_FOUND)
+            return names;
+        FailLast(dir);
+    }
+    do {
+        const std::wstring name = entry.cFileName;
+        bool file = (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+        if ((entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
+            file = IsFile(folder + name);
+        if (file)
+            names.push_back(NarrowOrShort(name, entry.cAlternateFileName));
+    } while (::FindNextFileW(find, &entry));
+    const DWORD err = ::GetLastError();
+    ::FindClose(find);
+    if (err != ERROR_NO_MORE_FILES)
+        Fail(NumberFromWin32(err), dir);
+    return names;
+}
+
+void SyncDirectory(const std::string&) {
+    // The moves are made with MOVEFILE_WRITE_THROUGH and the files flushed;
+    // Windows offers no flush of a folder's entries beyond that.
+}
+
+} // namespace tessaro::platform

@@ -1,0 +1,178 @@
+// The Win32 file services and instance lock against the promises the Linux
+// tests prove with fork(), chmod() and mkfifo(), which Windows lacks.
+#include "platform/codec.h"
+#include "platform/errors.h"
+#include "platform/files.h"
+#include "platform/instance_lock.h"
+#include "support/temp_dir.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <gtest/gtest.h>
+#include <windows.h>
+#undef DeleteFile
+
+namespace tessaro::platform {
+namespace {
+
+namespace stdfs = std::filesystem;
+using test::Slurp;
+using test::Spit;
+
+int NumberOf(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const platform::PlatformError& e) {
+        return e.Number();
+    }
+    return 0;
+}
+
+// Read-only as Explorer sets it, without the code under test.
+void MarkReadOnly(const std::string& path) {
+    stdfs::permissions(
+        path, stdfs::perms::owner_write | stdfs::perms::group_write | stdfs::perms::others_write,
+        stdfs::perm_options::remove);
+}
+
+TEST(FilesWin32, PathsAreWindows1252AndJoinedWithBackslash) {
+    test::TempDir tmp;
+    const std::string dir = ProgramDirectory();
+    ASSERT_FALSE(dir.empty());
+    EXPECT_NE(dir.back(), '\\');
+    EXPECT_TRUE(FileExists(Join(dir, "core_tests.exe")));
+    EXPECT_EQ(Join("C:\\GDT", "001.7.gdt"), "C:\\GDT\\001.7.gdt");
+
+    // The bytes are code page 1252 whatever the ANSI code page: ö is 0xF6, € 0x80.
+    const std::string name = platform::cp1252::Ansi("Röntgen €.gdt");
+    WriteWholeFile(Join(tmp.path(), name), "abc");
+    EXPECT_TRUE(stdfs::is_regular_file(stdfs::path(tmp.path()) / L"R\u00f6ntgen \u20ac.gdt"));
+    EXPECT_EQ(ListFiles(tmp.path()), std::vector<std::string>{name});
+    EXPECT_EQ(ReadWholeFile(Join(tmp.path(), name)), "abc");
+}
+
+TEST(FilesWin32, ExistenceTellsFilesFromFoldersAndDevices) {
+    test::TempDir tmp;
+    Spit(tmp.File("f.gdt"), "x");
+    stdfs::create_directory(tmp.File("sub"));
+    const struct {
+        std::string path;
+        bool file, directory;
+    } rows[] = {
+        {tmp.File("f.gdt"), true, false}, {tmp.File("sub"), false, true},
+        {tmp.File("none"), false, false}, {"", false, false},
+        {tmp.path(), false, true},
+    };
+    for (const auto& r : rows) {
+        EXPECT_EQ(FileExists(r.path), r.file) << r.path;
+        EXPECT_EQ(DirectoryExists(r.path), r.directory) << r.path;
+    }
+}
+
+TEST(FilesWin32, FailuresCarryTheirNumbersAndChangeNothing) {
+    test::TempDir tmp;
+    Spit(tmp.File("ro.gdt"), "old");
+    MarkReadOnly(tmp.File("ro.gdt"));
+    Spit(tmp.File("a.zzz"), "new");
+    Spit(tmp.File("a.gdt"), "older");
+    stdfs::create_directory(tmp.File("sub"));
+    const struct {
+        const char* what;
+        std::function<void()> call;
+        int number;
+    } rows[] = {
+        {"read a folder", [&] { ReadWholeFile(tmp.File("sub")); }, 75},
+        {"read a device", [&] { ReadWholeFile("NUL"); }, 75},
+        {"read nothing", [&] { ReadWholeFile(tmp.File("none")); }, 53},
+        {"write read-only", [&] { WriteWholeFile(tmp.File("ro.gdt"), "x"); }, 70},
+        {"replace read-only", [&] { ReplaceWholeFile(tmp.File("ro.gdt"), "x"); }, 70},
+        {"write a folder", [&] { WriteWholeFile(tmp.File("sub"), "x"); }, 75},
+        {"rename onto a file", [&] { RenameNoReplace(tmp.File("a.zzz"), tmp.File("a.gdt")); }, 58},
+        {"rename onto a folder", [&] { RenameNoReplace(tmp.File("a.zzz"), tmp.File("sub")); }, 58},
+        {"delete nothing", [&] { DeleteFile(tmp.File("none")); }, 53},
+        {"delete a folder", [&] { DeleteFile(tmp.File("sub")); }, 75},
+        {"list a file", [&] { ListFiles(tmp.File("a.gdt")); }, 76},
+        {"list nothing", [&] { ListFiles(tmp.File("none")); }, 53},
+    };
+    for (const auto& r : rows)
+        EXPECT_EQ(NumberOf(r.call), r.number) << r.what;
+    EXPECT_EQ(Slurp(tmp.File("ro.gdt")), "old");
+    EXPECT_EQ(Slurp(tmp.File("a.zzz")), "new");
+    EXPECT_EQ(Slurp(tmp.File("a.gdt")), "older");
+    EXPECT_TRUE(stdfs::is_directory(tmp.File("sub")));
+}
+
+void Hide(const std::string& path) {
+    ASSERT_TRUE(::SetFileAttributesW(stdfs::path(path).c_str(), FILE_ATTRIBUTE_HIDDEN));
+}
+bool Hidden(const std::string& path) {
+    return (::GetFileAttributesW(stdfs::path(path).c_str()) & FILE_ATTRIBUTE_HIDDEN) != 0;
+}
+
+TEST(FilesWin32, WritesReplaceWholeDeleteForcesAndListsFilesOnly) {
+    test::TempDir tmp;
+    // A longer, hidden leftover (hidden files refuse CREATE_ALWAYS) gives way
+    // to a new file; a replaced file keeps being hidden.
+    Spit(tmp.File("h.zzz"), std::string(100, 'x'));
+    Hide(tmp.File("h.zzz"));
+    Spit(tmp.File("count.txt"), "12345");
+    Hide(tmp.File("count.txt"));
+    stdfs::create_directory(tmp.File("sub"));
+    WriteWholeFile(tmp.File("h.zzz"), "short");
+    EXPECT_EQ(Slurp(tmp.File("h.zzz")), "short");
+    ReplaceWholeFile(tmp.File("count.txt"), "7");
+    ReplaceWholeFile(tmp.File("fresh.txt"), "1");
+    EXPECT_EQ(Slurp(tmp.File("count.txt")), "7");
+    EXPECT_TRUE(Hidden(tmp.File("count.txt")));
+    EXPECT_EQ(Slurp(tmp.File("fresh.txt")), "1");
+
+    RenameNoReplace(tmp.File("h.zzz"), tmp.File("h.gdt"));
+    EXPECT_EQ(Slurp(tmp.File("h.gdt")), "short");
+    EXPECT_FALSE(stdfs::exists(tmp.File("h.zzz")));
+
+    auto names = ListFiles(tmp.path());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"count.txt", "fresh.txt", "h.gdt"}));
+
+    MarkReadOnly(tmp.File("h.gdt"));
+    DeleteFile(tmp.File("h.gdt"));
+    EXPECT_FALSE(stdfs::exists(tmp.File("h.gdt")));
+    // Nothing left behind by the replacements.
+    names = ListFiles(tmp.path());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"count.txt", "fresh.txt"}));
+}
+
+TEST(FilesWin32, NamesBeyondCodePage1252AreListedByTheirShortNames) {
+    test::TempDir tmp;
+    std::ofstream(stdfs::path(tmp.path()) / L"\u03a9-Anfrage.gdt", std::ios::binary) << "omega";
+    const std::vector<std::string> names = ListFiles(tmp.path());
+    ASSERT_EQ(names.size(), 1u);
+    if (names[0].find('?') != std::string::npos)
+        GTEST_SKIP() << "the volume keeps no short names";
+    EXPECT_EQ(ReadWholeFile(Join(tmp.path(), names[0])), "omega");
+}
+
+TEST(InstanceLockWin32, OneInstancePerFolderHoweverItIsSpelled) {
+    test::TempDir program;
+    test::TempDir other;
+    std::string upper = program.path();
+    std::transform(upper.begin(), upper.end(), upper.begin(),
+                   [](char c) { return platform::cp1252::ToUpper(c); });
+    std::string slashes = program.path() + "\\";
+    std::replace(slashes.begin(), slashes.end(), '\\', '/');
+    {
+        platform::InstanceLock first(program.path());
+        ASSERT_TRUE(first.Held());
+        for (const std::string& spelling : {program.path(), upper, slashes})
+            EXPECT_TRUE(platform::InstanceLock(spelling).AnotherInstanceRunning()) << spelling;
+        EXPECT_FALSE(platform::InstanceLock(other.path()).AnotherInstanceRunning());
+        EXPECT_TRUE(stdfs::is_empty(program.path()));
+    }
+    EXPECT_FALSE(platform::InstanceLock(program.path()).AnotherInstanceRunning());
+}
+
+} // namespace
+} // namespace tessaro::platform
