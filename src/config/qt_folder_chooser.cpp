@@ -1,10 +1,10 @@
-#include "config/qt_folder_chooser.h"
+#include "ui/qt_folder_chooser.h"
 
 #include <QFileDialog>
 
 namespace tessaro {
 
-QString QtFolderChooser::ChooseFolder(QWidget* owner, const QString& title) {
+QString ui::QtFolderChooser::ChooseFolder(QWidget* owner, const QString& title) {
     // Cancel gives the empty string; a chosen folder comes without a trailing
     // separator except for the root.
     return QFileDialog::getExistingDirectory(owner, title, QString(), QFileDialog::ShowDirsOnly);

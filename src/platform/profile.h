@@ -7,7 +7,7 @@
 
 namespace tessaro {
 
-struct ProfileString {
+struct platform::ProfileString {
     std::string text; // at most size - 1 bytes
     std::size_t copied = 0;
 };
@@ -18,7 +18,7 @@ struct ProfileString {
 // enclosing quotation marks are removed; cut to size - 1 bytes. CR LF, LF and CR
 // end lines; a line beginning with ";" is a comment; a section header is the
 // text after "[" up to the first "]" or the line end.
-ProfileString GetPrivateProfileString(const std::string& section, const std::string& key,
+platform::ProfileString platform::GetPrivateProfileString(const std::string& section, const std::string& key,
                                       const std::string& def, std::size_t size,
                                       const std::string& file);
 
@@ -29,7 +29,7 @@ ProfileString GetPrivateProfileString(const std::string& section, const std::str
 // in CR LF. Returns false when the file cannot be written or would not give the
 // key back (line breaks, "=" in the key, a key beginning with "[" or ";", "]" in
 // the section name, an empty name).
-bool WritePrivateProfileString(const std::string& section, const std::string& key,
+bool platform::WritePrivateProfileString(const std::string& section, const std::string& key,
                                const std::string& value, const std::string& file);
 
 } // namespace tessaro

@@ -4,7 +4,7 @@ namespace tessaro::ui {
 
 void TextBox::focusInEvent(QFocusEvent* event) {
     QLineEdit::focusInEvent(event);
-    emit gotFocus();
+    emit GotFocus();
 }
 
 } // namespace tessaro::ui

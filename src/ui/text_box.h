@@ -12,7 +12,7 @@ public:
     using QLineEdit::QLineEdit;
 
 signals:
-    void gotFocus();
+    void GotFocus();
 
 protected:
     void focusInEvent(QFocusEvent* event) override;

@@ -1,6 +1,6 @@
 // The real folder chooser over Qt's directory dialog: the prompt as caption,
 // folders only, "" on cancel, an umlaut folder returned intact.
-#include "config/qt_folder_chooser.h"
+#include "ui/qt_folder_chooser.h"
 #include "support/temp_dir.h"
 
 #include <QApplication>
@@ -29,7 +29,7 @@ QString ChooseWith(const QString& title, const std::function<void(QFileDialog*)>
                     dialog->testOption(QFileDialog::ShowDirsOnly);
         answer(dialog);
     });
-    QtFolderChooser chooser;
+    ui::QtFolderChooser chooser;
     return chooser.ChooseFolder(nullptr, title);
 }
 

@@ -107,7 +107,7 @@ private:
     std::string Spelled(std::string s) {
         if (Chance(40))
             for (char& ch : s) {
-                const char up = cp1252::ToUpper(ch);
+                const char up = platform::cp1252::ToUpper(ch);
                 ch = Chance(50) ? up : (up != ch ? ch : Lower(ch));
             }
         if (Chance(15))
@@ -361,10 +361,10 @@ std::vector<Result> RunOurs(const Case& c, const std::string& file) {
     for (const Op& op : c.ops) {
         if (op.write) {
             results.push_back(
-                Result{WritePrivateProfileString(op.section, op.key, op.text, file), 0, {}});
+                Result{platform::WritePrivateProfileString(op.section, op.key, op.text, file), 0, {}});
         } else {
-            const ProfileString r =
-                GetPrivateProfileString(op.section, op.key, op.text, op.size, file);
+            const platform::ProfileString r =
+                platform::GetPrivateProfileString(op.section, op.key, op.text, op.size, file);
             results.push_back(Result{false, r.copied, r.text});
         }
     }
@@ -482,7 +482,7 @@ std::string Folded(const std::string& s) {
         ++a;
     while (b > a && Blank(s[b - 1]))
         --b;
-    return cp1252::ToUpper(s.substr(a, b - a));
+    return platform::cp1252::ToUpper(s.substr(a, b - a));
 }
 
 // Writes ours refuses because the file could not give them back: a line break
