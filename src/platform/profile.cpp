@@ -23,33 +23,34 @@ bool SameName(std::string_view a, std::string_view b) {
 // itself, so that untouched lines are written back exactly as they came.
 struct Line {
     std::string_view body;
-    std::string_view end; // "\r\n", "\n", or "" on a last line without one
+    std::string_view end; // "\r\n", "\n", "\r", or "" on a last line without one
 };
 
+// CR LF, LF and a CR alone each end a line: files saved with old Mac line ends
+// are read line by line like any other.
 std::vector<Line> SplitLines(std::string_view content) {
     std::vector<Line> lines;
     while (!content.empty()) {
-        const auto lf = content.find('\n');
-        std::string_view whole = lf == std::string_view::npos ? content : content.substr(0, lf + 1);
-        content.remove_prefix(whole.size());
-        std::size_t endLen = 0;
-        if (!whole.empty() && whole.back() == '\n')
-            endLen = whole.size() >= 2 && whole[whole.size() - 2] == '\r' ? 2 : 1;
-        lines.push_back(
-            {whole.substr(0, whole.size() - endLen), whole.substr(whole.size() - endLen)});
+        const auto brk = content.find_first_of("\r\n");
+        if (brk == std::string_view::npos) {
+            lines.push_back({content, {}});
+            break;
+        }
+        const std::size_t endLen =
+            content[brk] == '\r' && brk + 1 < content.size() && content[brk + 1] == '\n' ? 2 : 1;
+        lines.push_back({content.substr(0, brk), content.substr(brk, endLen)});
+        content.remove_prefix(brk + endLen);
     }
     return lines;
 }
 
-// A line "[name]" opens a section; the name runs to the last "]".
+// A line whose first non-blank is "[" opens a section named by the text up to
+// the first "]", or to the line end when there is none.
 std::optional<std::string_view> SectionName(const Line& line) {
     const std::string_view t = TrimCWhiteSpace(line.body);
     if (t.empty() || t.front() != '[')
         return std::nullopt;
-    const auto close = t.find_last_of(']');
-    if (close == std::string_view::npos || close == 0)
-        return std::nullopt;
-    return TrimCWhiteSpace(t.substr(1, close - 1));
+    return TrimCWhiteSpace(t.substr(1, t.find(']', 1) - 1));
 }
 
 struct KeyLine {
@@ -57,9 +58,10 @@ struct KeyLine {
     std::optional<std::string_view> value; // nullopt: no "=" on the line
 };
 
+// Blank lines and comments (first non-blank ";") carry no key.
 std::optional<KeyLine> ParseKeyLine(const Line& line) {
     const std::string_view t = TrimCWhiteSpace(line.body);
-    if (t.empty())
+    if (t.empty() || t.front() == ';')
         return std::nullopt;
     const auto eq = t.find('=');
     if (eq == std::string_view::npos)
@@ -70,7 +72,9 @@ std::optional<KeyLine> ParseKeyLine(const Line& line) {
 struct Located {
     std::optional<std::size_t> section; // index of the header line
     std::optional<std::size_t> key;     // index of the key's line
-    std::size_t lastInSection = 0;      // last non-blank line of the section
+    // The section's last key line (its header when it has none): a new key goes
+    // after it, so comments and blank lines closing the section stay below.
+    std::size_t lastKeyLine = 0;
 };
 
 // First section of that name, and the first line of that key within it.
@@ -81,7 +85,7 @@ Located Locate(const std::vector<Line>& lines, std::string_view section, std::st
         if (!at.section) {
             if (name && SameName(*name, section)) {
                 at.section = i;
-                at.lastInSection = i;
+                at.lastKeyLine = i;
             }
             continue;
         }
@@ -90,7 +94,7 @@ Located Locate(const std::vector<Line>& lines, std::string_view section, std::st
         const auto kl = ParseKeyLine(lines[i]);
         if (!kl)
             continue;
-        at.lastInSection = i;
+        at.lastKeyLine = i;
         if (SameName(kl->key, key)) {
             at.key = i;
             break;
@@ -105,8 +109,23 @@ std::string_view StripQuotes(std::string_view v) {
     return v;
 }
 
-bool HasLineBreak(const std::string& s) {
-    return s.find_first_of("\r\n") != std::string::npos;
+bool HasLineBreak(std::string_view s) {
+    return s.find_first_of("\r\n") != std::string_view::npos;
+}
+
+// Names the file could not give back as written are refused rather than stored:
+// a line break would let a value open sections or keys of its own, a key with
+// "=" or beginning with "[" or ";" would read as another key, a section header
+// or a comment, and a "]" in a section name would end the header early and put
+// the key into another section.
+bool Storable(std::string_view section, std::string_view key, std::string_view value) {
+    return !section.empty() && !key.empty() && !HasLineBreak(section) && !HasLineBreak(key) &&
+           !HasLineBreak(value) && section.find(']') == std::string_view::npos &&
+           key.find('=') == std::string_view::npos && key.front() != '[' && key.front() != ';';
+}
+
+bool EndsInLineBreak(std::string_view s) {
+    return !s.empty() && (s.back() == '\n' || s.back() == '\r');
 }
 
 } // namespace
@@ -115,6 +134,8 @@ ProfileString GetPrivateProfileString(const std::string& section, const std::str
                                       const std::string& def, std::size_t size,
                                       const std::string& file) {
     std::string_view value = def;
+    while (!value.empty() && value.back() == ' ')
+        value.remove_suffix(1);
     std::string content;
     try {
         if (platform::FileExists(file))
@@ -129,7 +150,7 @@ ProfileString GetPrivateProfileString(const std::string& section, const std::str
         if (kl->value)
             value = StripQuotes(*kl->value);
     }
-    ProfileString result;
+    platform::ProfileString result;
     if (size == 0)
         return result;
     result.text = std::string(value.substr(0, size - 1));
@@ -137,13 +158,11 @@ ProfileString GetPrivateProfileString(const std::string& section, const std::str
     return result;
 }
 
-bool WritePrivateProfileString(const std::string& section, const std::string& key,
+bool WritePrivateProfileString(const std::string& sectionName, const std::string& keyName,
                                const std::string& value, const std::string& file) {
-    // A line break in any part would let a value open sections or keys of its own;
-    // so would a key line beginning with "[", which reads as a section header.
-    if (section.empty() || key.empty() || HasLineBreak(section) || HasLineBreak(key) ||
-        HasLineBreak(value) || key.find('=') != std::string::npos ||
-        TrimCWhiteSpace(key).starts_with('['))
+    const std::string_view section = TrimCWhiteSpace(sectionName);
+    const std::string_view key = TrimCWhiteSpace(keyName);
+    if (!Storable(section, key, value))
         return false;
     try {
         std::string content;
@@ -163,26 +182,28 @@ bool WritePrivateProfileString(const std::string& section, const std::string& ke
                     out += ParseKeyLine(lines[i])->key;
                     out += '=';
                     out += value;
+                    out += lines[i].end.empty() ? std::string_view("\r\n") : lines[i].end;
                 } else {
                     out += lines[i].body;
+                    out += lines[i].end;
                 }
-                out += lines[i].end;
             }
         } else if (at.section) {
             for (std::size_t i = 0; i < lines.size(); ++i) {
                 out += lines[i].body;
                 out += lines[i].end;
-                if (i == at.lastInSection) {
+                if (i == at.lastKeyLine) {
                     if (lines[i].end.empty())
                         out += "\r\n";
-                    out += key + "=" + value + "\r\n";
+                    out.append(key).append("=").append(value).append("\r\n");
                 }
             }
         } else {
             out = content;
-            if (!out.empty() && out.back() != '\n')
+            if (!out.empty() && !EndsInLineBreak(out))
                 out += "\r\n";
-            out += "[" + section + "]\r\n" + key + "=" + value + "\r\n";
+            out.append("[").append(section).append("]\r\n");
+            out.append(key).append("=").append(value).append("\r\n");
         }
         // Replaced only once the new content is complete: a full disk must not
         // leave a cut Settings.ini that reads as defaults.

@@ -32,13 +32,14 @@ protected:
 };
 
 // Found by fuzzing the writer: a name with blanks around it was written but
-// never found again, so every save added another line.
+// never found again, so every save added another line. Names are stored
+// without those blanks.
 TEST_F(ProfileFault, NamesWithBlanksAroundAreFoundAgain) {
     ASSERT_TRUE(platform::WritePrivateProfileString(" GDT", "PathS ", "a", ini));
     ASSERT_TRUE(platform::WritePrivateProfileString(" GDT", "PathS ", "b", ini));
     EXPECT_EQ(Read(" GDT", "PathS "), "b");
     EXPECT_EQ(Read("gdt", "paths"), "b");
-    EXPECT_EQ(Slurp(ini), "[ GDT]\r\nPathS=b\r\n");
+    EXPECT_EQ(Slurp(ini), "[GDT]\r\nPathS=b\r\n");
 }
 
 // Found by fuzzing the writer: a key beginning with "[" was written as a line

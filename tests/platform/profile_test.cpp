@@ -65,6 +65,55 @@ TEST_F(Profile, FirstSectionAndFirstKeyWin) {
     EXPECT_EQ(Read("GDT", "PathD"), "<default>");
 }
 
+TEST_F(Profile, LineEndsCommentsHeadersAndDefaultsReadAsOnThePlatform) {
+    struct Row {
+        const char* content;
+        const char* section;
+        const char* key;
+        const char* def;
+        const char* expected;
+    };
+    const Row rows[] = {
+        {"[A]\rk=1\rj=2\r[B]\rj=3", "A", "j", "d", "2"}, // CR alone ends a line
+        {"[A]\r\n;k=1\r\n", "A", ";k", "d", "d"},        // a comment is never a key
+        {"[A]\r\n  ; k=1\r\nk=2\r\n", "A", "k", "d", "2"},
+        {"[sec]xyz]\r\nk=1\r\n", "sec", "k", "d", "1"}, // the name ends at the first "]"
+        {"[sec]xyz]\r\nk=1\r\n", "sec]xyz", "k", "d", "d"},
+        {"[A]\r\nk=0\r\n[SectionName\r\nk=1\r\n", "SectionName", "k", "d", "1"},
+        {"[A]\r\n[]\r\nk=1\r\n", "A", "k", "d", "d"}, // "[]" opens a nameless section
+        {"", "A", "k", "one two  ", "one two"},       // only trailing spaces go
+        {"", "A", "k", "  a\t ", "  a\t"},
+    };
+    for (const Row& row : rows) {
+        Spit(ini, row.content);
+        EXPECT_EQ(Read(row.section, row.key, row.def), row.expected)
+            << row.content << " / " << row.section << " / " << row.key;
+    }
+}
+
+TEST_F(Profile, WritesStoreBareNamesAndPutNewKeysAboveClosingComments) {
+    struct Row {
+        const char* before;
+        const char* section;
+        const char* key;
+        const char* after;
+    };
+    const Row rows[] = {
+        {"[A]\r\nk=1\r\n\r\n; tail\r\n\r\n[B]\r\n", "A", "j",
+         "[A]\r\nk=1\r\nj=v\r\n\r\n; tail\r\n\r\n[B]\r\n"},
+        {"[A]\n; only a comment\n", "A", "j", "[A]\nj=v\r\n; only a comment\n"},
+        {"[A]\r\nk=1", "A", "k", "[A]\r\nk=v\r\n"}, // the rewritten last line gets CR LF
+        {"[A]\rk=1\r", "a", "j", "[A]\rk=1\rj=v\r\n"},
+        {"x=1\r", " A ", " k ", "x=1\r[A]\r\nk=v\r\n"},
+        {"[A]\r\n k =1\r\n", "A", "\tk ", "[A]\r\nk=v\r\n"},
+    };
+    for (const Row& row : rows) {
+        Spit(ini, row.before);
+        ASSERT_TRUE(platform::WritePrivateProfileString(row.section, row.key, "v", ini)) << row.before;
+        EXPECT_EQ(Slurp(ini), row.after) << row.before;
+    }
+}
+
 TEST_F(Profile, WriteCreatesFileSectionAndKeyWithCrLf) {
     ASSERT_TRUE(platform::WritePrivateProfileString(Ansi("Kürzel"), Ansi("Kürzel"), "MK", ini));
     EXPECT_EQ(Slurp(ini), "[K\xFCrzel]\r\nK\xFCrzel=MK\r\n");
@@ -134,6 +183,10 @@ TEST_F(Profile, WriteFailuresAreReportedAndLineBreaksRefused) {
     const std::string good = tmp.File("good.ini");
     EXPECT_FALSE(platform::WritePrivateProfileString("GDT", "PathS", "a\r\n[Evil]\r\nk=v", good));
     EXPECT_FALSE(platform::WritePrivateProfileString("GDT", "Path=S", "a", good));
+    // Stored, these would read as a comment or put the key into section "GDT".
+    EXPECT_FALSE(platform::WritePrivateProfileString("GDT", " ;PathS", "a", good));
+    EXPECT_FALSE(platform::WritePrivateProfileString("GDT]x", "PathS", "a", good));
+    EXPECT_FALSE(platform::WritePrivateProfileString(" ", "PathS", "a", good));
     EXPECT_FALSE(std::filesystem::exists(good));
 }
 
