@@ -94,9 +94,9 @@ std::string_view ShownPart(std::string_view bytes, bool& cut) {
 // The one place that turns the imported panel bytes into what the operator
 // reads: the three status-bar panels and the names in the caption.
 void FrmMain::RenderPatient() {
-    // Decoded in the charset the request declares (field 9206), so that a
-    // CP437 or 7-bit name reads right; the bytes themselves stay as imported.
-    const gdt::DisplayCharset charset = gdt::DeclaredCharset(requestText_);
+    // Decoded in the charset the request declares (field 9206) or, without one,
+    // the one its bytes reveal; the bytes themselves stay as imported.
+    const gdt::DisplayCharset charset = gdt::RequestDisplayCharset(requestText_);
     auto shown = [&](std::string_view bytes) {
         bool cut = false;
         std::string text = gdt::DecodeForDisplay(ShownPart(bytes, cut), charset);

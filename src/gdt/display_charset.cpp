@@ -4,6 +4,8 @@
 #include "platform/charset_codec.h"
 #include "platform/codec.h"
 
+#include <optional>
+
 namespace tessaro::gdt {
 namespace {
 
@@ -18,10 +20,9 @@ bool ToWindows1252(char32_t cp, char& byte) {
     return true;
 }
 
-} // namespace
-
-DisplayCharset DeclaredCharset(std::string_view requestText) {
-    DisplayCharset charset = DisplayCharset::Windows1252;
+// The charset of the last 9206 line, nothing when there is none.
+std::optional<DisplayCharset> Declaration(std::string_view requestText) {
+    std::optional<DisplayCharset> charset;
     for (std::string_view line : SplitLines(requestText)) {
         if (FieldId(line) != kCharsetField)
             continue;
@@ -31,6 +32,27 @@ DisplayCharset DeclaredCharset(std::string_view requestText) {
                                  : DisplayCharset::Windows1252;
     }
     return charset;
+}
+
+// German letters where each charset has them; the two sets share no byte.
+constexpr std::string_view kIbm437German = "\x81\x84\x94\x8E\x99\x9A\xE1";
+constexpr std::string_view kWindows1252German = "\xE4\xF6\xFC\xC4\xD6\xDC\xDF";
+
+} // namespace
+
+DisplayCharset DeclaredCharset(std::string_view requestText) {
+    return Declaration(requestText).value_or(DisplayCharset::Windows1252);
+}
+
+DisplayCharset RequestDisplayCharset(std::string_view requestText) {
+    if (const auto declared = Declaration(requestText))
+        return *declared;
+    if (charset::IsMultiByteUtf8(requestText))
+        return DisplayCharset::Windows1252; // shown as UTF-8 panel by panel
+    const bool ibm437 = requestText.find_first_of(kIbm437German) != std::string_view::npos;
+    const bool windows1252 =
+        requestText.find_first_of(kWindows1252German) != std::string_view::npos;
+    return ibm437 && !windows1252 ? DisplayCharset::Ibm437 : DisplayCharset::Windows1252;
 }
 
 std::string DecodeForDisplay(std::string_view bytes, DisplayCharset charset) {
