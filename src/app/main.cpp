@@ -10,6 +10,8 @@
 #include "ui/app_icon.h"
 #include "ui/fonts.h"
 #include "ui/qt_message_box.h"
+#include "ui/shown_text_log.h"
+#include "ui/translations.h"
 
 #include <QApplication>
 #include <cstdio>
@@ -35,6 +37,8 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Velt - Tessaro"));
     QApplication::setWindowIcon(ui::AppIcon());
     QApplication::setFont(ui::Tahoma(8.25));
+    ui::LoadToolkitTranslations(application, ui::ToolkitTranslationFolders());
+    ui::InstallShownTextLogIfWanted(application);
 
     ui::QtMessageBox messages;
     QtFolderChooser folders;
