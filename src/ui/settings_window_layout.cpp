@@ -18,6 +18,16 @@ namespace {
 
 using K = SettingsControlKind;
 
+// A click anywhere in the box's rectangle toggles it, as on a Windows form;
+// Qt's own box reacts only on its indicator and text.
+class CheckBox : public QCheckBox {
+public:
+    using QCheckBox::QCheckBox;
+
+protected:
+    bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
+};
+
 constexpr std::array kTable{
     SettingsControlSpec{"Label1(7)", K::Label, {135, 180, 990, 240}, 9.75, true, "Modalität:"},
     SettingsControlSpec{"Label1(0)", K::Label, {3150, 180, 615, 240}, 9.75, true, "Suffix:"},
@@ -67,7 +77,7 @@ QWidget* CreateControl(const SettingsControlSpec& item, QWidget* form) {
         break;
     }
     case K::CheckBox: {
-        auto* box = new QCheckBox(form);
+        auto* box = new CheckBox(form);
         box->setText(QString(caption).replace(QLatin1Char('&'), QStringLiteral("&&")));
         widget = box;
         break;
