@@ -20,7 +20,7 @@ endif
 # Debian packages the build, the tests and the demo need.
 PACKAGES := cmake make g++ pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev \
             qt6-translations-l10n fonts-wine fonts-dejavu-core xvfb xauth xdotool x11-utils \
-            x11-xkb-utils
+            x11-xkb-utils libxcb1-dev openbox
 
 FUZZ_SECONDS ?= 60
 

@@ -1,6 +1,7 @@
 #include "ui/settings_window_layout.h"
 
 #include "ui/app_icon.h"
+#include "ui/fixed_window.h"
 #include "ui/fonts.h"
 #include "ui/magnifier.h"
 
@@ -117,6 +118,8 @@ SettingsControls BuildSettingsLayout(QDialog* form) {
     form->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                          Qt::MSWindowsFixedSizeDialogHint);
+    KeepFixedForWindowManager(*form);
+    CentreOverOwnerWhenShown(*form);
     form->setWindowIcon(AppIcon());
     form->setFont(Tahoma(kSettingsWindowFontPoints));
     const double dpi = LogicalDpi(form);
