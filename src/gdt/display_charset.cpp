@@ -4,6 +4,7 @@
 #include "platform/charset_codec.h"
 #include "platform/codec.h"
 
+#include <array>
 #include <optional>
 
 namespace tessaro::gdt {
@@ -35,8 +36,16 @@ std::optional<DisplayCharset> Declaration(std::string_view requestText) {
 }
 
 // German letters where each charset has them; the two sets share no byte.
-constexpr std::string_view kIbm437German = "\x81\x84\x94\x8E\x99\x9A\xE1";
-constexpr std::string_view kWindows1252German = "\xE4\xF6\xFC\xC4\xD6\xDC\xDF";
+enum Letter : unsigned char { kNone, kIbm437, kWindows1252 };
+constexpr std::array<Letter, 256> GermanLetters() {
+    std::array<Letter, 256> table{};
+    for (unsigned char b : {0x81, 0x84, 0x94, 0x8E, 0x99, 0x9A, 0xE1})
+        table[b] = kIbm437;
+    for (unsigned char b : {0xE4, 0xF6, 0xFC, 0xC4, 0xD6, 0xDC, 0xDF})
+        table[b] = kWindows1252;
+    return table;
+}
+constexpr std::array<Letter, 256> kGermanLetters = GermanLetters();
 
 } // namespace
 
@@ -47,12 +56,19 @@ DisplayCharset DeclaredCharset(std::string_view requestText) {
 DisplayCharset RequestDisplayCharset(std::string_view requestText) {
     if (const auto declared = Declaration(requestText))
         return *declared;
-    if (charset::IsMultiByteUtf8(requestText))
-        return DisplayCharset::Windows1252; // shown as UTF-8 panel by panel
-    const bool ibm437 = requestText.find_first_of(kIbm437German) != std::string_view::npos;
-    const bool windows1252 =
-        requestText.find_first_of(kWindows1252German) != std::string_view::npos;
-    return ibm437 && !windows1252 ? DisplayCharset::Ibm437 : DisplayCharset::Windows1252;
+    // One pass, ended by the first Windows-1252 letter: a request may be huge.
+    bool ibm437 = false;
+    for (const char c : requestText) {
+        const Letter letter = kGermanLetters[static_cast<unsigned char>(c)];
+        if (letter == kWindows1252)
+            return DisplayCharset::Windows1252;
+        ibm437 = ibm437 || letter == kIbm437;
+    }
+    // UTF-8 holds 84 (in Ä), 94, 99 and 9A as continuation bytes; shown as UTF-8
+    // panel by panel.
+    if (!ibm437 || charset::IsMultiByteUtf8(requestText))
+        return DisplayCharset::Windows1252;
+    return DisplayCharset::Ibm437;
 }
 
 std::string DecodeForDisplay(std::string_view bytes, DisplayCharset charset) {
