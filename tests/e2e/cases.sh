@@ -418,12 +418,13 @@ case_window_manager() {
     start_display
     openbox --sm-disable >"$E2E_DIR/openbox.log" 2>&1 &
     STARTED_PIDS="$STARTED_PIDS $!"
-    wait_until "openbox" xprop -root _NET_SUPPORTING_WM_CHECK
+    # Set once openbox has finished starting; a window mapped before is lost.
+    wait_until "openbox" has_property _NET_CLIENT_LIST -root
     start_tessaro 1
     # Managed windows are no longer children of the root: found by name.
     wait_until "the main window" xdotool search --name '^Velt - Tessaro \['
     MAIN=$(xdotool search --name '^Velt - Tessaro \[' | head -n 1)
-    wait_until "the main window's frame" xprop -id "$MAIN" _NET_FRAME_EXTENTS
+    wait_until "the main window's frame" has_property _NET_FRAME_EXTENTS -id "$MAIN"
     wait_until "the main window on screen" eval 'xwininfo -id "$MAIN" | grep -q IsViewable'
     sleep 0.5 # openbox may still be placing it
     local info
@@ -438,7 +439,7 @@ case_window_manager() {
     wait_until "the settings window" xdotool search --name '^Einstellungen$'
     local dialog
     dialog=$(xdotool search --name '^Einstellungen$' | head -n 1)
-    wait_until "the settings window's frame" xprop -id "$dialog" _NET_FRAME_EXTENTS
+    wait_until "the settings window's frame" has_property _NET_FRAME_EXTENTS -id "$dialog"
     sleep 0.3 # a correction of the first guess would come now
     expect_centred_over "$dialog" "$MAIN" "the settings window"
     xprop -id "$dialog" _NET_WM_ALLOWED_ACTIONS | grep -q RESIZE &&

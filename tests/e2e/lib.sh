@@ -274,6 +274,10 @@ expect_logged_texts() {
     done
 }
 
+# has_property NAME -root / has_property NAME -id WINDOW: the property is set
+# (xprop's status says nothing; a missing one reads "not found" or "no such atom").
+has_property() { xprop "${@:2}" "$1" 2>/dev/null | grep -q "^$1("; }
+
 # Frame rectangle of a top-level window, "X Y WIDTH HEIGHT": its client area
 # grown by the frame extents its window manager announces (none without one).
 frame_of() {
