@@ -155,25 +155,5 @@ TEST_F(SelectionTest, EnterInATextBoxDoesNotCommit) {
     EXPECT_FALSE(test::Slurp(h.requestPath()).empty());
 }
 
-// Focus by a mouse press, left or right, at the start of the text: typing still
-// appends, the caret at the end and nothing selected.
-TEST_F(SelectionTest, MouseFocusPutsTheCaretAtTheEndWithNothingSelected) {
-    Start();
-    QApplication::setActiveWindow(h.form.get());
-    for (const char* name : {"txtBpart", "txtMod", "txtShort"}) {
-        auto* box = h.Find<QLineEdit>(name);
-        box->setText(QStringLiteral("abc"));
-        for (const Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton}) {
-            h.Find<QWidget>("cmdOK")->setFocus();
-            box->setCursorPosition(0);
-            QTest::mousePress(box, button, {}, QPoint(3, box->height() / 2));
-            QTest::mouseRelease(box, button, {}, QPoint(3, box->height() / 2));
-            EXPECT_TRUE(box->hasFocus()) << name;
-            EXPECT_EQ(box->cursorPosition(), 3) << name << " button " << button;
-            EXPECT_FALSE(box->hasSelectedText()) << name;
-        }
-    }
-}
-
 } // namespace
 } // namespace tessaro

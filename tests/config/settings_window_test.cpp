@@ -112,20 +112,6 @@ TEST_F(SettingsWindowTest, EveryTrackedEditEnablesApplyEvenWhenUndone) {
     }
 }
 
-TEST_F(SettingsWindowTest, CheckBoxesToggleOnAClickAnywhereInTheirRectangle) {
-    for (const char* name : {"chkManual", "chkStudyDesc"}) {
-        auto w = Open();
-        auto* box = Get<QCheckBox>(w.get(), name);
-        const int right = box->width() - 2; // well past the end of the text
-        for (const QPoint at : {QPoint(right, box->height() / 2), QPoint(right, 1)}) {
-            const bool before = box->isChecked();
-            QTest::mouseClick(box, Qt::LeftButton, {}, at);
-            EXPECT_NE(box->isChecked(), before) << name << " at " << at.x() << "," << at.y();
-        }
-        EXPECT_TRUE(ApplyEnabled(w.get())) << name;
-    }
-}
-
 TEST_F(SettingsWindowTest, OkWithoutChangeWritesAllSevenValuesAndCloses) {
     Spit(ini, "");
     values.Manual = true;
