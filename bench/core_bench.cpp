@@ -31,7 +31,7 @@ namespace {
 
 using namespace tessaro;
 
-class SilentMessageBox : public MessageBox {
+class SilentMessageBox : public platform::MessageBox {
 public:
     void ShowError(const std::string& text) override { last = text; }
     std::string last;
@@ -129,7 +129,7 @@ void BM_ReadOnce(benchmark::State& state) {
 }
 
 void BM_Commit(benchmark::State& state) {
-    ProgramSettings settings;
+    config::ProgramSettings settings;
     settings.PathD = Dir() + "/out";
     std::filesystem::create_directories(settings.PathD);
     settings.PathS = Dir() + "/pending.gdt";
@@ -141,8 +141,8 @@ void BM_Commit(benchmark::State& state) {
         Spit(settings.PathS, Request());
         state.ResumeTiming();
         gdt::WriteResultFile(settings, 7, Request(), "LW2E", messages);
-        fs::RenameNoReplace(gdt::TemporaryFileName(settings, 7), final);
-        fs::DeleteFile(settings.PathS);
+        platform::RenameNoReplace(gdt::TemporaryFileName(settings, 7), final);
+        platform::DeleteFile(settings.PathS);
     }
 }
 

@@ -11,8 +11,8 @@ void FrmMain::cmdOK_Click() {
     if (ended_)
         return;
     if (requestText_.empty()) {
-        env_.messages.ShowError(cp1252::Ansi("Die Daten konnten nicht korrekt ausgelesen werden.") +
-                                "\r\n" + cp1252::Ansi("Bitte starten Sie das Programm erneut."));
+        env_.messages.ShowError(platform::cp1252::Ansi("Die Daten konnten nicht korrekt ausgelesen werden.") +
+                                "\r\n" + platform::cp1252::Ansi("Bitte starten Sie das Programm erneut."));
         EndProgram(kExitNoData);
         return;
     }
@@ -25,13 +25,13 @@ void FrmMain::cmdOK_Click() {
             return; // no target file: the request stays, the window stays open
         // Never replaces an existing .gdt; a missing .zzz fails here too, so the
         // request below is only deleted once its result is in place.
-        fs::RenameNoReplace(gdt::TemporaryFileName(values_, sequenceNumber_),
+        platform::RenameNoReplace(gdt::TemporaryFileName(values_, sequenceNumber_),
                             gdt::FinalFileName(values_, sequenceNumber_));
         // The practice system may have left its next request at the same path
         // meanwhile; only the bytes this run imported are done with. Reading
         // it also fails, as the delete would, when the file has gone.
-        if (fs::ReadWholeFile(importedPath_) == requestText_)
-            fs::DeleteFile(importedPath_);
+        if (platform::ReadWholeFile(importedPath_) == requestText_)
+            platform::DeleteFile(importedPath_);
     });
     if (done && written)
         close(); // the unload saves the short code and ends the program

@@ -3,7 +3,7 @@
 // in the real ones; tests hand in a temporary directory and recorders.
 #pragma once
 
-#include "config/folder_chooser.h"
+#include "ui/folder_chooser.h"
 #include "platform/message_box.h"
 
 #include <functional>
@@ -18,8 +18,8 @@ inline constexpr int kExitFailure = 2; // a failure ended the program with an er
 
 struct Environment {
     std::string programDirectory; // Windows-1252, without a trailing "/"
-    MessageBox& messages;
-    FolderChooser& folders;
+    platform::MessageBox& messages;
+    ui::FolderChooser& folders;
     // Ends the program with the status. Called once; the caller runs nothing
     // after it. The unload step is not part of it.
     std::function<void(int status)> endProgram;

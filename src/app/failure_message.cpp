@@ -4,13 +4,13 @@
 
 namespace tessaro::app {
 
-std::string FailureMessage(const PlatformError& error) {
-    std::string text = cp1252::Ansi("Es ist ein Fehler aufgetreten.") + "\r\n" +
-                       cp1252::Ansi("Fehler ") + std::to_string(error.Number()) + " - " +
+std::string FailureMessage(const platform::PlatformError& error) {
+    std::string text = platform::cp1252::Ansi("Es ist ein Fehler aufgetreten.") + "\r\n" +
+                       platform::cp1252::Ansi("Fehler ") + std::to_string(error.Number()) + " - " +
                        error.Description() + "\r\n";
     if (!error.Detail().empty())
         text += "(" + error.Detail() + ")\r\n";
-    return text + cp1252::Ansi("Das Programm wird beendet.");
+    return text + platform::cp1252::Ansi("Das Programm wird beendet.");
 }
 
 } // namespace tessaro::app

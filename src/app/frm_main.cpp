@@ -2,7 +2,7 @@
 
 #include "app/failure_message.h"
 #include "config/settings_store.h"
-#include "config/settings_window.h"
+#include "ui/settings_window.h"
 #include "gdt/display_charset.h"
 #include "platform/codec.h"
 #include "platform/errors.h"
@@ -20,21 +20,21 @@ namespace tessaro::app {
 
 FrmMain::FrmMain(Environment env)
     : env_(std::move(env)), w_(ui::BuildMainWindow(*this)),
-      highlighted_(manual::kButtonCount, false) {
+      highlighted_(selection::manual::kButtonCount, false) {
     Connect();
 }
 
 void FrmMain::Connect() {
     for (ui::ExaminationButton* b : w_.cmdQB)
         if (b != nullptr)
-            connect(b, &ui::ExaminationButton::mouseDown, this, &FrmMain::cmdQB_MouseDown);
+            connect(b, &ui::ExaminationButton::MouseDown, this, &FrmMain::cmdQB_MouseDown);
     for (ui::ExaminationButton* b : w_.cmdManual)
-        connect(b, &ui::ExaminationButton::mouseDown, this, &FrmMain::cmdManual_MouseDown);
+        connect(b, &ui::ExaminationButton::MouseDown, this, &FrmMain::cmdManual_MouseDown);
     connect(w_.txtBpart, &QLineEdit::textChanged, this, &FrmMain::txtBpart_Change);
     connect(w_.txtMod, &QLineEdit::textChanged, this, &FrmMain::txtMod_Change);
-    connect(w_.txtBpart, &ui::TextBox::gotFocus, this, &FrmMain::txtBpart_GotFocus);
-    connect(w_.txtMod, &ui::TextBox::gotFocus, this, &FrmMain::txtMod_GotFocus);
-    connect(w_.txtShort, &ui::TextBox::gotFocus, this, &FrmMain::txtShort_GotFocus);
+    connect(w_.txtBpart, &ui::TextBox::GotFocus, this, &FrmMain::txtBpart_GotFocus);
+    connect(w_.txtMod, &ui::TextBox::GotFocus, this, &FrmMain::txtMod_GotFocus);
+    connect(w_.txtShort, &ui::TextBox::GotFocus, this, &FrmMain::txtShort_GotFocus);
     connect(w_.cmdOK, &QPushButton::clicked, this, &FrmMain::cmdOK_Click);
     connect(w_.mnuClose, &QAction::triggered, this, &FrmMain::mnuClose_Click);
     connect(w_.mnuSettings, &QAction::triggered, this, &FrmMain::mnuSettings_Click);
@@ -46,14 +46,14 @@ bool FrmMain::Guarded(const std::function<void()>& handler) {
     try {
         handler();
         return true;
-    } catch (const PlatformError& e) {
+    } catch (const platform::PlatformError& e) {
         env_.messages.ShowError(FailureMessage(e));
     } catch (const std::bad_alloc&) {
-        env_.messages.ShowError(FailureMessage(PlatformError(ErrorNumber::OutOfMemory)));
+        env_.messages.ShowError(FailureMessage(platform::PlatformError(platform::ErrorNumber::OutOfMemory)));
     } catch (const std::exception& e) {
-        env_.messages.ShowError(cp1252::Ansi("Es ist ein unerwarteter Fehler aufgetreten.") +
-                                "\r\n" + cp1252::FromUtf8(e.what()) + "\r\n" +
-                                cp1252::Ansi("Das Programm wird beendet."));
+        env_.messages.ShowError(platform::cp1252::Ansi("Es ist ein unerwarteter Fehler aufgetreten.") +
+                                "\r\n" + platform::cp1252::FromUtf8(e.what()) + "\r\n" +
+                                platform::cp1252::Ansi("Das Programm wird beendet."));
     }
     EndProgram(kExitFailure);
     return false;
@@ -67,7 +67,7 @@ void FrmMain::EndProgram(int status) {
 }
 
 std::string FrmMain::IniFile() const {
-    return settings::IniPath(env_.programDirectory);
+    return config::IniPath(env_.programDirectory);
 }
 
 namespace {
@@ -122,7 +122,7 @@ void FrmMain::mnuClose_Click() {
 
 void FrmMain::mnuSettings_Click() {
     Guarded([&] {
-        ShowSettingsWindow(this, SettingsWindowContext{values_, IniFile(), w_.txtMod, env_.folders,
+        ui::ShowSettingsWindow(this, ui::SettingsWindowContext{values_, IniFile(), w_.txtMod, env_.folders,
                                                        env_.messages});
     });
 }

@@ -43,7 +43,7 @@ public:
     const std::string& SelectionCode() const { return selectionCode_; }
     const std::string& RequestText() const { return requestText_; }
     std::int16_t SequenceNumber() const { return sequenceNumber_; }
-    const ProgramSettings& Settings() const { return values_; }
+    const config::ProgramSettings& Settings() const { return values_; }
     const ui::MainWindowWidgets& Widgets() const { return w_; }
 
 protected:
@@ -70,7 +70,7 @@ private:
     ui::MainWindowWidgets w_;
     bool ended_ = false;
 
-    ProgramSettings values_;
+    config::ProgramSettings values_;
     std::string requestText_;
     std::string importedPath_; // the file the request came from, deleted on commit
     std::int16_t sequenceNumber_ = 0;
@@ -78,7 +78,7 @@ private:
     std::array<std::string, 3> panelBytes_;
 
     std::string selectionCode_; // the tag of txtBpart, never shown
-    manual::Buttons manualButtons_;
+    selection::manual::Buttons manualButtons_;
     std::vector<bool> highlighted_;
 };
 

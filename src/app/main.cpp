@@ -3,7 +3,7 @@
 #include "app/environment.h"
 #include "app/failure_message.h"
 #include "app/frm_main.h"
-#include "config/qt_folder_chooser.h"
+#include "ui/qt_folder_chooser.h"
 #include "platform/errors.h"
 #include "platform/files.h"
 #include "platform/instance_lock.h"
@@ -24,12 +24,12 @@ int main(int argc, char** argv) {
     // connection, nothing read or written.
     std::string programDirectory;
     try {
-        programDirectory = fs::ProgramDirectory();
-    } catch (const PlatformError& e) {
+        programDirectory = platform::ProgramDirectory();
+    } catch (const platform::PlatformError& e) {
         std::fprintf(stderr, "tessaro: %s\n", e.what());
         return app::kExitFailure;
     }
-    const InstanceLock lock(programDirectory);
+    const platform::InstanceLock lock(programDirectory);
     if (lock.AnotherInstanceRunning())
         return app::kExitOk;
 
@@ -41,7 +41,7 @@ int main(int argc, char** argv) {
     ui::InstallShownTextLogIfWanted(application);
 
     ui::QtMessageBox messages;
-    QtFolderChooser folders;
+    ui::QtFolderChooser folders;
     bool ended = false;
     int status = app::kExitOk;
     app::FrmMain window(app::Environment{programDirectory, messages, folders, [&](int s) {

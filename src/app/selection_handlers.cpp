@@ -1,7 +1,7 @@
 // The composer's handlers: presses on examination buttons, the OK rule, and the
 // caret of the text boxes.
 #include "app/frm_main.h"
-#include "selection/colour.h"
+#include "ui/colour.h"
 #include "selection/composer.h"
 #include "ui/colours.h"
 #include "ui/examination_button.h"
@@ -19,7 +19,7 @@ void FrmMain::SetSelection(const std::string& text, const std::string& code) {
 
 void FrmMain::cmdQB_MouseDown(int index, int button, int /*shift*/) {
     Guarded([&] {
-        const catalogue::Entry* entry = catalogue::Find(index);
+        const selection::catalogue::Entry* entry = selection::catalogue::Find(index);
         if (entry == nullptr)
             return;
         selection::Selection s{ui::ToAnsi(w_.txtBpart->text()), selectionCode_};
@@ -30,9 +30,9 @@ void FrmMain::cmdQB_MouseDown(int index, int button, int /*shift*/) {
 
 void FrmMain::cmdManual_MouseDown(int index, int button, int shift) {
     Guarded([&] {
-        if (index < 0 || index >= manual::kButtonCount)
+        if (index < 0 || index >= selection::manual::kButtonCount)
             return;
-        const manual::Button& pressed = manualButtons_[static_cast<std::size_t>(index)];
+        const selection::manual::Button& pressed = manualButtons_[static_cast<std::size_t>(index)];
         selection::Selection s{ui::ToAnsi(w_.txtBpart->text()), selectionCode_};
         selection::ManualPress(s, highlighted_, index, button, shift, pressed.caption,
                                pressed.code);
@@ -44,10 +44,10 @@ void FrmMain::cmdManual_MouseDown(int index, int button, int shift) {
 
 void FrmMain::PaintHighlights() {
     const QPalette& palette = w_.picManual->palette();
-    const QColor chosen = ui::ColourFromLiteral(colour::kChosen, palette);
-    const QColor notChosen = ui::ColourFromLiteral(colour::kNotChosen, palette);
+    const QColor chosen = ui::ColourFromLiteral(ui::colour::kChosen, palette);
+    const QColor notChosen = ui::ColourFromLiteral(ui::colour::kNotChosen, palette);
     for (std::size_t i = 0; i < w_.cmdManual.size(); ++i)
-        w_.cmdManual[i]->setBackColor(i < highlighted_.size() && highlighted_[i] ? chosen
+        w_.cmdManual[i]->SetBackColor(i < highlighted_.size() && highlighted_[i] ? chosen
                                                                                  : notChosen);
 }
 

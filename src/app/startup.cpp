@@ -34,28 +34,28 @@ bool FrmMain::Form_Load() {
 // Exactly the catalogue entries without a code; index 57 is the last entry
 // and, having a code, stays enabled like every other coded one.
 void FrmMain::DisableCodelessQuickButtons() {
-    for (const catalogue::Entry& e : catalogue::Entries())
-        if (!catalogue::EnabledAtStart(e))
+    for (const selection::catalogue::Entry& e : selection::catalogue::Entries())
+        if (!selection::catalogue::EnabledAtStart(e))
             w_.cmdQB[static_cast<std::size_t>(e.index)]->setEnabled(false);
 }
 
 void FrmMain::LoadSettingsIntoWindow() {
-    const settings::StartupValues loaded = settings::LoadSettings(IniFile(), env_.messages);
+    const config::StartupValues loaded = config::LoadSettings(IniFile(), env_.messages);
     w_.txtShort->setText(ui::FromAnsi(loaded.shortCode));
     w_.txtMod->setText(ui::FromAnsi(loaded.modality));
     values_ = loaded.values;
 }
 
 void FrmMain::LoadManualButtons() {
-    const std::string file = fs::Join(env_.programDirectory, manual::kFileName);
-    if (!(values_.Manual && fs::FileExists(file))) {
+    const std::string file = platform::Join(env_.programDirectory, selection::manual::kFileName);
+    if (!(values_.Manual && platform::FileExists(file))) {
         w_.picManual->hide();
         w_.picNoManual->show();
         return;
     }
     w_.picNoManual->hide();
     w_.picManual->show();
-    manualButtons_ = manual::ParseBodypart(fs::ReadWholeFile(file));
+    manualButtons_ = selection::manual::ParseBodypart(platform::ReadWholeFile(file));
     for (std::size_t i = 0; i < manualButtons_.size(); ++i) {
         if (!manualButtons_[i].visible)
             continue;
@@ -65,7 +65,7 @@ void FrmMain::LoadManualButtons() {
 }
 
 void FrmMain::ImportRequest() {
-    if (!fs::FileExists(values_.PathS))
+    if (!platform::FileExists(values_.PathS))
         return;
     // The commit deletes this file, even if PathS is changed in the meantime.
     importedPath_ = values_.PathS;
@@ -79,7 +79,7 @@ void FrmMain::ImportRequest() {
 void FrmMain::Form_Unload() {
     // Written also when empty, so the next start begins with an empty short
     // code; a failed write is not reported.
-    WritePrivateProfileString(settings::kShortSection, settings::kShortKey,
+    platform::WritePrivateProfileString(config::kShortSection, config::kShortKey,
                               ui::ToAnsi(w_.txtShort->text()), IniFile());
 }
 

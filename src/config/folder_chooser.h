@@ -8,9 +8,9 @@ class QWidget;
 
 namespace tessaro {
 
-class FolderChooser {
+class ui::FolderChooser {
 public:
-    virtual ~FolderChooser() = default;
+    virtual ~ui::FolderChooser() = default;
     // The chosen folder's full path, or "" when the operator cancelled.
     virtual QString ChooseFolder(QWidget* owner, const QString& title) = 0;
 };

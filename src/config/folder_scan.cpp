@@ -7,15 +7,15 @@
 
 namespace tessaro {
 
-bool NameMatchesSuffix(const std::string& name, const std::string& heldSuffix) {
-    return cp1252::ToUpper(name).find("." + heldSuffix) != std::string::npos;
+bool config::NameMatchesSuffix(const std::string& name, const std::string& heldSuffix) {
+    return platform::cp1252::ToUpper(name).find("." + heldSuffix) != std::string::npos;
 }
 
-std::optional<std::string> FindRequestFile(const std::string& folder, const std::string& heldSuffix,
+std::optional<std::string> config::FindRequestFile(const std::string& folder, const std::string& heldSuffix,
                                            const std::function<bool()>& beforeEachFile) {
     std::vector<std::string> names;
     try {
-        names = fs::ListFiles(folder);
+        names = platform::ListFiles(folder);
     } catch (const std::exception&) {
         // An unreadable folder leaves the folder itself as the source path.
         return std::nullopt;
@@ -23,7 +23,7 @@ std::optional<std::string> FindRequestFile(const std::string& folder, const std:
     for (const std::string& name : names) {
         if (!beforeEachFile())
             return std::nullopt;
-        if (NameMatchesSuffix(name, heldSuffix))
+        if (config::NameMatchesSuffix(name, heldSuffix))
             return name;
     }
     return std::nullopt;

@@ -1,4 +1,4 @@
-#include "config/qt_folder_chooser.h"
+#include "ui/qt_folder_chooser.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -21,7 +21,7 @@ QString TopOfFileSystem() {
 
 } // namespace
 
-QString QtFolderChooser::ChooseFolder(QWidget* owner, const QString& title) {
+QString ui::QtFolderChooser::ChooseFolder(QWidget* owner, const QString& title) {
     // Qt's dialog shows the title only in the title bar, which a desktop
     // without a window manager does not draw; so the prompt also stands in the
     // dialog itself, above Qt's own (widget-based, so the same everywhere)

@@ -1,11 +1,11 @@
 // The real folder chooser: Qt's directory dialog, folders only, the title as prompt.
 #pragma once
 
-#include "config/folder_chooser.h"
+#include "ui/folder_chooser.h"
 
 namespace tessaro {
 
-class QtFolderChooser : public FolderChooser {
+class ui::QtFolderChooser : public ui::FolderChooser {
 public:
     QString ChooseFolder(QWidget* owner, const QString& title) override;
 };

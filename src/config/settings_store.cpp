@@ -4,7 +4,7 @@
 #include "platform/files.h"
 #include "platform/profile.h"
 
-namespace tessaro::settings {
+namespace tessaro::config {
 namespace {
 
 bool EqualsIgnoringAsciiCase(const std::string& a, const char* b) {
@@ -19,13 +19,13 @@ bool EqualsIgnoringAsciiCase(const std::string& a, const char* b) {
 }
 
 // Reads a flag; a value that is no flag is reported and counts as off.
-bool LoadFlag(const std::string& iniFile, const char* key, MessageBox& messages) {
+bool LoadFlag(const std::string& iniFile, const char* key, platform::MessageBox& messages) {
     const std::string text = ReadIniValue(kGdtSection, key, "0", iniFile, kValueSize);
     if (const auto flag = ParseFlag(text))
         return *flag;
-    messages.ShowError(cp1252::Ansi("Ungültiger Wert für ") + key +
-                       cp1252::Ansi(" in Settings.ini: \"") + text +
-                       cp1252::Ansi("\". Die Einstellung gilt als aus."));
+    messages.ShowError(platform::cp1252::Ansi("Ungültiger Wert für ") + key +
+                       platform::cp1252::Ansi(" in Settings.ini: \"") + text +
+                       platform::cp1252::Ansi("\". Die Einstellung gilt als aus."));
     return false;
 }
 
@@ -85,16 +85,16 @@ std::optional<bool> ReadsAsNonZeroNumber(const std::string& t) {
 
 } // namespace
 
-const std::string kShortSection = cp1252::Ansi("Kürzel");
-const std::string kShortKey = cp1252::Ansi("Kürzel");
+const std::string kShortSection = platform::cp1252::Ansi("Kürzel");
+const std::string kShortKey = platform::cp1252::Ansi("Kürzel");
 
 std::string IniPath(const std::string& programDirectory) {
-    return fs::Join(programDirectory, kFileName);
+    return platform::Join(programDirectory, kFileName);
 }
 
 std::string ReadIniValue(const std::string& section, const std::string& key, const std::string& def,
                          const std::string& file, std::size_t size) {
-    const ProfileString read = GetPrivateProfileString(section, key, def, size, file);
+    const platform::ProfileString read = platform::GetPrivateProfileString(section, key, def, size, file);
     return read.text.substr(0, read.copied);
 }
 
@@ -114,7 +114,7 @@ std::optional<bool> ParseFlag(const std::string& text) {
     return ReadsAsNonZeroNumber(t);
 }
 
-StartupValues LoadSettings(const std::string& iniFile, MessageBox& messages) {
+StartupValues LoadSettings(const std::string& iniFile, platform::MessageBox& messages) {
     StartupValues v;
     v.shortCode = ReadIniValue(kShortSection, kShortKey, "", iniFile, kValueSize);
     v.modality = ReadIniValue(kModalitySection, kModalityKey, "", iniFile, kValueSize);
@@ -122,10 +122,10 @@ StartupValues LoadSettings(const std::string& iniFile, MessageBox& messages) {
     v.values.PathD = ReadIniValue(kGdtSection, "PathD", "", iniFile, kValueSize);
     v.values.LumeoID = ReadIniValue(kGdtSection, "LumeoID", "001", iniFile, kValueSize);
     v.values.Suffix =
-        cp1252::ToUpper(ReadIniValue(kGdtSection, "Suffix", "gdt", iniFile, kValueSize));
+        platform::cp1252::ToUpper(ReadIniValue(kGdtSection, "Suffix", "gdt", iniFile, kValueSize));
     v.values.Manual = LoadFlag(iniFile, "Manual", messages);
     v.values.StudyDesc = LoadFlag(iniFile, "StudyDesc", messages);
     return v;
 }
 
-} // namespace tessaro::settings
+} // namespace tessaro::config

@@ -8,7 +8,7 @@
 #include "config/settings_values.h"
 #include "platform/message_box.h"
 
-namespace tessaro::settings {
+namespace tessaro::config {
 
 inline constexpr const char* kFileName = "Settings.ini";
 inline constexpr std::size_t kValueSize = 256;
@@ -35,12 +35,12 @@ std::optional<bool> ParseFlag(const std::string& text);
 struct StartupValues {
     std::string shortCode; // for txtShort
     std::string modality;  // for txtMod
-    ProgramSettings values;
+    config::ProgramSettings values;
 };
 
 // Loads in start-up order: short code, modality, PathS, PathD, LumeoID, Suffix
 // (upper-cased), Manual, StudyDesc. An invalid flag is reported once through
 // messages, naming key and value, and taken as false.
-StartupValues LoadSettings(const std::string& iniFile, MessageBox& messages);
+StartupValues LoadSettings(const std::string& iniFile, platform::MessageBox& messages);
 
-} // namespace tessaro::settings
+} // namespace tessaro::config

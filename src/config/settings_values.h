@@ -6,7 +6,7 @@
 
 namespace tessaro {
 
-struct ProgramSettings {
+struct config::ProgramSettings {
     std::string PathS;          // full path of the request file
     std::string PathD;          // target directory
     std::string LumeoID = "001"; // first part of every output file name

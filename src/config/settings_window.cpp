@@ -1,4 +1,4 @@
-#include "config/settings_window.h"
+#include "ui/settings_window.h"
 
 #include "config/folder_scan.h"
 #include "config/settings_store.h"
@@ -22,61 +22,61 @@ const char* Flag(bool on) {
 
 } // namespace
 
-void ShowSettingsWindow(QWidget* owner, const SettingsWindowContext& context) {
-    SettingsWindow window(owner, context);
+void ui::ShowSettingsWindow(QWidget* owner, const ui::SettingsWindowContext& context) {
+    ui::SettingsWindow window(owner, context);
     window.exec();
 }
 
-SettingsWindow::SettingsWindow(QWidget* owner, const SettingsWindowContext& context)
+ui::SettingsWindow::SettingsWindow(QWidget* owner, const ui::SettingsWindowContext& context)
     : QDialog(owner), context_(context), mainModality_(context.mainModality),
       c_(ui::BuildSettingsLayout(this)) {
     Form_Load();
     TrackChanges();
 
-    connect(c_.cmdApply, &QPushButton::clicked, this, &SettingsWindow::cmdApply_Click);
-    connect(c_.cmdSpeichern, &QPushButton::clicked, this, &SettingsWindow::cmdSpeichern_Click);
-    connect(c_.cmdCancel, &QPushButton::clicked, this, &SettingsWindow::cmdCancel_Click);
-    connect(c_.cmdSRCDest, &QPushButton::clicked, this, &SettingsWindow::cmdSRCDest_Click);
-    connect(c_.cmdSrcSource, &QPushButton::clicked, this, &SettingsWindow::cmdSrcSource_Click);
+    connect(c_.cmdApply, &QPushButton::clicked, this, &ui::SettingsWindow::cmdApply_Click);
+    connect(c_.cmdSpeichern, &QPushButton::clicked, this, &ui::SettingsWindow::cmdSpeichern_Click);
+    connect(c_.cmdCancel, &QPushButton::clicked, this, &ui::SettingsWindow::cmdCancel_Click);
+    connect(c_.cmdSRCDest, &QPushButton::clicked, this, &ui::SettingsWindow::cmdSRCDest_Click);
+    connect(c_.cmdSrcSource, &QPushButton::clicked, this, &ui::SettingsWindow::cmdSrcSource_Click);
 }
 
-void SettingsWindow::Form_Load() {
-    const ProgramSettings& v = context_.values;
+void ui::SettingsWindow::Form_Load() {
+    const config::ProgramSettings& v = context_.values;
     c_.txtGDTpathS->setText(ui::FromAnsi(v.PathS));
     c_.txtGDTpathD->setText(ui::FromAnsi(v.PathD));
     // The stored default, not what the operator may have typed into the main window.
     c_.txtModality->setText(
-        ui::FromAnsi(settings::ReadIniValue(settings::kModalitySection, settings::kModalityKey, "",
-                                            context_.iniFile, settings::kValueSize)));
+        ui::FromAnsi(config::ReadIniValue(config::kModalitySection, config::kModalityKey, "",
+                                            context_.iniFile, config::kValueSize)));
     c_.txtLumeoID->setText(ui::FromAnsi(v.LumeoID));
-    c_.txtSuffix->setText(ui::FromAnsi(cp1252::ToUpper(v.Suffix)));
+    c_.txtSuffix->setText(ui::FromAnsi(platform::cp1252::ToUpper(v.Suffix)));
     c_.chkManual->setChecked(v.Manual);
     c_.chkStudyDesc->setChecked(v.StudyDesc);
     c_.cmdApply->setEnabled(false);
 }
 
 // Connected only after Form_Load, so that filling the window is not a change.
-void SettingsWindow::TrackChanges() {
+void ui::SettingsWindow::TrackChanges() {
     for (QLineEdit* box :
          {c_.txtGDTpathS, c_.txtGDTpathD, c_.txtModality, c_.txtLumeoID, c_.txtSuffix})
-        connect(box, &QLineEdit::textChanged, this, &SettingsWindow::MarkChanged);
+        connect(box, &QLineEdit::textChanged, this, &ui::SettingsWindow::MarkChanged);
     // clicked, not toggled: only the operator's click counts.
-    connect(c_.chkManual, &QCheckBox::clicked, this, &SettingsWindow::MarkChanged);
-    connect(c_.chkStudyDesc, &QCheckBox::clicked, this, &SettingsWindow::MarkChanged);
+    connect(c_.chkManual, &QCheckBox::clicked, this, &ui::SettingsWindow::MarkChanged);
+    connect(c_.chkStudyDesc, &QCheckBox::clicked, this, &ui::SettingsWindow::MarkChanged);
 }
 
-void SettingsWindow::MarkChanged() {
+void ui::SettingsWindow::MarkChanged() {
     c_.cmdApply->setEnabled(true);
 }
 
-void SettingsWindow::Apply() {
-    ProgramSettings& v = context_.values;
+void ui::SettingsWindow::Apply() {
+    config::ProgramSettings& v = context_.values;
     const std::string& file = context_.iniFile;
     bool written = true;
     auto write = [&](const std::string& section, const std::string& key, const std::string& value) {
-        written = WritePrivateProfileString(section, key, value, file) && written;
+        written = platform::WritePrivateProfileString(section, key, value, file) && written;
     };
-    const std::string gdt = settings::kGdtSection;
+    const std::string gdt = config::kGdtSection;
 
     // First, so that the main window's own change handling of txtMod runs now.
     if (mainModality_)
@@ -86,11 +86,11 @@ void SettingsWindow::Apply() {
     // cannot be written.
     v.PathS = ui::ToAnsi(c_.txtGDTpathS->text());
     write(gdt, "PathS", v.PathS);
-    write(settings::kModalitySection, settings::kModalityKey, ui::ToAnsi(c_.txtModality->text()));
+    write(config::kModalitySection, config::kModalityKey, ui::ToAnsi(c_.txtModality->text()));
     v.PathD = ui::ToAnsi(c_.txtGDTpathD->text());
     write(gdt, "PathD", v.PathD);
     const std::string suffix = ui::ToAnsi(c_.txtSuffix->text());
-    v.Suffix = cp1252::ToUpper(suffix);
+    v.Suffix = platform::cp1252::ToUpper(suffix);
     write(gdt, "Suffix", suffix); // as typed; only the held value is upper case
     v.LumeoID = ui::ToAnsi(c_.txtLumeoID->text());
     write(gdt, "LumeoID", v.LumeoID);
@@ -103,25 +103,25 @@ void SettingsWindow::Apply() {
     // Without this the operator would take the new settings for saved, and the
     // next start would bring back the old ones.
     if (!written)
-        context_.messages.ShowError(cp1252::Ansi("Die Einstellungen konnten nicht in ") + file +
-                                    cp1252::Ansi(" gespeichert werden."));
+        context_.messages.ShowError(platform::cp1252::Ansi("Die Einstellungen konnten nicht in ") + file +
+                                    platform::cp1252::Ansi(" gespeichert werden."));
 }
 
-void SettingsWindow::cmdApply_Click() {
+void ui::SettingsWindow::cmdApply_Click() {
     Apply();
 }
 
-void SettingsWindow::cmdSpeichern_Click() {
+void ui::SettingsWindow::cmdSpeichern_Click() {
     Apply();
     accept();
 }
 
-void SettingsWindow::cmdCancel_Click() {
+void ui::SettingsWindow::cmdCancel_Click() {
     reject();
 }
 
-void SettingsWindow::cmdSRCDest_Click() {
-    QPointer<SettingsWindow> self(this);
+void ui::SettingsWindow::cmdSRCDest_Click() {
+    QPointer<ui::SettingsWindow> self(this);
     const QString folder =
         context_.folders.ChooseFolder(this, QStringLiteral("Bitte wählen Sie den Ordner aus..."));
     if (!self || !isVisible() || folder.isEmpty())
@@ -130,8 +130,8 @@ void SettingsWindow::cmdSRCDest_Click() {
     MarkChanged();
 }
 
-void SettingsWindow::cmdSrcSource_Click() {
-    QPointer<SettingsWindow> self(this);
+void ui::SettingsWindow::cmdSrcSource_Click() {
+    QPointer<ui::SettingsWindow> self(this);
     const QString folder =
         context_.folders.ChooseFolder(this, QStringLiteral("Bitte wählen Sie einen Ordner..."));
     if (!self || !isVisible() || folder.isEmpty())
@@ -145,7 +145,7 @@ void SettingsWindow::cmdSrcSource_Click() {
     const std::string ansiFolder = ui::ToAnsi(folder);
     // The value held in memory counts, not what txtSuffix shows unapplied.
     const std::string suffix = context_.values.Suffix;
-    const std::optional<std::string> name = FindRequestFile(ansiFolder, suffix, [&] {
+    const std::optional<std::string> name = config::FindRequestFile(ansiFolder, suffix, [&] {
         // Keeps the window responsive during a long listing.
         QCoreApplication::processEvents();
         return self && scanGeneration_ == generation;
@@ -156,12 +156,12 @@ void SettingsWindow::cmdSrcSource_Click() {
     MarkChanged();
 }
 
-void SettingsWindow::done(int result) {
+void ui::SettingsWindow::done(int result) {
     ++scanGeneration_;
     QDialog::done(result);
 }
 
-void SettingsWindow::keyPressEvent(QKeyEvent* event) {
+void ui::SettingsWindow::keyPressEvent(QKeyEvent* event) {
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
     if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
         // QPushButton ignores Enter when it is not a default button, so it arrives

@@ -1,7 +1,7 @@
 // frmSettings: the settings window, opened modally from the main window's menu.
 #pragma once
 
-#include "config/folder_chooser.h"
+#include "ui/folder_chooser.h"
 #include "config/settings_values.h"
 #include "platform/message_box.h"
 #include "ui/settings_window_layout.h"
@@ -15,24 +15,24 @@ class QWidget;
 
 namespace tessaro {
 
-struct SettingsWindowContext {
-    ProgramSettings& values; // the program-wide values, changed by apply
+struct ui::SettingsWindowContext {
+    config::ProgramSettings& values; // the program-wide values, changed by apply
     std::string iniFile;     // full path of Settings.ini (Windows-1252)
     QLineEdit* mainModality; // the main window's txtMod, set by apply
-    FolderChooser& folders;
-    MessageBox& messages;
+    ui::FolderChooser& folders;
+    platform::MessageBox& messages;
 };
 
 // Shows the settings window modally over owner; returns when it has been closed.
-void ShowSettingsWindow(QWidget* owner, const SettingsWindowContext& context);
+void ui::ShowSettingsWindow(QWidget* owner, const ui::SettingsWindowContext& context);
 
-// The window itself; ShowSettingsWindow runs it with exec(). Built and filled on
+// The window itself; ui::ShowSettingsWindow runs it with exec(). Built and filled on
 // construction, discarded when closed.
-class SettingsWindow : public QDialog {
+class ui::SettingsWindow : public QDialog {
     Q_OBJECT
 
 public:
-    SettingsWindow(QWidget* owner, const SettingsWindowContext& context);
+    ui::SettingsWindow(QWidget* owner, const ui::SettingsWindowContext& context);
 
     // Any way of closing ends a running source scan.
     void done(int result) override;
@@ -53,7 +53,7 @@ private:
     void cmdSRCDest_Click();
     void cmdSrcSource_Click();
 
-    SettingsWindowContext context_;
+    ui::SettingsWindowContext context_;
     QPointer<QLineEdit> mainModality_;
     ui::SettingsControls c_;
     // Raised by every new source scan and by closing; a scan whose number is no

@@ -14,8 +14,8 @@ constexpr std::string_view kCharsetField = "9206";
 
 // The Windows-1252 byte of a code point, when Windows-1252 holds it.
 bool ToWindows1252(char32_t cp, char& byte) {
-    const std::string bytes = cp1252::FromUtf8(charset::EncodeUtf8(std::u32string(1, cp)));
-    if (bytes.size() != 1 || cp1252::ToUnicode(static_cast<unsigned char>(bytes[0])) != cp)
+    const std::string bytes = platform::cp1252::FromUtf8(platform::charset::EncodeUtf8(std::u32string(1, cp)));
+    if (bytes.size() != 1 || platform::cp1252::ToUnicode(static_cast<unsigned char>(bytes[0])) != cp)
         return false;
     byte = bytes[0];
     return true;
@@ -66,33 +66,33 @@ DisplayCharset RequestDisplayCharset(std::string_view requestText) {
     }
     // UTF-8 holds 84 (in Ä), 94, 99 and 9A as continuation bytes; shown as UTF-8
     // panel by panel.
-    if (!ibm437 || charset::IsMultiByteUtf8(requestText))
+    if (!ibm437 || platform::charset::IsMultiByteUtf8(requestText))
         return DisplayCharset::Windows1252;
     return DisplayCharset::Ibm437;
 }
 
 std::string DecodeForDisplay(std::string_view bytes, DisplayCharset charset) {
-    if (charset::IsMultiByteUtf8(bytes))
+    if (platform::charset::IsMultiByteUtf8(bytes))
         return std::string(bytes);
     switch (charset) {
     case DisplayCharset::Din66003:
-        return charset::ToUtf8(bytes, "DIN_66003");
+        return platform::charset::ToUtf8(bytes, "DIN_66003");
     case DisplayCharset::Ibm437:
-        return charset::ToUtf8(bytes, "IBM437");
+        return platform::charset::ToUtf8(bytes, "IBM437");
     case DisplayCharset::Windows1252:
         break;
     }
-    return cp1252::ToUtf8(bytes);
+    return platform::cp1252::ToUtf8(bytes);
 }
 
 std::string UpperForDisplay(std::string_view utf8) {
-    std::u32string text = charset::DecodeUtf8(utf8);
+    std::u32string text = platform::charset::DecodeUtf8(utf8);
     for (char32_t& cp : text) {
         char byte = 0;
         if (ToWindows1252(cp, byte))
-            cp = cp1252::ToUnicode(static_cast<unsigned char>(cp1252::ToUpper(byte)));
+            cp = platform::cp1252::ToUnicode(static_cast<unsigned char>(platform::cp1252::ToUpper(byte)));
     }
-    return charset::EncodeUtf8(text);
+    return platform::charset::EncodeUtf8(text);
 }
 
 } // namespace tessaro::gdt

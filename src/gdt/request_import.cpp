@@ -20,8 +20,8 @@ struct PanelField {
 };
 constexpr PanelField kPanelFields[3] = {{"3000", "ID: "}, {"3102", "VN: "}, {"3101", "NN: "}};
 
-void Report(MessageBox& messages, const PlatformError& e) {
-    messages.ShowError(cp1252::Ansi("Es ist ein Fehler aufgetreten.") + "\r\n" +
+void Report(platform::MessageBox& messages, const platform::PlatformError& e) {
+    messages.ShowError(platform::cp1252::Ansi("Es ist ein Fehler aufgetreten.") + "\r\n" +
                        std::to_string(e.Number()) + " - " + e.Description());
 }
 
@@ -43,7 +43,7 @@ std::array<std::optional<std::string>, 3> PanelsFromRequest(const std::string& r
         return true;
     });
     if (pieces >= kMaxPieces)
-        throw PlatformError(ErrorNumber::Overflow);
+        throw platform::PlatformError(platform::ErrorNumber::Overflow);
     std::array<std::optional<std::string>, 3> panels;
     for (std::size_t p = 0; p < panels.size(); ++p)
         if (contents[p])
@@ -51,15 +51,15 @@ std::array<std::optional<std::string>, 3> PanelsFromRequest(const std::string& r
     return panels;
 }
 
-ImportResult ReadRequestFile(const std::string& path, MessageBox& messages) {
+ImportResult ReadRequestFile(const std::string& path, platform::MessageBox& messages) {
     ImportResult result;
     try {
-        result.requestText = fs::ReadWholeFile(path);
+        result.requestText = platform::ReadWholeFile(path);
         result.panels = PanelsFromRequest(result.requestText);
-    } catch (const PlatformError& e) {
+    } catch (const platform::PlatformError& e) {
         Report(messages, e);
     } catch (const std::bad_alloc&) {
-        Report(messages, PlatformError(ErrorNumber::OutOfMemory));
+        Report(messages, platform::PlatformError(platform::ErrorNumber::OutOfMemory));
     }
     return result;
 }

@@ -24,10 +24,10 @@ inline constexpr std::array<const char*, 3> kInitialPanelTexts = {"ID:", "VN:", 
 // Reads the file at path. Every failure is reported through messages ("Es ist ein
 // Fehler aufgetreten." CR LF number " - " description) and the import returns
 // normally with what it has.
-ImportResult ReadRequestFile(const std::string& path, MessageBox& messages);
+ImportResult ReadRequestFile(const std::string& path, platform::MessageBox& messages);
 
 // Panel texts from a request text already in memory (the reading rule alone).
-// Throws PlatformError(Overflow) when the text splits into 32,768 or more pieces.
+// Throws platform::PlatformError(Overflow) when the text splits into 32,768 or more pieces.
 std::array<std::optional<std::string>, 3> PanelsFromRequest(const std::string& requestText);
 
 } // namespace tessaro::gdt

@@ -11,15 +11,15 @@
 namespace tessaro::gdt {
 
 // PathD "/" LumeoID "." number ".zzz" (or ".gdt").
-std::string TemporaryFileName(const ProgramSettings& settings, std::int16_t sequenceNumber);
-std::string FinalFileName(const ProgramSettings& settings, std::int16_t sequenceNumber);
+std::string TemporaryFileName(const config::ProgramSettings& settings, std::int16_t sequenceNumber);
+std::string FinalFileName(const config::ProgramSettings& settings, std::int16_t sequenceNumber);
 
 // On return either the temporary file exists complete, synced and closed (result
 // true), or a message has been shown and no file was created (result false: the
 // target directory is missing, or the code is too long for one GDT line).
-// Write failures throw PlatformError for the commit to report.
-bool WriteResultFile(const ProgramSettings& settings, std::int16_t sequenceNumber,
+// Write failures throw platform::PlatformError for the commit to report.
+bool WriteResultFile(const config::ProgramSettings& settings, std::int16_t sequenceNumber,
                      const std::string& requestText, const std::string& selectionCode,
-                     MessageBox& messages);
+                     platform::MessageBox& messages);
 
 } // namespace tessaro::gdt

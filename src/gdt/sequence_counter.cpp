@@ -28,11 +28,11 @@ std::int16_t ParseCounter(const std::string& text) {
         ++i;
     }
     if (i == end)
-        throw PlatformError(ErrorNumber::TypeMismatch);
+        throw platform::PlatformError(platform::ErrorNumber::TypeMismatch);
     long long value = 0;
     for (; i < end; ++i) {
         if (text[i] < '0' || text[i] > '9')
-            throw PlatformError(ErrorNumber::TypeMismatch);
+            throw platform::PlatformError(platform::ErrorNumber::TypeMismatch);
         value = value * 10 + (text[i] - '0');
         if (value > 100000) // far outside the range already; stop before it can wrap
             value = 100000;
@@ -41,23 +41,23 @@ std::int16_t ParseCounter(const std::string& text) {
         value = -value;
     if (value < std::numeric_limits<std::int16_t>::min() ||
         value > std::numeric_limits<std::int16_t>::max())
-        throw PlatformError(ErrorNumber::Overflow);
+        throw platform::PlatformError(platform::ErrorNumber::Overflow);
     return static_cast<std::int16_t>(value);
 }
 
-std::int16_t NextSequenceNumber(const std::string& programDirectory, MessageBox& messages) {
-    const std::string path = fs::Join(programDirectory, kCounterFileName);
+std::int16_t NextSequenceNumber(const std::string& programDirectory, platform::MessageBox& messages) {
+    const std::string path = platform::Join(programDirectory, kCounterFileName);
     std::int16_t number = 1;
     try {
-        if (fs::FileExists(path)) {
-            const std::int16_t last = ParseCounter(fs::ReadWholeFile(path));
+        if (platform::FileExists(path)) {
+            const std::int16_t last = ParseCounter(platform::ReadWholeFile(path));
             if (last == std::numeric_limits<std::int16_t>::max())
-                throw PlatformError(ErrorNumber::Overflow);
+                throw platform::PlatformError(platform::ErrorNumber::Overflow);
             number = static_cast<std::int16_t>(last + 1);
         }
-        fs::ReplaceWholeFile(path, std::to_string(number));
-    } catch (const PlatformError& e) {
-        messages.ShowError(cp1252::Ansi("Es ist ein Fehler aufgetreten.") +
+        platform::ReplaceWholeFile(path, std::to_string(number));
+    } catch (const platform::PlatformError& e) {
+        messages.ShowError(platform::cp1252::Ansi("Es ist ein Fehler aufgetreten.") +
                            std::to_string(e.Number()) + " - " + e.Description());
     }
     return number;

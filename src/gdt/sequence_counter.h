@@ -13,10 +13,10 @@ inline constexpr const char* kCounterFileName = "GDTcount.txt";
 // Draws the number for this run and rewrites the counter file (digits, no line
 // end). Failures are reported ("Es ist ein Fehler aufgetreten." number " - "
 // description, no line break) and the function returns normally.
-std::int16_t NextSequenceNumber(const std::string& programDirectory, MessageBox& messages);
+std::int16_t NextSequenceNumber(const std::string& programDirectory, platform::MessageBox& messages);
 
 // The text-to-number conversion of the counter file: optional blanks, optional
-// sign, decimal digits, optional blanks. Throws PlatformError (TypeMismatch for
+// sign, decimal digits, optional blanks. Throws platform::PlatformError (TypeMismatch for
 // no number, Overflow outside the 16-bit range).
 std::int16_t ParseCounter(const std::string& text);
 

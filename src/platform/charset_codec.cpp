@@ -6,7 +6,7 @@
 #include <cerrno>
 #include <iconv.h>
 
-namespace tessaro::charset {
+namespace tessaro::platform::charset {
 namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
@@ -34,7 +34,7 @@ private:
 std::string ToUtf8(std::string_view bytes, const char* iconvCharset) {
     IconvHandle cd(iconvCharset);
     if (!cd.ok())
-        return cp1252::ToUtf8(bytes);
+        return platform::cp1252::ToUtf8(bytes);
 
     // Three output bytes per input byte cover every single-byte charset; the
     // buffer still grows on demand so that no input can overrun it.
@@ -74,7 +74,7 @@ bool IsMultiByteUtf8(std::string_view bytes) {
     bool multiByte = false;
     for (std::size_t i = 0; i < bytes.size();) {
         char32_t cp = 0;
-        const std::size_t len = utf8::SequenceAt(bytes, i, cp);
+        const std::size_t len = platform::utf8::SequenceAt(bytes, i, cp);
         if (len == 0)
             return false;
         multiByte = multiByte || len > 1;
@@ -88,7 +88,7 @@ std::u32string DecodeUtf8(std::string_view utf8) {
     out.reserve(utf8.size());
     for (std::size_t i = 0; i < utf8.size();) {
         char32_t cp = 0;
-        const std::size_t len = utf8::SequenceAt(utf8, i, cp);
+        const std::size_t len = platform::utf8::SequenceAt(utf8, i, cp);
         out += len == 0 ? kReplacement : cp;
         i += len == 0 ? 1 : len;
     }
@@ -99,8 +99,8 @@ std::string EncodeUtf8(std::u32string_view codePoints) {
     std::string out;
     out.reserve(codePoints.size());
     for (char32_t cp : codePoints)
-        utf8::Append(out, cp);
+        platform::utf8::Append(out, cp);
     return out;
 }
 
-} // namespace tessaro::charset
+} // namespace tessaro::platform::charset

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace tessaro::charset {
+namespace tessaro::platform::charset {
 
 // Bytes in the named iconv charset -> UTF-8. A byte the charset does not define
 // becomes U+FFFD and decoding goes on after it. Where the system lacks the
@@ -21,4 +21,4 @@ bool IsMultiByteUtf8(std::string_view bytes);
 std::u32string DecodeUtf8(std::string_view utf8);
 std::string EncodeUtf8(std::u32string_view codePoints);
 
-} // namespace tessaro::charset
+} // namespace tessaro::platform::charset

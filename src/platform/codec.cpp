@@ -8,7 +8,7 @@
 #include <iconv.h>
 #include <unordered_map>
 
-namespace tessaro::cp1252 {
+namespace tessaro::platform::cp1252 {
 namespace {
 
 struct Table {
@@ -60,7 +60,7 @@ std::string ToUtf8(std::string_view bytes) {
     std::string out;
     out.reserve(bytes.size());
     for (char c : bytes)
-        utf8::Append(out, ToUnicode(static_cast<unsigned char>(c)));
+        platform::utf8::Append(out, ToUnicode(static_cast<unsigned char>(c)));
     return out;
 }
 
@@ -70,7 +70,7 @@ std::string FromUtf8(std::string_view utf8) {
     out.reserve(utf8.size());
     for (std::size_t i = 0; i < utf8.size();) {
         char32_t cp = 0;
-        const std::size_t len = utf8::SequenceAt(utf8, i, cp);
+        const std::size_t len = platform::utf8::SequenceAt(utf8, i, cp);
         if (len == 0) {
             out += utf8[i];
             ++i;
@@ -110,4 +110,4 @@ std::string ToUpper(std::string_view bytes) {
     return out;
 }
 
-} // namespace tessaro::cp1252
+} // namespace tessaro::platform::cp1252

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace tessaro::cp1252 {
+namespace tessaro::platform::cp1252 {
 
 // Unicode code point of one Windows-1252 byte. The five bytes Windows-1252 leaves
 // undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D) map to the C1 control of the same value,
@@ -28,4 +28,4 @@ inline std::string Ansi(std::string_view utf8Literal) {
 char ToUpper(char byte);
 std::string ToUpper(std::string_view bytes);
 
-} // namespace tessaro::cp1252
+} // namespace tessaro::platform::cp1252

@@ -9,24 +9,24 @@ namespace tessaro {
 namespace {
 
 struct Row {
-    ErrorNumber number;
+    platform::ErrorNumber number;
     const char* utf8Description;
 };
 
 // The one table of error numbers and their German descriptions.
 constexpr Row kTable[] = {
-    {ErrorNumber::Overflow, "Überlauf"},
-    {ErrorNumber::OutOfMemory, "Nicht genügend Speicher"},
-    {ErrorNumber::TypeMismatch, "Typen unverträglich"},
-    {ErrorNumber::BadFileName, "Dateiname oder -nummer falsch"},
-    {ErrorNumber::FileNotFound, "Datei nicht gefunden"},
-    {ErrorNumber::DeviceIo, "Fehler beim Lesen oder Schreiben des Datenträgers"},
-    {ErrorNumber::FileExists, "Datei existiert bereits"},
-    {ErrorNumber::DiskFull, "Datenträger voll"},
-    {ErrorNumber::TooManyFiles, "Zu viele Dateien"},
-    {ErrorNumber::PermissionDenied, "Zugriff verweigert"},
-    {ErrorNumber::PathFileAccess, "Fehler beim Zugriff auf Pfad/Datei"},
-    {ErrorNumber::PathNotFound, "Pfad nicht gefunden"},
+    {platform::ErrorNumber::Overflow, "Überlauf"},
+    {platform::ErrorNumber::OutOfMemory, "Nicht genügend Speicher"},
+    {platform::ErrorNumber::TypeMismatch, "Typen unverträglich"},
+    {platform::ErrorNumber::BadFileName, "Dateiname oder -nummer falsch"},
+    {platform::ErrorNumber::FileNotFound, "Datei nicht gefunden"},
+    {platform::ErrorNumber::DeviceIo, "Fehler beim Lesen oder Schreiben des Datenträgers"},
+    {platform::ErrorNumber::FileExists, "Datei existiert bereits"},
+    {platform::ErrorNumber::DiskFull, "Datenträger voll"},
+    {platform::ErrorNumber::TooManyFiles, "Zu viele Dateien"},
+    {platform::ErrorNumber::PermissionDenied, "Zugriff verweigert"},
+    {platform::ErrorNumber::PathFileAccess, "Fehler beim Zugriff auf Pfad/Datei"},
+    {platform::ErrorNumber::PathNotFound, "Pfad nicht gefunden"},
 };
 
 std::string WhatText(int number, const std::string& description, const std::string& detail) {
@@ -38,62 +38,62 @@ std::string WhatText(int number, const std::string& description, const std::stri
 
 } // namespace
 
-std::string DescribeError(ErrorNumber number) {
+std::string platform::DescribeError(platform::ErrorNumber number) {
     for (const Row& row : kTable)
         if (row.number == number)
-            return cp1252::Ansi(row.utf8Description);
-    return cp1252::Ansi("Unbekannter Fehler");
+            return platform::cp1252::Ansi(row.utf8Description);
+    return platform::cp1252::Ansi("Unbekannter Fehler");
 }
 
-PlatformError::PlatformError(ErrorNumber number) : PlatformError(number, std::string()) {}
+platform::PlatformError::PlatformError(platform::ErrorNumber number) : platform::PlatformError(number, std::string()) {}
 
-PlatformError::PlatformError(ErrorNumber number, std::string detail)
-    : std::runtime_error(WhatText(static_cast<int>(number), DescribeError(number), detail)),
-      number_(static_cast<int>(number)), description_(DescribeError(number)),
+platform::PlatformError::PlatformError(platform::ErrorNumber number, std::string detail)
+    : std::runtime_error(WhatText(static_cast<int>(number), platform::DescribeError(number), detail)),
+      number_(static_cast<int>(number)), description_(platform::DescribeError(number)),
       detail_(std::move(detail)) {}
 
-ErrorNumber ErrorNumberFromErrno(int err) {
+platform::ErrorNumber platform::ErrorNumberFromErrno(int err) {
     switch (err) {
     case ENOENT:
-        return ErrorNumber::FileNotFound;
+        return platform::ErrorNumber::FileNotFound;
     case ENOTDIR:
     case ELOOP:
-        return ErrorNumber::PathNotFound;
+        return platform::ErrorNumber::PathNotFound;
     case EACCES:
     case EPERM:
     case EROFS:
     case ETXTBSY:
-        return ErrorNumber::PermissionDenied;
+        return platform::ErrorNumber::PermissionDenied;
     case EEXIST:
     case ENOTEMPTY:
-        return ErrorNumber::FileExists;
+        return platform::ErrorNumber::FileExists;
     case ENOSPC:
     case EDQUOT:
     case EFBIG:
-        return ErrorNumber::DiskFull;
+        return platform::ErrorNumber::DiskFull;
     case ENAMETOOLONG:
     case EINVAL:
-        return ErrorNumber::BadFileName;
+        return platform::ErrorNumber::BadFileName;
     case EMFILE:
     case ENFILE:
-        return ErrorNumber::TooManyFiles;
+        return platform::ErrorNumber::TooManyFiles;
     case ENOMEM:
-        return ErrorNumber::OutOfMemory;
+        return platform::ErrorNumber::OutOfMemory;
     case EISDIR:
     case EBUSY:
     case EXDEV:
-        return ErrorNumber::PathFileAccess;
+        return platform::ErrorNumber::PathFileAccess;
     default:
-        return ErrorNumber::DeviceIo;
+        return platform::ErrorNumber::DeviceIo;
     }
 }
 
-PlatformError ErrorFromErrno(int err) {
-    return PlatformError(ErrorNumberFromErrno(err));
+platform::PlatformError platform::ErrorFromErrno(int err) {
+    return platform::PlatformError(platform::ErrorNumberFromErrno(err));
 }
 
-PlatformError ErrorFromErrno(int err, std::string detail) {
-    return PlatformError(ErrorNumberFromErrno(err), std::move(detail));
+platform::PlatformError platform::ErrorFromErrno(int err, std::string detail) {
+    return platform::PlatformError(platform::ErrorNumberFromErrno(err), std::move(detail));
 }
 
 } // namespace tessaro

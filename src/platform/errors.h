@@ -7,7 +7,7 @@
 
 namespace tessaro {
 
-enum class ErrorNumber : int {
+enum class platform::ErrorNumber : int {
     Overflow = 6,          // "Überlauf"
     TypeMismatch = 13,     // "Typen unverträglich"
     BadFileName = 52,      // "Dateiname oder -nummer falsch"
@@ -22,12 +22,12 @@ enum class ErrorNumber : int {
     TooManyFiles = 67,     // "Zu viele Dateien"
 };
 
-class PlatformError : public std::runtime_error {
+class platform::PlatformError : public std::runtime_error {
 public:
-    explicit PlatformError(ErrorNumber number);
+    explicit platform::PlatformError(platform::ErrorNumber number);
     // detail (Windows-1252, e.g. the path) goes into what() only, never into the
     // description that the messages show.
-    PlatformError(ErrorNumber number, std::string detail);
+    platform::PlatformError(platform::ErrorNumber number, std::string detail);
 
     int Number() const { return number_; }
     // German description, Windows-1252.
@@ -42,11 +42,11 @@ private:
 };
 
 // German description (Windows-1252) of an error number from the table.
-std::string DescribeError(ErrorNumber number);
+std::string platform::DescribeError(platform::ErrorNumber number);
 
 // Maps an errno value to the table.
-ErrorNumber ErrorNumberFromErrno(int err);
-PlatformError ErrorFromErrno(int err);
-PlatformError ErrorFromErrno(int err, std::string detail);
+platform::ErrorNumber platform::ErrorNumberFromErrno(int err);
+platform::PlatformError platform::ErrorFromErrno(int err);
+platform::PlatformError platform::ErrorFromErrno(int err, std::string detail);
 
 } // namespace tessaro

@@ -10,11 +10,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace tessaro::fs {
+namespace tessaro::platform {
 namespace {
 
 [[noreturn]] void Fail(int err, const std::string& ansiPath) {
-    throw ErrorFromErrno(err, ansiPath);
+    throw platform::ErrorFromErrno(err, ansiPath);
 }
 
 std::string ParentOf(const std::string& nativePath) {
@@ -97,10 +97,10 @@ void RefuseReadOnly(const std::string& native, const std::string& path) {
 } // namespace
 
 std::string NativePath(const std::string& ansiPath) {
-    return cp1252::ToUtf8(ansiPath);
+    return platform::cp1252::ToUtf8(ansiPath);
 }
 std::string AnsiPath(const std::string& nativePath) {
-    return cp1252::FromUtf8(nativePath);
+    return platform::cp1252::FromUtf8(nativePath);
 }
 
 std::string ProgramDirectory() {
@@ -266,4 +266,4 @@ void SyncDirectory(const std::string& dir) {
     SyncNativeDirectory(NativePath(dir), dir);
 }
 
-} // namespace tessaro::fs
+} // namespace tessaro::platform

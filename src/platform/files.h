@@ -1,12 +1,12 @@
 // File and process services. Paths are Windows-1252 texts, as everywhere in the
 // core; they are decoded to the file system's UTF-8 only here. Failures throw
-// PlatformError with number and German description.
+// platform::PlatformError with number and German description.
 #pragma once
 
 #include <string>
 #include <vector>
 
-namespace tessaro::fs {
+namespace tessaro::platform {
 
 // Directory of the running executable, Windows-1252, without a trailing "/".
 std::string ProgramDirectory();
@@ -19,7 +19,7 @@ bool FileExists(const std::string& path);
 // True exactly when a directory exists at the path.
 bool DirectoryExists(const std::string& path);
 
-// All bytes of the file; throws PlatformError.
+// All bytes of the file; throws platform::PlatformError.
 std::string ReadWholeFile(const std::string& path);
 
 // Create or truncate, write every byte, fsync, close; any error throws. An
@@ -48,4 +48,4 @@ void SyncDirectory(const std::string& dir);
 std::string NativePath(const std::string& ansiPath);
 std::string AnsiPath(const std::string& nativePath);
 
-} // namespace tessaro::fs
+} // namespace tessaro::platform

@@ -32,7 +32,7 @@ std::string LockDirectory() {
 
 } // namespace
 
-std::string InstanceLock::LockFilePath(const std::string& programDirectory) {
+std::string platform::InstanceLock::LockFilePath(const std::string& programDirectory) {
     // The user id keeps two users of one installation from blocking each other
     // in the shared /tmp.
     char name[64];
@@ -41,7 +41,7 @@ std::string InstanceLock::LockFilePath(const std::string& programDirectory) {
     return LockDirectory() + "/" + name;
 }
 
-InstanceLock::InstanceLock(const std::string& programDirectory) {
+platform::InstanceLock::InstanceLock(const std::string& programDirectory) {
     const std::string path = LockFilePath(programDirectory);
     fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (fd_ < 0)
@@ -59,7 +59,7 @@ InstanceLock::InstanceLock(const std::string& programDirectory) {
     fd_ = -1;
 }
 
-InstanceLock::~InstanceLock() {
+platform::InstanceLock::~platform::InstanceLock() {
     if (fd_ >= 0)
         ::close(fd_); // closing releases the lock
 }

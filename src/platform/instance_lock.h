@@ -6,13 +6,13 @@
 
 namespace tessaro {
 
-class InstanceLock {
+class platform::InstanceLock {
 public:
     // Tries to take the lock for this program directory (Windows-1252 path).
-    explicit InstanceLock(const std::string& programDirectory);
-    ~InstanceLock();
-    InstanceLock(const InstanceLock&) = delete;
-    InstanceLock& operator=(const InstanceLock&) = delete;
+    explicit platform::InstanceLock(const std::string& programDirectory);
+    ~platform::InstanceLock();
+    platform::InstanceLock(const platform::InstanceLock&) = delete;
+    platform::InstanceLock& operator=(const platform::InstanceLock&) = delete;
 
     // True when another instance holds the lock. A lock file that cannot be
     // opened at all does not count as another instance.

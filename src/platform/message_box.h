@@ -7,11 +7,11 @@
 
 namespace tessaro {
 
-inline constexpr std::string_view kAppTitle = "Velt - Tessaro";
+inline constexpr std::string_view platform::kAppTitle = "Velt - Tessaro";
 
-class MessageBox {
+class platform::MessageBox {
 public:
-    virtual ~MessageBox() = default;
+    virtual ~platform::MessageBox() = default;
     // text: Windows-1252 bytes. Returns when the operator has confirmed.
     virtual void ShowError(const std::string& text) = 0;
 };

@@ -32,7 +32,7 @@ bool SameName(std::string_view a, std::string_view b) {
     if (a.size() != b.size())
         return false;
     for (std::size_t i = 0; i < a.size(); ++i)
-        if (cp1252::ToUpper(a[i]) != cp1252::ToUpper(b[i]))
+        if (platform::cp1252::ToUpper(a[i]) != platform::cp1252::ToUpper(b[i]))
             return false;
     return true;
 }
@@ -129,14 +129,14 @@ bool HasLineBreak(const std::string& s) {
 
 } // namespace
 
-ProfileString GetPrivateProfileString(const std::string& section, const std::string& key,
+platform::ProfileString platform::GetPrivateProfileString(const std::string& section, const std::string& key,
                                       const std::string& def, std::size_t size,
                                       const std::string& file) {
     std::string_view value = def;
     std::string content;
     try {
-        if (fs::FileExists(file))
-            content = fs::ReadWholeFile(file);
+        if (platform::FileExists(file))
+            content = platform::ReadWholeFile(file);
     } catch (const std::exception&) {
         content.clear(); // an unreadable file reads like a missing one
     }
@@ -147,7 +147,7 @@ ProfileString GetPrivateProfileString(const std::string& section, const std::str
         if (kl->value)
             value = StripQuotes(*kl->value);
     }
-    ProfileString result;
+    platform::ProfileString result;
     if (size == 0)
         return result;
     result.text = std::string(value.substr(0, size - 1));
@@ -155,7 +155,7 @@ ProfileString GetPrivateProfileString(const std::string& section, const std::str
     return result;
 }
 
-bool WritePrivateProfileString(const std::string& section, const std::string& key,
+bool platform::WritePrivateProfileString(const std::string& section, const std::string& key,
                                const std::string& value, const std::string& file) {
     // A line break in any part would let a value open sections or keys of its own;
     // so would a key line beginning with "[", which reads as a section header.
@@ -164,9 +164,9 @@ bool WritePrivateProfileString(const std::string& section, const std::string& ke
         return false;
     try {
         std::string content;
-        if (fs::FileExists(file))
-            content = fs::ReadWholeFile(file);
-        else if (fs::DirectoryExists(file))
+        if (platform::FileExists(file))
+            content = platform::ReadWholeFile(file);
+        else if (platform::DirectoryExists(file))
             return false;
 
         const std::vector<Line> lines = SplitLines(content);
@@ -203,7 +203,7 @@ bool WritePrivateProfileString(const std::string& section, const std::string& ke
         }
         // Replaced only once the new content is complete: a full disk must not
         // leave a cut Settings.ini that reads as defaults.
-        fs::ReplaceWholeFile(file, out);
+        platform::ReplaceWholeFile(file, out);
         return true;
     } catch (const std::exception&) {
         return false;

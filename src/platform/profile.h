@@ -7,7 +7,7 @@
 
 namespace tessaro {
 
-struct ProfileString {
+struct platform::ProfileString {
     std::string text; // at most size - 1 bytes
     std::size_t copied = 0;
 };
@@ -15,14 +15,14 @@ struct ProfileString {
 // The value of key in section, or def when file, section or key is missing.
 // Section and key match regardless of letter case; white space around the value
 // and one pair of enclosing quotation marks are removed; cut to size - 1 bytes.
-ProfileString GetPrivateProfileString(const std::string& section, const std::string& key,
+platform::ProfileString platform::GetPrivateProfileString(const std::string& section, const std::string& key,
                                       const std::string& def, std::size_t size,
                                       const std::string& file);
 
 // Creates file, section and key where missing, replaces an existing value in
 // place and leaves every other line byte for byte as it was. New lines end in
 // CR LF. Returns false when the file cannot be written.
-bool WritePrivateProfileString(const std::string& section, const std::string& key,
+bool platform::WritePrivateProfileString(const std::string& section, const std::string& key,
                                const std::string& value, const std::string& file);
 
 } // namespace tessaro

@@ -1,6 +1,6 @@
 #include "platform/utf8.h"
 
-namespace tessaro::utf8 {
+namespace tessaro::platform::utf8 {
 
 std::size_t SequenceAt(std::string_view s, std::size_t i, char32_t& cp) {
     const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
@@ -51,4 +51,4 @@ void Append(std::string& out, char32_t cp) {
     }
 }
 
-} // namespace tessaro::utf8
+} // namespace tessaro::platform::utf8

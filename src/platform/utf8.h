@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace tessaro::utf8 {
+namespace tessaro::platform::utf8 {
 
 // Length of the well-formed UTF-8 sequence at s[i] with its code point, or 0
 // (overlong forms, surrogates and truncated sequences are not well-formed).
@@ -15,4 +15,4 @@ std::size_t SequenceAt(std::string_view s, std::size_t i, char32_t& cp);
 // Appends cp; code points UTF-8 cannot carry become U+FFFD.
 void Append(std::string& out, char32_t cp);
 
-} // namespace tessaro::utf8
+} // namespace tessaro::platform::utf8

@@ -1,6 +1,6 @@
 #include "selection/catalogue.h"
 
-namespace tessaro::catalogue {
+namespace tessaro::selection::catalogue {
 namespace {
 
 // index, group, caption (Windows-1252), code (verbatim, trailing blanks kept),
@@ -83,4 +83,4 @@ const Entry* Find(int index) {
     return nullptr;
 }
 
-} // namespace tessaro::catalogue
+} // namespace tessaro::selection::catalogue

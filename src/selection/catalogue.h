@@ -6,7 +6,7 @@
 #include <optional>
 #include <span>
 
-namespace tessaro::catalogue {
+namespace tessaro::selection::catalogue {
 
 struct Entry {
     std::int16_t index; // into cmdQB, 0..57
@@ -27,4 +27,4 @@ const Entry* Find(int index);
 // Enabled at start exactly when the code is non-empty.
 inline bool EnabledAtStart(const Entry& e) { return e.code[0] != '\0'; }
 
-} // namespace tessaro::catalogue
+} // namespace tessaro::selection::catalogue

@@ -1,6 +1,6 @@
-#include "selection/colour.h"
+#include "ui/colour.h"
 
-namespace tessaro::colour {
+namespace tessaro::ui::colour {
 
 std::uint32_t FromLiteral(std::string_view literal) {
     if (literal.size() >= 2 && literal[0] == '&' && (literal[1] == 'H' || literal[1] == 'h'))
@@ -26,4 +26,4 @@ std::uint32_t FromLiteral(std::string_view literal) {
     return value;
 }
 
-} // namespace tessaro::colour
+} // namespace tessaro::ui::colour

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string_view>
 
-namespace tessaro::colour {
+namespace tessaro::ui::colour {
 
 inline constexpr const char* kNotChosen = "&H8000000F"; // button face
 inline constexpr const char* kChosen = "&H00C0FFC0";    // light green
@@ -19,4 +19,4 @@ inline int Red(std::uint32_t v) { return static_cast<int>(v & 0xFFu); }
 inline int Green(std::uint32_t v) { return static_cast<int>((v >> 8) & 0xFFu); }
 inline int Blue(std::uint32_t v) { return static_cast<int>((v >> 16) & 0xFFu); }
 
-} // namespace tessaro::colour
+} // namespace tessaro::ui::colour

@@ -3,7 +3,7 @@
 #include <optional>
 #include <vector>
 
-namespace tessaro::manual {
+namespace tessaro::selection::manual {
 namespace {
 
 std::vector<std::string_view> Split(std::string_view text, std::string_view sep) {
@@ -59,4 +59,4 @@ Buttons ParseBodypart(std::string_view fileBytes) {
     return buttons;
 }
 
-} // namespace tessaro::manual
+} // namespace tessaro::selection::manual

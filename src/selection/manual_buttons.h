@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace tessaro::manual {
+namespace tessaro::selection::manual {
 
 inline constexpr int kButtonCount = 66;
 inline constexpr const char* kFileName = "Bodypart.dat";
@@ -23,4 +23,4 @@ using Buttons = std::array<Button, kButtonCount>;
 // number that is not an integer in 0..65) are ignored.
 Buttons ParseBodypart(std::string_view fileBytes);
 
-} // namespace tessaro::manual
+} // namespace tessaro::selection::manual

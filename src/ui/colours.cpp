@@ -1,6 +1,6 @@
 #include "ui/colours.h"
 
-#include "selection/colour.h"
+#include "ui/colour.h"
 
 namespace tessaro::ui {
 
@@ -29,14 +29,14 @@ QPalette::ColorRole RoleOfSystemColour(int index) {
 } // namespace
 
 QColor ToQColor(std::uint32_t value, const QPalette& palette) {
-    if (colour::IsSystemColour(value))
+    if (ui::colour::IsSystemColour(value))
         return palette.color(QPalette::Active,
-                             RoleOfSystemColour(colour::SystemColourIndex(value)));
-    return QColor(colour::Red(value), colour::Green(value), colour::Blue(value));
+                             RoleOfSystemColour(ui::colour::SystemColourIndex(value)));
+    return QColor(ui::colour::Red(value), ui::colour::Green(value), ui::colour::Blue(value));
 }
 
 QColor ColourFromLiteral(std::string_view literal, const QPalette& palette) {
-    return ToQColor(colour::FromLiteral(literal), palette);
+    return ToQColor(ui::colour::FromLiteral(literal), palette);
 }
 
 } // namespace tessaro::ui

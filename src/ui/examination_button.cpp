@@ -10,7 +10,7 @@ ExaminationButton::ExaminationButton(int index, QWidget* parent)
     setDefault(false);
 }
 
-void ExaminationButton::setBackColor(const QColor& colour) {
+void ExaminationButton::SetBackColor(const QColor& colour) {
     backColor_ = colour;
     backColorShown_ = false;
     if (isVisible())
@@ -44,7 +44,7 @@ void ExaminationButton::mousePressEvent(QMouseEvent* event) {
     // before the handler runs (a handler may open a message box).
     QPushButton::mousePressEvent(event);
     if (button != 0)
-        emit mouseDown(index_, button, ShiftState(event->modifiers()));
+        emit MouseDown(index_, button, ShiftState(event->modifiers()));
 }
 
 int MouseButtonNumber(Qt::MouseButton button) {

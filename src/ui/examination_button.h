@@ -19,11 +19,11 @@ public:
     // While the button is not visible the colour is only noted and put on
     // screen when it is shown: most manual buttons are never shown, and a
     // style sheet per button is costly at start-up.
-    void setBackColor(const QColor& colour);
+    void SetBackColor(const QColor& colour);
     QColor backColor() const { return backColor_; }
 
 signals:
-    void mouseDown(int index, int button, int shift);
+    void MouseDown(int index, int button, int shift);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;

@@ -1,6 +1,6 @@
 #include "ui/main_window_widgets.h"
 
-#include "selection/colour.h"
+#include "ui/colour.h"
 #include "ui/app_icon.h"
 #include "ui/colours.h"
 #include "ui/examination_button.h"
@@ -106,13 +106,13 @@ void BuildQuickButtons(MainWindowWidgets& w, const Placer& place) {
         line->setGeometry(place.px(d.x), place.px(d.top), 1, place.px(d.bottom) - place.px(d.top));
     }
 
-    for (const catalogue::Entry& e : catalogue::Entries()) {
+    for (const selection::catalogue::Entry& e : selection::catalogue::Entries()) {
         auto* button =
             new ExaminationButton(e.index, panelOfGroup[static_cast<std::size_t>(e.group)]);
         button->setObjectName(Indexed("cmdQB", e.index));
         button->setText(LiteralCaption(FromAnsi(e.caption)));
-        button->setFont(Tahoma(layout::kQuickFont.pointSize, catalogue::EnabledAtStart(e)));
-        place(button, {e.left, e.top, catalogue::kButtonWidth, catalogue::kButtonHeight});
+        button->setFont(Tahoma(layout::kQuickFont.pointSize, selection::catalogue::EnabledAtStart(e)));
+        place(button, {e.left, e.top, selection::catalogue::kButtonWidth, selection::catalogue::kButtonHeight});
         w.cmdQB[static_cast<std::size_t>(e.index)] = button;
     }
 }
@@ -121,12 +121,12 @@ void BuildManualButtons(MainWindowWidgets& w, const Placer& place) {
     w.picManual = new QWidget(w.client);
     w.picManual->setObjectName(QStringLiteral("picManual"));
     place(w.picManual, layout::kPicManual);
-    const QColor face = ColourFromLiteral(colour::kNotChosen, w.picManual->palette());
-    for (int i = 0; i < manual::kButtonCount; ++i) {
+    const QColor face = ColourFromLiteral(ui::colour::kNotChosen, w.picManual->palette());
+    for (int i = 0; i < selection::manual::kButtonCount; ++i) {
         auto* button = new ExaminationButton(i, w.picManual);
         button->setObjectName(Indexed("cmdManual", i));
         button->setFont(FontOf(layout::kManualFont));
-        button->setBackColor(face);
+        button->SetBackColor(face);
         place(button, layout::ManualButtonRect(i));
         button->hide();
         w.cmdManual[static_cast<std::size_t>(i)] = button;
@@ -158,8 +158,8 @@ void BuildStatusBar(MainWindowWidgets& w, const Placer& place) {
 void SetTabOrder(MainWindowWidgets& w) {
     std::vector<QWidget*> chain{w.txtBpart, w.txtShort, w.cmdOK, w.txtMod};
     for (int group = 4; group >= 1; --group)
-        for (int index = catalogue::kHighestIndex; index >= 0; --index) {
-            const catalogue::Entry* e = catalogue::Find(index);
+        for (int index = selection::catalogue::kHighestIndex; index >= 0; --index) {
+            const selection::catalogue::Entry* e = selection::catalogue::Find(index);
             if (e != nullptr && e->group == group)
                 chain.push_back(w.cmdQB[static_cast<std::size_t>(index)]);
         }

@@ -30,8 +30,8 @@ struct MainWindowWidgets {
     QWidget* picManual = nullptr;
     std::array<QGroupBox*, 4> fraGroup{};
     // cmdQB by index; nullptr for the numbers no catalogue entry uses.
-    std::array<ExaminationButton*, catalogue::kHighestIndex + 1> cmdQB{};
-    std::array<ExaminationButton*, manual::kButtonCount> cmdManual{};
+    std::array<ExaminationButton*, selection::catalogue::kHighestIndex + 1> cmdQB{};
+    std::array<ExaminationButton*, selection::manual::kButtonCount> cmdManual{};
     QPushButton* cmdOK = nullptr;
     QWidget* StateBar = nullptr;
     std::array<QLabel*, 3> statusPanels{}; // panel n at [n - 1]

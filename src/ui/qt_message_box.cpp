@@ -29,7 +29,7 @@ void LogForTests(const QString& text) {
 void QtMessageBox::ShowError(const std::string& text) {
     const QString shown = FromAnsi(text);
     LogForTests(shown);
-    QMessageBox box(QMessageBox::Critical, QString::fromUtf8(kAppTitle.data(), kAppTitle.size()),
+    QMessageBox box(QMessageBox::Critical, QString::fromUtf8(platform::kAppTitle.data(), platform::kAppTitle.size()),
                     shown, QMessageBox::Ok, QApplication::activeWindow());
     box.setTextFormat(Qt::PlainText);
     box.exec();

@@ -9,7 +9,7 @@
 
 namespace tessaro::ui {
 
-class QtMessageBox : public MessageBox {
+class QtMessageBox : public platform::MessageBox {
 public:
     void ShowError(const std::string& text) override;
 };

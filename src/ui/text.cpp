@@ -5,13 +5,13 @@
 namespace tessaro::ui {
 
 QString FromAnsi(std::string_view bytes) {
-    const std::string utf8 = cp1252::ToUtf8(bytes);
+    const std::string utf8 = platform::cp1252::ToUtf8(bytes);
     return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
 std::string ToAnsi(const QString& text) {
     const QByteArray utf8 = text.toUtf8();
-    return cp1252::FromUtf8(std::string_view(utf8.constData(), static_cast<size_t>(utf8.size())));
+    return platform::cp1252::FromUtf8(std::string_view(utf8.constData(), static_cast<size_t>(utf8.size())));
 }
 
 QString LiteralCaption(const QString& text) {

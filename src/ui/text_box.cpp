@@ -13,13 +13,13 @@ void TextBox::focusInEvent(QFocusEvent* event) {
         focusByMouse_ = true;
         return;
     }
-    emit gotFocus();
+    emit GotFocus();
 }
 
 void TextBox::focusOutEvent(QFocusEvent* event) {
     if (focusByMouse_) { // focus by the mouse, but no press came to this box
         focusByMouse_ = false;
-        emit gotFocus();
+        emit GotFocus();
     }
     QLineEdit::focusOutEvent(event);
 }
@@ -28,7 +28,7 @@ void TextBox::mousePressEvent(QMouseEvent* event) {
     QLineEdit::mousePressEvent(event);
     if (focusByMouse_) {
         focusByMouse_ = false;
-        emit gotFocus();
+        emit GotFocus();
     }
 }
 

@@ -13,7 +13,7 @@ public:
     using QLineEdit::QLineEdit;
 
 signals:
-    void gotFocus();
+    void GotFocus();
 
 protected:
     void focusInEvent(QFocusEvent* event) override;

@@ -104,7 +104,7 @@ TEST_F(CommitFault, DiskFullHalfWayLeavesNoFinalFileAndTheRequestInPlace) {
     }
     EXPECT_EQ(h.ends, std::vector<int>{2});
     ASSERT_EQ(h.messages.texts.size(), 1u);
-    EXPECT_NE(h.messages.texts[0].find(cp1252::Ansi("61 - Datenträger voll")), std::string::npos);
+    EXPECT_NE(h.messages.texts[0].find(platform::cp1252::Ansi("61 - Datenträger voll")), std::string::npos);
     ExpectNothingLost();
     EXPECT_EQ(Slurp(h.iniPath()), iniBefore) << "the unload ran after a failure";
 }
@@ -152,7 +152,7 @@ TEST_F(CommitFault, FiftyMegabyteRequestStartsAndCommitsWithoutAFreeze) {
     StartReady(big);
     // Far more than 32,767 lines: reported at start-up, the text kept whole.
     ASSERT_EQ(h.messages.texts.size(), 1u);
-    EXPECT_EQ(h.messages.texts[0], cp1252::Ansi("Es ist ein Fehler aufgetreten.\r\n6 - Überlauf"));
+    EXPECT_EQ(h.messages.texts[0], platform::cp1252::Ansi("Es ist ein Fehler aufgetreten.\r\n6 - Überlauf"));
     EXPECT_EQ(h.Find<QLabel>("StateBar.Panel(1)")->text(), "ID:");
     h.messages.texts.clear();
     PressOk();

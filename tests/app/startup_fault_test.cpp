@@ -125,7 +125,7 @@ TEST_F(StartupFault, HugeCounterFileIsReportedOnceAndKept) {
     StartWithinTheLimit();
     EXPECT_EQ(h.form->SequenceNumber(), 1);
     EXPECT_EQ(h.messages.texts,
-              std::vector<std::string>{cp1252::Ansi("Es ist ein Fehler aufgetreten.6 - Überlauf")});
+              std::vector<std::string>{platform::cp1252::Ansi("Es ist ein Fehler aufgetreten.6 - Überlauf")});
     EXPECT_TRUE(Slurp(h.dir.File("GDTcount.txt")) == digits);
 }
 

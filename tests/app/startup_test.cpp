@@ -143,7 +143,7 @@ TEST(StartupTest, WithoutSettingsIniStartsWithDefaults) {
 }
 
 // A recorder that also notes whether the window was already on screen.
-class VisibilityRecorder : public MessageBox {
+class VisibilityRecorder : public platform::MessageBox {
 public:
     void ShowError(const std::string& text) override {
         texts.push_back(text);
@@ -165,7 +165,7 @@ TEST(StartupTest, CounterMessageComesBeforeTheWindow) {
     ASSERT_TRUE(h.form->Form_Load());
     h.form->show();
     ASSERT_EQ(recorder.texts.size(), 1u);
-    EXPECT_EQ(recorder.texts[0].rfind(cp1252::Ansi("Es ist ein Fehler aufgetreten."), 0), 0u);
+    EXPECT_EQ(recorder.texts[0].rfind(platform::cp1252::Ansi("Es ist ein Fehler aufgetreten."), 0), 0u);
     EXPECT_FALSE(recorder.windowVisible[0]);
     EXPECT_EQ(h.form->SequenceNumber(), 1);
 }

@@ -1,7 +1,7 @@
 // The real folder chooser over Qt's directory dialog: the prompt as caption and
 // inside the dialog, folders only, browsing from the root, "" on cancel, an
 // umlaut folder returned intact.
-#include "config/qt_folder_chooser.h"
+#include "ui/qt_folder_chooser.h"
 #include "support/temp_dir.h"
 
 #include <QApplication>
@@ -43,7 +43,7 @@ QString ChooseWith(const QString& title, const std::function<void(QFileDialog*)>
                          dialog->testOption(QFileDialog::ShowDirsOnly);
         answer(dialog);
     });
-    QtFolderChooser chooser;
+    ui::QtFolderChooser chooser;
     return chooser.ChooseFolder(nullptr, title);
 }
 

@@ -2,7 +2,7 @@
 // chooser's scan for the request file, a scan that is overtaken or closed, and a
 // path with umlauts on its way through Settings.ini.
 #include "config/settings_store.h"
-#include "config/settings_window.h"
+#include "ui/settings_window.h"
 #include "platform/codec.h"
 #include "platform/files.h"
 #include "support/fake_folder_chooser.h"
@@ -30,9 +30,9 @@ class SettingsChoosersTest : public ::testing::Test {
 protected:
     SettingsChoosersTest() { values.Suffix = "GDT"; }
 
-    std::unique_ptr<SettingsWindow> Open() {
-        auto window = std::make_unique<SettingsWindow>(
-            nullptr, SettingsWindowContext{values, ini, &mainModality, folders, messages});
+    std::unique_ptr<ui::SettingsWindow> Open() {
+        auto window = std::make_unique<ui::SettingsWindow>(
+            nullptr, ui::SettingsWindowContext{values, ini, &mainModality, folders, messages});
         window->show();
         return window;
     }
@@ -62,7 +62,7 @@ protected:
 
     TempDir dir;
     std::string ini = dir.File("Settings.ini");
-    ProgramSettings values;
+    config::ProgramSettings values;
     QLineEdit mainModality;
     FakeFolderChooser folders;
     RecordingMessageBox messages;
@@ -169,12 +169,12 @@ TEST_F(SettingsChoosersTest, UmlautPathTravelsThroughSettingsIniToTheRightFile) 
     Click(w.get(), "cmdSpeichern");
 
     const std::string stored =
-        settings::ReadIniValue("GDT", "PathS", "", ini, settings::kValueSize);
-    EXPECT_NE(stored.find(cp1252::Ansi("Röntgen")), std::string::npos);
+        config::ReadIniValue("GDT", "PathS", "", ini, config::kValueSize);
+    EXPECT_NE(stored.find(platform::cp1252::Ansi("Röntgen")), std::string::npos);
     // The next start reads it back and finds the file.
-    const settings::StartupValues next = settings::LoadSettings(ini, messages);
+    const config::StartupValues next = config::LoadSettings(ini, messages);
     EXPECT_EQ(next.values.PathS, stored);
-    EXPECT_TRUE(fs::FileExists(next.values.PathS));
+    EXPECT_TRUE(platform::FileExists(next.values.PathS));
 }
 
 } // namespace

@@ -6,10 +6,10 @@
 
 #include <gtest/gtest.h>
 
-namespace tessaro::settings {
+namespace tessaro::config {
 namespace {
 
-using cp1252::Ansi;
+using platform::cp1252::Ansi;
 using test::Spit;
 
 class SettingsStore : public ::testing::Test {
@@ -56,7 +56,7 @@ TEST_F(SettingsStore, LoadsEveryValueFromItsSection) {
 }
 
 TEST_F(SettingsStore, ShortCodeSectionIsTheByteFC) {
-    ASSERT_TRUE(WritePrivateProfileString(kShortSection, kShortKey, "AB", ini));
+    ASSERT_TRUE(platform::WritePrivateProfileString(kShortSection, kShortKey, "AB", ini));
     EXPECT_EQ(test::Slurp(ini), "[K\xFCrzel]\r\nK\xFCrzel=AB\r\n");
     EXPECT_EQ(ReadIniValue(kShortSection, kShortKey, "", ini, kValueSize), "AB");
 }
@@ -95,4 +95,4 @@ TEST(ParseFlag, NumbersAndWords) {
 }
 
 } // namespace
-} // namespace tessaro::settings
+} // namespace tessaro::config

@@ -1,7 +1,7 @@
 // The settings window driven as the operator would: filling, change tracking,
 // apply, OK, Abbrechen, the keyboard and a Settings.ini that cannot be written.
 #include "config/settings_store.h"
-#include "config/settings_window.h"
+#include "ui/settings_window.h"
 #include "platform/codec.h"
 #include "support/fake_folder_chooser.h"
 #include "support/recording_message_box.h"
@@ -36,10 +36,10 @@ protected:
         Spit(ini, "[Modality]\r\nModality=DX\r\n");
     }
 
-    SettingsWindowContext Context() { return {values, ini, &mainModality, folders, messages}; }
+    ui::SettingsWindowContext Context() { return {values, ini, &mainModality, folders, messages}; }
 
-    std::unique_ptr<SettingsWindow> Open() {
-        auto window = std::make_unique<SettingsWindow>(nullptr, Context());
+    std::unique_ptr<ui::SettingsWindow> Open() {
+        auto window = std::make_unique<ui::SettingsWindow>(nullptr, Context());
         window->show();
         return window;
     }
@@ -65,12 +65,12 @@ protected:
     }
 
     std::string Stored(const std::string& section, const std::string& key) {
-        return settings::ReadIniValue(section, key, "<missing>", ini, settings::kValueSize);
+        return config::ReadIniValue(section, key, "<missing>", ini, config::kValueSize);
     }
 
     TempDir dir;
     std::string ini = dir.File("Settings.ini");
-    ProgramSettings values;
+    config::ProgramSettings values;
     QLineEdit mainModality;
     FakeFolderChooser folders;
     RecordingMessageBox messages;
@@ -269,7 +269,7 @@ TEST_F(SettingsWindowTest, OpensModalCentredOverItsOwnerAndEnterThereAppliesAndC
             window->close();
     });
     rescue.start(3000);
-    ShowSettingsWindow(&owner, Context());
+    ui::ShowSettingsWindow(&owner, Context());
     EXPECT_TRUE(rescue.isActive());
     EXPECT_TRUE(sawWindow);
     EXPECT_LE((centre - owner.geometry().center()).manhattanLength(), 4);
@@ -306,8 +306,8 @@ TEST_F(SettingsWindowTest, DirectoryInPlaceOfSettingsFileIsReported) {
     EXPECT_EQ(Text(w.get(), "txtModality"), "");
     Click(w.get(), "cmdSpeichern");
     ASSERT_EQ(messages.texts.size(), 1u);
-    EXPECT_EQ(messages.texts[0], cp1252::Ansi("Die Einstellungen konnten nicht in ") + ini +
-                                     cp1252::Ansi(" gespeichert werden."));
+    EXPECT_EQ(messages.texts[0], platform::cp1252::Ansi("Die Einstellungen konnten nicht in ") + ini +
+                                     platform::cp1252::Ansi(" gespeichert werden."));
 }
 
 } // namespace

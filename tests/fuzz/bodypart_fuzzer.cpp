@@ -28,16 +28,16 @@ int Number(std::string_view f) {
     if (f.size() > 4 || f.find_first_not_of("0123456789") != std::string_view::npos)
         return -1;
     const int n = std::stoi(std::string(f));
-    return n < manual::kButtonCount ? n : -1;
+    return n < selection::manual::kButtonCount ? n : -1;
 }
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
-    const manual::Buttons buttons = manual::ParseBodypart(text);
+    const selection::manual::Buttons buttons = selection::manual::ParseBodypart(text);
 
-    manual::Buttons expected;
+    selection::manual::Buttons expected;
     if (!text.empty())
         for (std::string_view line : Cut(text, "\r\n")) {
             const auto fields = Cut(line, "|");

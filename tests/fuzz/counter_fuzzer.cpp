@@ -15,7 +15,7 @@ namespace {
 
 using namespace tessaro;
 
-class CountingMessageBox : public MessageBox {
+class CountingMessageBox : public platform::MessageBox {
 public:
     void ShowError(const std::string&) override { ++count; }
     int count = 0;
@@ -55,7 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     try {
         const std::int16_t v = gdt::ParseCounter(text);
         fuzz::Check(inRange && v == *rule, "parse accepted what the rule refuses", text);
-    } catch (const PlatformError& e) {
+    } catch (const platform::PlatformError& e) {
         fuzz::Check(!inRange, "parse refused a number", text);
         fuzz::Check(e.Number() == (rule ? 6 : 13), "wrong error number", text);
     }

@@ -21,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::ofstream out(file, std::ios::binary | std::ios::trunc);
         out.write(content.data(), static_cast<std::streamsize>(content.size()));
     }
-    const ProfileString r = GetPrivateProfileString(section, key, def, bufferSize, file);
+    const platform::ProfileString r = platform::GetPrivateProfileString(section, key, def, bufferSize, file);
     fuzz::Check(r.copied == r.text.size(), "copied count differs from the text");
     fuzz::Check(bufferSize == 0 ? r.text.empty() : r.text.size() < bufferSize,
                 "value longer than the buffer");
@@ -29,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                     content.find(r.text) != std::string::npos,
                 "value neither from the file nor the default", r.text);
 
-    const ProfileString again = GetPrivateProfileString(section, key, def, bufferSize, file);
+    const platform::ProfileString again = platform::GetPrivateProfileString(section, key, def, bufferSize, file);
     fuzz::Check(again.text == r.text, "two reads of one file differ");
     return 0;
 }

@@ -13,7 +13,7 @@ namespace {
 
 using namespace tessaro;
 
-class CountingMessageBox : public MessageBox {
+class CountingMessageBox : public platform::MessageBox {
 public:
     void ShowError(const std::string& text) override {
         ++count;
@@ -72,7 +72,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const auto panels = gdt::PanelsFromRequest(text);
         fuzz::Check(pieces < 32768, "more than 32767 pieces accepted");
         fuzz::Check(panels == expected, "panels differ from the reading rule", text);
-    } catch (const PlatformError& e) {
+    } catch (const platform::PlatformError& e) {
         fuzz::Check(pieces >= 32768 && e.Number() == 6, "unexpected import failure", e.what());
     }
 

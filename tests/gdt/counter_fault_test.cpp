@@ -44,7 +44,7 @@ TEST_F(CounterFault, HugeFilesAreJudgedQuicklyAndOnlyReplacedWhenTheyHoldANumber
     EXPECT_EQ(Draw(), 1);
     EXPECT_TRUE(Slurp(counter) == digits);
     EXPECT_EQ(messages.texts,
-              std::vector<std::string>{cp1252::Ansi("Es ist ein Fehler aufgetreten.6 - Überlauf")});
+              std::vector<std::string>{platform::cp1252::Ansi("Es ist ein Fehler aufgetreten.6 - Überlauf")});
     EXPECT_LT(std::chrono::steady_clock::now() - start, test::kFreezeLimit);
 }
 

@@ -141,10 +141,10 @@ TEST(DisplayCharset, OnlyWellFormedMultiByteUtf8OverridesTheDeclaration) {
     EXPECT_EQ(DecodeForDisplay("\x81", DisplayCharset::Ibm437), "\xC3\xBC");
     // One well-formed multi-byte sequence is enough, also a four-byte one.
     EXPECT_EQ(DecodeForDisplay("\xF0\x9F\x98\x80", DisplayCharset::Din66003), "\xF0\x9F\x98\x80");
-    EXPECT_FALSE(charset::IsMultiByteUtf8(""));
-    EXPECT_FALSE(charset::IsMultiByteUtf8("abc"));
-    EXPECT_FALSE(charset::IsMultiByteUtf8("\xF4\x90\x80\x80")); // above U+10FFFF
-    EXPECT_TRUE(charset::IsMultiByteUtf8("a\xC3\xA4"));
+    EXPECT_FALSE(platform::charset::IsMultiByteUtf8(""));
+    EXPECT_FALSE(platform::charset::IsMultiByteUtf8("abc"));
+    EXPECT_FALSE(platform::charset::IsMultiByteUtf8("\xF4\x90\x80\x80")); // above U+10FFFF
+    EXPECT_TRUE(platform::charset::IsMultiByteUtf8("a\xC3\xA4"));
 }
 
 TEST(DisplayCharset, EveryByteDecodesToOneCharacterWithoutFailing) {
@@ -153,7 +153,7 @@ TEST(DisplayCharset, EveryByteDecodesToOneCharacterWithoutFailing) {
         all += static_cast<char>(b);
     for (DisplayCharset cs :
          {DisplayCharset::Din66003, DisplayCharset::Ibm437, DisplayCharset::Windows1252}) {
-        const std::u32string decoded = charset::DecodeUtf8(DecodeForDisplay(all, cs));
+        const std::u32string decoded = platform::charset::DecodeUtf8(DecodeForDisplay(all, cs));
         ASSERT_EQ(decoded.size(), 256u);
         EXPECT_EQ(decoded[0], U'\0');
         EXPECT_EQ(decoded['A'], U'A');
@@ -167,14 +167,14 @@ TEST(DisplayCharset, EveryByteDecodesToOneCharacterWithoutFailing) {
     }
     // Long input grows the buffer rather than cutting the text.
     const std::string longText(100000, '\xDB');
-    EXPECT_EQ(charset::DecodeUtf8(DecodeForDisplay(longText, DisplayCharset::Ibm437)),
+    EXPECT_EQ(platform::charset::DecodeUtf8(DecodeForDisplay(longText, DisplayCharset::Ibm437)),
               std::u32string(100000, U'\u2588'));
     EXPECT_EQ(DecodeForDisplay(std::string(3000, '\x90') + "x", DisplayCharset::Din66003).size(),
               3000u * 3 + 1);
 }
 
 TEST(DisplayCharset, UnknownIconvCharsetFallsBackToWindows1252) {
-    EXPECT_EQ(charset::ToUtf8("M\xFCller", "NO-SUCH-CHARSET-TESSARO"), "M\xC3\xBCller");
+    EXPECT_EQ(platform::charset::ToUtf8("M\xFCller", "NO-SUCH-CHARSET-TESSARO"), "M\xC3\xBCller");
 }
 
 TEST(DisplayCharset, UpperCaseFollowsTheWindows1252RuleForItsCharacters) {

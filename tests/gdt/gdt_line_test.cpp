@@ -18,7 +18,7 @@ TEST(FormatGdtLine, LengthFieldCountsContentPlusNine) {
 }
 
 TEST(FormatGdtLine, ContentGoesInUnchangedOneByteEach) {
-    const std::string content = cp1252::Ansi("LW2E | Schädel ß ");
+    const std::string content = platform::cp1252::Ansi("LW2E | Schädel ß ");
     const std::string line = FormatGdtLine("8411", content);
     EXPECT_EQ(line, "0268411" + content + "\r\n");
     EXPECT_EQ(line.size(), 26u);

@@ -117,7 +117,7 @@ protected:
             GTEST_SKIP();
         }
     }
-    std::string PathOf(const Sample& s) const { return fs::AnsiPath((folder_ / s.file).string()); }
+    std::string PathOf(const Sample& s) const { return platform::AnsiPath((folder_ / s.file).string()); }
 
     stdfs::path folder_;
 };
@@ -151,8 +151,8 @@ TEST_P(GdtSamples, ResultFileIsTheSampleAndOneLine) {
     const ImportResult imported = ReadRequestFile(PathOf(s), messages);
 
     test::TempDir target;
-    ProgramSettings settings;
-    settings.PathD = fs::AnsiPath(target.path());
+    config::ProgramSettings settings;
+    settings.PathD = platform::AnsiPath(target.path());
     settings.LumeoID = "001";
     ASSERT_TRUE(WriteResultFile(settings, 7, imported.requestText, "LW2E ", messages));
     EXPECT_TRUE(messages.texts.empty());

@@ -45,7 +45,7 @@ protected:
     test::TempDir tmp;
     std::string path = tmp.File("request.gdt");
     test::RecordingMessageBox messages;
-    const std::string overflow = cp1252::Ansi("Es ist ein Fehler aufgetreten.\r\n6 - Überlauf");
+    const std::string overflow = platform::cp1252::Ansi("Es ist ein Fehler aufgetreten.\r\n6 - Überlauf");
 };
 
 // Far more lines than the 16-bit line index: reported as an overflow, and the
@@ -86,7 +86,7 @@ TEST_F(RequestFault, FortyThousandLinesAreAnOverflowThatKeepsTheText) {
 
 TEST_F(RequestFault, ResultThatCannotBeWrittenWholeIsNeverFinal) {
     const std::string text = BigRequest(1u << 20);
-    ProgramSettings settings;
+    config::ProgramSettings settings;
     settings.PathD = tmp.path();
     // The disk fills up half way through the result file.
     {
@@ -95,8 +95,8 @@ TEST_F(RequestFault, ResultThatCannotBeWrittenWholeIsNeverFinal) {
         try {
             WriteResultFile(settings, 9, text, "LW2E", messages);
             ADD_FAILURE() << "a cut result file was reported as written";
-        } catch (const PlatformError& e) {
-            EXPECT_EQ(e.Number(), static_cast<int>(ErrorNumber::DiskFull));
+        } catch (const platform::PlatformError& e) {
+            EXPECT_EQ(e.Number(), static_cast<int>(platform::ErrorNumber::DiskFull));
         }
     }
     EXPECT_FALSE(std::filesystem::exists(FinalFileName(settings, 9)));

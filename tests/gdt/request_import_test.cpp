@@ -38,10 +38,10 @@ TEST_F(RequestImport, PanelsFromTheThreeFieldsInAnyOrder) {
 
 TEST_F(RequestImport, LastOccurrenceWinsAndAbsentFieldsStayUnset) {
     const ImportResult r = Import(FormatGdtLine("3101", "Alt") + "0093000\r\n" +
-                                  FormatGdtLine("3101", cp1252::Ansi("Müller ")));
+                                  FormatGdtLine("3101", platform::cp1252::Ansi("Müller ")));
     EXPECT_EQ(r.panels[0], "ID: ");
     EXPECT_FALSE(r.panels[1].has_value());
-    EXPECT_EQ(r.panels[2], cp1252::Ansi("NN: Müller "));
+    EXPECT_EQ(r.panels[2], platform::cp1252::Ansi("NN: Müller "));
 }
 
 TEST_F(RequestImport, EveryByteIsKept) {
@@ -91,7 +91,7 @@ TEST_F(RequestImport, TooManyPiecesIsAnOverflowThatKeepsTheText) {
     EXPECT_EQ(r.requestText, text);
     EXPECT_FALSE(r.panels[0].has_value());
     ASSERT_EQ(messages.texts.size(), 1u);
-    EXPECT_EQ(messages.texts[0], cp1252::Ansi("Es ist ein Fehler aufgetreten.\r\n6 - Überlauf"));
+    EXPECT_EQ(messages.texts[0], platform::cp1252::Ansi("Es ist ein Fehler aufgetreten.\r\n6 - Überlauf"));
 
     messages.texts.clear();
     text.resize(text.size() - 2); // one piece fewer is still fine

@@ -26,7 +26,7 @@ protected:
     }
 
     test::TempDir tmp;
-    ProgramSettings settings;
+    config::ProgramSettings settings;
     test::RecordingMessageBox messages;
     const std::string request = "01380006301\r\n0143000123456\r\n";
 };
@@ -62,7 +62,7 @@ TEST_F(ResultWriter, RequestBytesCarriedThroughImportUnchanged) {
         bytes += static_cast<char>(b);
     Spit(tmp.File("req.gdt"), bytes);
     const ImportResult imported = ReadRequestFile(tmp.File("req.gdt"), messages);
-    ASSERT_TRUE(Write(imported.requestText, cp1252::Ansi("Schädel")));
+    ASSERT_TRUE(Write(imported.requestText, platform::cp1252::Ansi("Schädel")));
     EXPECT_EQ(Slurp(tmp.File("out/001.7.zzz")), bytes + "0168411Sch\xE4"
                                                         "del\r\n");
 }
@@ -98,7 +98,7 @@ TEST_F(ResultWriter, OverlongCodeIsRefusedWithoutAFile) {
 
 TEST_F(ResultWriter, WriteFailureReachesTheCaller) {
     std::filesystem::create_directory(tmp.File("out/001.7.zzz"));
-    EXPECT_THROW(Write(request, "BW2E"), PlatformError);
+    EXPECT_THROW(Write(request, "BW2E"), platform::PlatformError);
     EXPECT_TRUE(messages.texts.empty());
 }
 

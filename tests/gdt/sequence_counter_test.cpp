@@ -57,7 +57,7 @@ TEST_F(SequenceCounter, TopOfTheRangeOverflowsAndKeepsTheFile) {
         EXPECT_EQ(Slurp(counter), "32767");
     }
     EXPECT_EQ(messages.texts, std::vector<std::string>(
-                                  2, cp1252::Ansi("Es ist ein Fehler aufgetreten.6 - Überlauf")));
+                                  2, platform::cp1252::Ansi("Es ist ein Fehler aufgetreten.6 - Überlauf")));
 }
 
 TEST_F(SequenceCounter, NoNumberInTheFileLeavesItUnchanged) {
@@ -70,8 +70,8 @@ TEST_F(SequenceCounter, NoNumberInTheFileLeavesItUnchanged) {
         const bool overflow = content == "99999" || content == "-32769";
         EXPECT_EQ(messages.texts[0],
                   overflow
-                      ? cp1252::Ansi("Es ist ein Fehler aufgetreten.6 - Überlauf")
-                      : cp1252::Ansi("Es ist ein Fehler aufgetreten.13 - Typen unverträglich"));
+                      ? platform::cp1252::Ansi("Es ist ein Fehler aufgetreten.6 - Überlauf")
+                      : platform::cp1252::Ansi("Es ist ein Fehler aufgetreten.13 - Typen unverträglich"));
     }
 }
 
@@ -94,7 +94,7 @@ TEST_F(SequenceCounter, WriteFailureKeepsTheDrawnNumberAndTheOldFile) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(tmp.path()), {}), 1);
     ASSERT_EQ(messages.texts.size(), 1u);
     EXPECT_EQ(messages.texts[0],
-              cp1252::Ansi("Es ist ein Fehler aufgetreten.61 - Datenträger voll"));
+              platform::cp1252::Ansi("Es ist ein Fehler aufgetreten.61 - Datenträger voll"));
 }
 
 TEST_F(SequenceCounter, ReadOnlyCounterKeepsItsDigitsAndTheRunItsNumber) {
@@ -117,8 +117,8 @@ TEST(ParseCounter, RangeOfSixteenBits) {
     EXPECT_EQ(ParseCounter("-32768"), -32768);
     EXPECT_EQ(ParseCounter("+32767"), 32767);
     EXPECT_EQ(ParseCounter("00000000000000000000012"), 12);
-    EXPECT_THROW(ParseCounter("32768"), PlatformError);
-    EXPECT_THROW(ParseCounter("123456789012345678901234567890"), PlatformError);
+    EXPECT_THROW(ParseCounter("32768"), platform::PlatformError);
+    EXPECT_THROW(ParseCounter("123456789012345678901234567890"), platform::PlatformError);
 }
 
 } // namespace

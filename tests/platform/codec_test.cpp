@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-namespace tessaro::cp1252 {
+namespace tessaro::platform::cp1252 {
 namespace {
 
 std::string AllBytes() {
@@ -59,4 +59,4 @@ TEST(Codec, UpperCaseWithinWindows1252) {
 }
 
 } // namespace
-} // namespace tessaro::cp1252
+} // namespace tessaro::platform::cp1252

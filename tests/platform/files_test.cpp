@@ -12,7 +12,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-namespace tessaro::fs {
+namespace tessaro::platform {
 namespace {
 
 using test::Slurp;
@@ -22,23 +22,23 @@ using test::TempDir;
 int NumberOf(const std::function<void()>& f) {
     try {
         f();
-    } catch (const PlatformError& e) {
+    } catch (const platform::PlatformError& e) {
         return e.Number();
     }
     return 0;
 }
 
 TEST(Errors, GermanDescriptionsFromOneTable) {
-    EXPECT_EQ(DescribeError(ErrorNumber::FileNotFound), cp1252::Ansi("Datei nicht gefunden"));
-    EXPECT_EQ(DescribeError(ErrorNumber::PermissionDenied), cp1252::Ansi("Zugriff verweigert"));
-    EXPECT_EQ(DescribeError(ErrorNumber::FileExists), cp1252::Ansi("Datei existiert bereits"));
-    EXPECT_EQ(DescribeError(ErrorNumber::DiskFull), cp1252::Ansi("Datenträger voll"));
-    EXPECT_EQ(DescribeError(ErrorNumber::Overflow), cp1252::Ansi("Überlauf"));
-    EXPECT_EQ(DescribeError(ErrorNumber::TypeMismatch), cp1252::Ansi("Typen unverträglich"));
-    const PlatformError e = ErrorFromErrno(ENOSPC, "/x");
+    EXPECT_EQ(platform::DescribeError(platform::ErrorNumber::FileNotFound), platform::cp1252::Ansi("Datei nicht gefunden"));
+    EXPECT_EQ(platform::DescribeError(platform::ErrorNumber::PermissionDenied), platform::cp1252::Ansi("Zugriff verweigert"));
+    EXPECT_EQ(platform::DescribeError(platform::ErrorNumber::FileExists), platform::cp1252::Ansi("Datei existiert bereits"));
+    EXPECT_EQ(platform::DescribeError(platform::ErrorNumber::DiskFull), platform::cp1252::Ansi("Datenträger voll"));
+    EXPECT_EQ(platform::DescribeError(platform::ErrorNumber::Overflow), platform::cp1252::Ansi("Überlauf"));
+    EXPECT_EQ(platform::DescribeError(platform::ErrorNumber::TypeMismatch), platform::cp1252::Ansi("Typen unverträglich"));
+    const platform::PlatformError e = platform::ErrorFromErrno(ENOSPC, "/x");
     EXPECT_EQ(e.Number(), 61);
-    EXPECT_EQ(e.Description(), cp1252::Ansi("Datenträger voll"));
-    EXPECT_EQ(std::string(e.what()), cp1252::Ansi("61 - Datenträger voll (/x)"));
+    EXPECT_EQ(e.Description(), platform::cp1252::Ansi("Datenträger voll"));
+    EXPECT_EQ(std::string(e.what()), platform::cp1252::Ansi("61 - Datenträger voll (/x)"));
 }
 
 TEST(Files, ProgramDirectoryHoldsTheRunningExecutable) {
@@ -62,11 +62,11 @@ TEST(Files, ExistenceTellsFilesAndDirectoriesApart) {
 
 TEST(Files, PathsAreWindows1252OnTheWayIn) {
     TempDir tmp;
-    const std::string ansi = tmp.path() + "/" + cp1252::Ansi("Röntgen.gdt");
+    const std::string ansi = tmp.path() + "/" + platform::cp1252::Ansi("Röntgen.gdt");
     WriteWholeFile(ansi, "abc");
     EXPECT_EQ(Slurp(tmp.path() + "/Röntgen.gdt"), "abc");
     EXPECT_EQ(ReadWholeFile(ansi), "abc");
-    EXPECT_EQ(ListFiles(tmp.path()), std::vector<std::string>{cp1252::Ansi("Röntgen.gdt")});
+    EXPECT_EQ(ListFiles(tmp.path()), std::vector<std::string>{platform::cp1252::Ansi("Röntgen.gdt")});
 }
 
 TEST(Files, WholeFileReadAndWriteKeepEveryByte) {
@@ -179,4 +179,4 @@ TEST(Files, ListFilesNamesRegularFilesOnly) {
 }
 
 } // namespace
-} // namespace tessaro::fs
+} // namespace tessaro::platform

@@ -13,24 +13,24 @@ namespace {
 TEST(InstanceLock, SecondInstanceOfTheSameDirectoryIsRefusedUntilTheFirstEnds) {
     test::TempDir program;
     {
-        InstanceLock first(program.path());
+        platform::InstanceLock first(program.path());
         ASSERT_FALSE(first.AnotherInstanceRunning());
-        InstanceLock second(program.path());
+        platform::InstanceLock second(program.path());
         EXPECT_TRUE(second.AnotherInstanceRunning());
 
         test::TempDir other;
-        InstanceLock elsewhere(other.path());
+        platform::InstanceLock elsewhere(other.path());
         EXPECT_FALSE(elsewhere.AnotherInstanceRunning());
     }
-    InstanceLock again(program.path());
+    platform::InstanceLock again(program.path());
     EXPECT_FALSE(again.AnotherInstanceRunning());
 }
 
 TEST(InstanceLock, LockFileLivesOutsideTheProgramDirectory) {
     test::TempDir program;
-    InstanceLock lock(program.path());
+    platform::InstanceLock lock(program.path());
     EXPECT_TRUE(std::filesystem::is_empty(program.path()));
-    EXPECT_NE(InstanceLock::LockFilePath(program.path()).rfind(program.path(), 0), 0u);
+    EXPECT_NE(platform::InstanceLock::LockFilePath(program.path()).rfind(program.path(), 0), 0u);
 }
 
 TEST(InstanceLock, KernelReleasesTheLockOfADeadHolder) {
@@ -40,7 +40,7 @@ TEST(InstanceLock, KernelReleasesTheLockOfADeadHolder) {
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
-        InstanceLock held(program.path());
+        platform::InstanceLock held(program.path());
         char c = held.AnotherInstanceRunning() ? 'n' : 'y';
         (void)!::write(ready[1], &c, 1);
         ::pause(); // killed below without any clean-up of its own
@@ -49,12 +49,12 @@ TEST(InstanceLock, KernelReleasesTheLockOfADeadHolder) {
     char c = 0;
     ASSERT_EQ(::read(ready[0], &c, 1), 1);
     EXPECT_EQ(c, 'y');
-    EXPECT_TRUE(InstanceLock(program.path()).AnotherInstanceRunning());
+    EXPECT_TRUE(platform::InstanceLock(program.path()).AnotherInstanceRunning());
     ::kill(child, SIGKILL);
     ::waitpid(child, nullptr, 0);
     ::close(ready[0]);
     ::close(ready[1]);
-    EXPECT_FALSE(InstanceLock(program.path()).AnotherInstanceRunning());
+    EXPECT_FALSE(platform::InstanceLock(program.path()).AnotherInstanceRunning());
 }
 
 } // namespace

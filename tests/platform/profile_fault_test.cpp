@@ -19,7 +19,7 @@ using test::Spit;
 class ProfileFault : public ::testing::Test {
 protected:
     std::string Read(const std::string& section, const std::string& key) {
-        return GetPrivateProfileString(section, key, "<default>", 256, ini).text;
+        return platform::GetPrivateProfileString(section, key, "<default>", 256, ini).text;
     }
     std::size_t FilesInDirectory() const {
         return static_cast<std::size_t>(
@@ -27,15 +27,15 @@ protected:
     }
 
     test::TempDir tmp;
-    std::string ini = settings::IniPath(tmp.path());
+    std::string ini = config::IniPath(tmp.path());
     test::RecordingMessageBox messages;
 };
 
 // Found by fuzzing the writer: a name with blanks around it was written but
 // never found again, so every save added another line.
 TEST_F(ProfileFault, NamesWithBlanksAroundAreFoundAgain) {
-    ASSERT_TRUE(WritePrivateProfileString(" GDT", "PathS ", "a", ini));
-    ASSERT_TRUE(WritePrivateProfileString(" GDT", "PathS ", "b", ini));
+    ASSERT_TRUE(platform::WritePrivateProfileString(" GDT", "PathS ", "a", ini));
+    ASSERT_TRUE(platform::WritePrivateProfileString(" GDT", "PathS ", "b", ini));
     EXPECT_EQ(Read(" GDT", "PathS "), "b");
     EXPECT_EQ(Read("gdt", "paths"), "b");
     EXPECT_EQ(Slurp(ini), "[ GDT]\r\nPathS=b\r\n");
@@ -45,39 +45,39 @@ TEST_F(ProfileFault, NamesWithBlanksAroundAreFoundAgain) {
 // that reads as a section header, moving every later key of the section.
 TEST_F(ProfileFault, KeyThatWouldReadAsASectionIsRefused) {
     Spit(ini, "[GDT]\r\nPathS=a\r\n");
-    EXPECT_FALSE(WritePrivateProfileString("GDT", "[x]", "y", ini));
-    EXPECT_FALSE(WritePrivateProfileString("GDT", "  [x", "y]", ini));
-    ASSERT_TRUE(WritePrivateProfileString("GDT", "PathD", "/out", ini));
+    EXPECT_FALSE(platform::WritePrivateProfileString("GDT", "[x]", "y", ini));
+    EXPECT_FALSE(platform::WritePrivateProfileString("GDT", "  [x", "y]", ini));
+    ASSERT_TRUE(platform::WritePrivateProfileString("GDT", "PathD", "/out", ini));
     EXPECT_EQ(Read("GDT", "PathS"), "a");
     EXPECT_EQ(Slurp(ini), "[GDT]\r\nPathS=a\r\nPathD=/out\r\n");
 }
 
 TEST_F(ProfileFault, WriteThatRunsOutOfSpaceKeepsTheOldFile) {
-    const std::string before = "[" + settings::kShortSection + "]\r\n" + settings::kShortKey +
+    const std::string before = "[" + config::kShortSection + "]\r\n" + config::kShortKey +
                                "=MK\r\n[GDT]\r\nPathS=/in/req.gdt\r\nPathD=/out\r\n";
     Spit(ini, before);
     bool written = true;
     {
         const test::FileSizeLimit limit(before.size() / 2);
         ASSERT_TRUE(limit.active());
-        written = WritePrivateProfileString("GDT", "LumeoID", "002", ini);
+        written = platform::WritePrivateProfileString("GDT", "LumeoID", "002", ini);
     }
     EXPECT_FALSE(written);
     EXPECT_EQ(Slurp(ini), before);
     EXPECT_EQ(FilesInDirectory(), 1u) << "a temporary file was left behind";
-    const settings::StartupValues v = settings::LoadSettings(ini, messages);
+    const config::StartupValues v = config::LoadSettings(ini, messages);
     EXPECT_EQ(v.shortCode, "MK");
     EXPECT_EQ(v.values.PathD, "/out");
 }
 
 TEST_F(ProfileFault, DirectoryInPlaceOfTheFileGivesDefaultsAndRefusesWrites) {
     std::filesystem::create_directory(ini);
-    const settings::StartupValues v = settings::LoadSettings(ini, messages);
+    const config::StartupValues v = config::LoadSettings(ini, messages);
     EXPECT_EQ(v.values.LumeoID, "001");
     EXPECT_EQ(v.values.Suffix, "GDT");
     EXPECT_TRUE(messages.texts.empty());
     EXPECT_FALSE(
-        WritePrivateProfileString(settings::kShortSection, settings::kShortKey, "MK", ini));
+        platform::WritePrivateProfileString(config::kShortSection, config::kShortKey, "MK", ini));
     EXPECT_TRUE(std::filesystem::is_directory(ini));
     EXPECT_TRUE(std::filesystem::is_empty(ini));
 }
@@ -89,8 +89,8 @@ TEST_F(ProfileFault, HugeFileIsReadAndWrittenWithoutLoss) {
         filler += "[Filler" + std::to_string(i) + "]\r\nkey=" + std::string(100, 'x') + "\r\n";
     Spit(ini, filler + "[GDT]\r\nPathD=/out\r\nLumeoID=007\r\n");
     const auto start = std::chrono::steady_clock::now();
-    const settings::StartupValues v = settings::LoadSettings(ini, messages);
-    ASSERT_TRUE(WritePrivateProfileString("GDT", "PathD", "/neu", ini));
+    const config::StartupValues v = config::LoadSettings(ini, messages);
+    ASSERT_TRUE(platform::WritePrivateProfileString("GDT", "PathD", "/neu", ini));
     const auto took = std::chrono::steady_clock::now() - start;
     EXPECT_EQ(v.values.PathD, "/out");
     EXPECT_EQ(v.values.LumeoID, "007");
@@ -107,9 +107,9 @@ TEST_F(ProfileFault, BinaryFileNeitherCrashesNorLosesItsBytes) {
     using namespace std::string_literals;
     const std::string content = noise + "\r\n[GDT]\r\nPathD=/o\0ut\r\n"s + noise;
     Spit(ini, content);
-    const settings::StartupValues v = settings::LoadSettings(ini, messages);
+    const config::StartupValues v = config::LoadSettings(ini, messages);
     (void)v; // whatever the noise reads as, it must be read without harm
-    ASSERT_TRUE(WritePrivateProfileString("Modality", "Modality", "CR", ini));
+    ASSERT_TRUE(platform::WritePrivateProfileString("Modality", "Modality", "CR", ini));
     EXPECT_EQ(Read("Modality", "Modality"), "CR");
     // The new section goes after every byte of the old content.
     const std::string after = Slurp(ini);
@@ -122,7 +122,7 @@ TEST_F(ProfileFault, ReadOnlyFileIsNeitherChangedNorReplaced) {
     std::filesystem::permissions(ini, std::filesystem::perms::owner_read |
                                           std::filesystem::perms::group_read |
                                           std::filesystem::perms::others_read);
-    EXPECT_FALSE(WritePrivateProfileString("GDT", "PathS", "/neu", ini));
+    EXPECT_FALSE(platform::WritePrivateProfileString("GDT", "PathS", "/neu", ini));
     EXPECT_EQ(Slurp(ini), before);
     EXPECT_EQ(Read("GDT", "PathS"), "/in");
     EXPECT_EQ(FilesInDirectory(), 1u);

@@ -9,7 +9,7 @@
 namespace tessaro {
 namespace {
 
-using cp1252::Ansi;
+using platform::cp1252::Ansi;
 using test::Slurp;
 using test::Spit;
 
@@ -17,7 +17,7 @@ class Profile : public ::testing::Test {
 protected:
     std::string Read(const std::string& section, const std::string& key,
                      const std::string& def = "<default>", std::size_t size = 256) {
-        const ProfileString r = GetPrivateProfileString(section, key, def, size, ini);
+        const platform::ProfileString r = platform::GetPrivateProfileString(section, key, def, size, ini);
         EXPECT_EQ(r.copied, r.text.size());
         return r.text;
     }
@@ -65,10 +65,10 @@ TEST_F(Profile, FirstSectionAndFirstKeyWin) {
 }
 
 TEST_F(Profile, WriteCreatesFileSectionAndKeyWithCrLf) {
-    ASSERT_TRUE(WritePrivateProfileString(Ansi("Kürzel"), Ansi("Kürzel"), "MK", ini));
+    ASSERT_TRUE(platform::WritePrivateProfileString(Ansi("Kürzel"), Ansi("Kürzel"), "MK", ini));
     EXPECT_EQ(Slurp(ini), "[K\xFCrzel]\r\nK\xFCrzel=MK\r\n");
-    ASSERT_TRUE(WritePrivateProfileString("GDT", "PathS", "/in/req.gdt", ini));
-    ASSERT_TRUE(WritePrivateProfileString("GDT", "Manual", "1", ini));
+    ASSERT_TRUE(platform::WritePrivateProfileString("GDT", "PathS", "/in/req.gdt", ini));
+    ASSERT_TRUE(platform::WritePrivateProfileString("GDT", "Manual", "1", ini));
     EXPECT_EQ(Slurp(ini), "[K\xFCrzel]\r\nK\xFCrzel=MK\r\n"
                           "[GDT]\r\nPathS=/in/req.gdt\r\nManual=1\r\n");
 }
@@ -85,25 +85,25 @@ TEST_F(Profile, WriteChangesOneLineAndLeavesEveryOtherByte) {
                                "[Tail]\r\n"
                                "x=y";
     Spit(ini, before);
-    ASSERT_TRUE(WritePrivateProfileString("GDT", "PathD", "/new", ini));
+    ASSERT_TRUE(platform::WritePrivateProfileString("GDT", "PathD", "/new", ini));
     std::string expected = before;
     expected.replace(expected.find("  pathd = /old  "), 16, "pathd=/new");
     EXPECT_EQ(Slurp(ini), expected);
 
     // A new key goes after the last line of its section, before the blank line.
-    ASSERT_TRUE(WritePrivateProfileString("GDT", "Suffix", "GDT", ini));
+    ASSERT_TRUE(platform::WritePrivateProfileString("GDT", "Suffix", "GDT", ini));
     expected.insert(expected.find("LumeoID=001\r\n") + 13, "Suffix=GDT\r\n");
     EXPECT_EQ(Slurp(ini), expected);
 
     // A section whose last line has no line end gets one before the new key.
-    ASSERT_TRUE(WritePrivateProfileString("Tail", "z", "1", ini));
+    ASSERT_TRUE(platform::WritePrivateProfileString("Tail", "z", "1", ini));
     EXPECT_EQ(Slurp(ini), expected + "\r\nz=1\r\n");
 }
 
 TEST_F(Profile, RepeatedSavesLeaveOneLinePerKey) {
     for (int round = 0; round < 2; ++round)
         for (const char* key : {"PathS", "PathD", "Suffix", "LumeoID", "StudyDesc", "Manual"})
-            ASSERT_TRUE(WritePrivateProfileString("GDT", key, std::to_string(round), ini));
+            ASSERT_TRUE(platform::WritePrivateProfileString("GDT", key, std::to_string(round), ini));
     const std::string text = Slurp(ini);
     EXPECT_EQ(text, "[GDT]\r\nPathS=1\r\nPathD=1\r\nSuffix=1\r\nLumeoID=1\r\nStudyDesc=1\r\n"
                     "Manual=1\r\n");
@@ -111,26 +111,26 @@ TEST_F(Profile, RepeatedSavesLeaveOneLinePerKey) {
 
 TEST_F(Profile, ValuesAreWrittenAsTheyStandAndReadBack) {
     const std::string value = Ansi(" Dr. Müller | 1 ");
-    ASSERT_TRUE(WritePrivateProfileString("Modality", "Modality", value, ini));
+    ASSERT_TRUE(platform::WritePrivateProfileString("Modality", "Modality", value, ini));
     EXPECT_EQ(Slurp(ini), "[Modality]\r\nModality=" + value + "\r\n");
     EXPECT_EQ(Read("Modality", "Modality"), Ansi("Dr. Müller | 1"));
 }
 
 TEST_F(Profile, WriteFailuresAreReportedAndLineBreaksRefused) {
     std::filesystem::create_directory(ini);
-    EXPECT_FALSE(WritePrivateProfileString("GDT", "PathS", "x", ini));
-    EXPECT_FALSE(WritePrivateProfileString("GDT", "PathS", "x", tmp.File("no/dir/Settings.ini")));
-    EXPECT_EQ(GetPrivateProfileString("GDT", "PathS", "d", 256, ini).text, "d");
+    EXPECT_FALSE(platform::WritePrivateProfileString("GDT", "PathS", "x", ini));
+    EXPECT_FALSE(platform::WritePrivateProfileString("GDT", "PathS", "x", tmp.File("no/dir/Settings.ini")));
+    EXPECT_EQ(platform::GetPrivateProfileString("GDT", "PathS", "d", 256, ini).text, "d");
 
     const std::string readOnly = tmp.File("ro.ini");
     Spit(readOnly, "[GDT]\r\nPathS=old\r\n");
     ASSERT_EQ(::chmod(readOnly.c_str(), 0444), 0);
-    EXPECT_FALSE(WritePrivateProfileString("GDT", "PathS", "new", readOnly));
+    EXPECT_FALSE(platform::WritePrivateProfileString("GDT", "PathS", "new", readOnly));
     EXPECT_EQ(Slurp(readOnly), "[GDT]\r\nPathS=old\r\n");
 
     const std::string good = tmp.File("good.ini");
-    EXPECT_FALSE(WritePrivateProfileString("GDT", "PathS", "a\r\n[Evil]\r\nk=v", good));
-    EXPECT_FALSE(WritePrivateProfileString("GDT", "Path=S", "a", good));
+    EXPECT_FALSE(platform::WritePrivateProfileString("GDT", "PathS", "a\r\n[Evil]\r\nk=v", good));
+    EXPECT_FALSE(platform::WritePrivateProfileString("GDT", "Path=S", "a", good));
     EXPECT_FALSE(std::filesystem::exists(good));
 }
 

@@ -4,7 +4,7 @@
 #include <chrono>
 #include <gtest/gtest.h>
 
-namespace tessaro::manual {
+namespace tessaro::selection::manual {
 namespace {
 
 using namespace std::string_literals;
@@ -57,4 +57,4 @@ TEST(BodypartFault, TenMegabytesWithoutALineEndAreOneLine) {
 }
 
 } // namespace
-} // namespace tessaro::manual
+} // namespace tessaro::selection::manual

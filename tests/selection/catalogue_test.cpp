@@ -6,10 +6,10 @@
 #include <set>
 #include <string>
 
-namespace tessaro::catalogue {
+namespace tessaro::selection::catalogue {
 namespace {
 
-using cp1252::Ansi;
+using platform::cp1252::Ansi;
 
 TEST(Catalogue, EmptyCodesAreExactlyTheButtonsDisabledAtStart) {
     std::set<int> disabled;
@@ -90,4 +90,4 @@ TEST(Catalogue, SidedPairsShareARowLeftSideInTheLeftColumn) {
 }
 
 } // namespace
-} // namespace tessaro::catalogue
+} // namespace tessaro::selection::catalogue

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-namespace tessaro::manual {
+namespace tessaro::selection::manual {
 namespace {
 
 std::vector<int> Visible(const Buttons& b) {
@@ -15,7 +15,7 @@ std::vector<int> Visible(const Buttons& b) {
 }
 
 TEST(Bodypart, ExampleFile) {
-    const std::string file = cp1252::Ansi("0|Thorax in 2 Eb.|TH2E\r\n1|Hand in 2 Eb.|HA2E*\r\n"
+    const std::string file = platform::cp1252::Ansi("0|Thorax in 2 Eb.|TH2E\r\n1|Hand in 2 Eb.|HA2E*\r\n"
                                           "6|Schädel a.p.|SCHAP");
     const Buttons b = ParseBodypart(file);
     EXPECT_EQ(Visible(b), std::vector<int>({0, 1, 6}));
@@ -56,4 +56,4 @@ TEST(Bodypart, LfOnlyFileIsOneLine) {
 }
 
 } // namespace
-} // namespace tessaro::manual
+} // namespace tessaro::selection::manual

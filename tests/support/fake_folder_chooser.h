@@ -2,7 +2,7 @@
 // and records every prompt.
 #pragma once
 
-#include "config/folder_chooser.h"
+#include "ui/folder_chooser.h"
 
 #include <QString>
 #include <deque>
@@ -10,7 +10,7 @@
 
 namespace tessaro::test {
 
-class FakeFolderChooser : public FolderChooser {
+class FakeFolderChooser : public ui::FolderChooser {
 public:
     QString ChooseFolder(QWidget*, const QString& title) override {
         titles.push_back(title);

@@ -8,7 +8,7 @@
 
 namespace tessaro::test {
 
-class RecordingMessageBox : public MessageBox {
+class RecordingMessageBox : public platform::MessageBox {
 public:
     void ShowError(const std::string& text) override { texts.push_back(text); }
     std::vector<std::string> texts;
