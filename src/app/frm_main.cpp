@@ -2,7 +2,6 @@
 
 #include "app/failure_message.h"
 #include "config/settings_store.h"
-#include "ui/settings_window.h"
 #include "gdt/display_charset.h"
 #include "gdt/display_text.h"
 #include "platform/codec.h"
@@ -77,9 +76,9 @@ std::string FrmMain::IniFile() const {
 // The one place that puts the imported panel bytes on screen: the three
 // status-bar panels and the names in the caption.
 void FrmMain::RenderPatient() {
-    // Decoded in the charset the request declares (field 9206), so that a
-    // CP437 or 7-bit name reads right; the bytes themselves stay as imported.
-    const gdt::DisplayCharset charset = gdt::DeclaredCharset(requestText_);
+    // Decoded in the charset the request declares (field 9206) or, without one,
+    // the one its bytes reveal; the bytes themselves stay as imported.
+    const gdt::DisplayCharset charset = gdt::RequestDisplayCharset(requestText_);
     for (std::size_t i = 0; i < panelBytes_.size(); ++i)
         w_.statusPanels[i]->setText(
             QString::fromStdString(gdt::ShownPanel(panelBytes_[i], charset)));

@@ -11,11 +11,10 @@
 #include "ui/qt_folder_chooser.h"
 #include "ui/qt_message_box.h"
 #include "ui/text.h"
+#include "ui/shown_text_log.h"
+#include "ui/translations.h"
 
 #include <QApplication>
-#include <QLibraryInfo>
-#include <QLocale>
-#include <QTranslator>
 #include <cstdio>
 #include <string>
 
@@ -39,15 +38,8 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(ui::AppTitle());
     QApplication::setWindowIcon(ui::AppIcon());
     QApplication::setFont(ui::Tahoma(8.25));
-    // Qt's own texts (dialog buttons, the folder chooser) in German: beside the
-    // program where it was unpacked with it (Windows), else Qt's installed one.
-    QTranslator qtGerman;
-    const QLocale german(QLocale::German, QLocale::Germany);
-    if (qtGerman.load(german, QStringLiteral("qtbase"), QStringLiteral("_"),
-                      QCoreApplication::applicationDirPath() + QStringLiteral("/translations")) ||
-        qtGerman.load(german, QStringLiteral("qtbase"), QStringLiteral("_"),
-                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QCoreApplication::installTranslator(&qtGerman);
+    ui::LoadToolkitTranslations(application, ui::ToolkitTranslationFolders());
+    ui::InstallShownTextLogIfWanted(application);
 
     ui::QtMessageBox messages;
     ui::QtFolderChooser folders;

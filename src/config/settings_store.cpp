@@ -19,6 +19,60 @@ bool LoadFlag(const std::string& iniFile, const char* key, platform::MessageBox&
     return false;
 }
 
+// Whether text reads as a number the way the platform converts text to a
+// number, and if so whether it is not zero: optional sign, digits with at most
+// one decimal point, an optional exponent (E or D, optional sign, digits); or
+// "&H" with hexadecimal and "&O" with octal digits. Judged by the digits alone,
+// so that no length of them can overflow: a non-zero mantissa is not zero
+// whatever its exponent.
+std::optional<bool> ReadsAsNonZeroNumber(std::string_view t) {
+    auto upper = [](char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; };
+    std::size_t i = 0;
+    bool anyDigit = false;
+    bool nonZero = false;
+    if (t.size() > 2 && t[0] == '&' && (upper(t[1]) == 'H' || upper(t[1]) == 'O')) {
+        const bool hex = upper(t[1]) == 'H';
+        for (i = 2; i < t.size(); ++i) {
+            const char c = upper(t[i]);
+            const bool digit =
+                hex ? (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') : c >= '0' && c <= '7';
+            if (!digit)
+                return std::nullopt;
+            nonZero = nonZero || c != '0';
+        }
+        return nonZero;
+    }
+    if (i < t.size() && (t[i] == '+' || t[i] == '-'))
+        ++i;
+    bool point = false;
+    for (; i < t.size(); ++i) {
+        const char c = t[i];
+        if (c >= '0' && c <= '9') {
+            anyDigit = true;
+            nonZero = nonZero || c != '0';
+        } else if (c == '.' && !point) {
+            point = true;
+        } else {
+            break;
+        }
+    }
+    if (!anyDigit)
+        return std::nullopt;
+    if (i < t.size() && (upper(t[i]) == 'E' || upper(t[i]) == 'D')) {
+        ++i;
+        if (i < t.size() && (t[i] == '+' || t[i] == '-'))
+            ++i;
+        const std::size_t exponentStart = i;
+        while (i < t.size() && t[i] >= '0' && t[i] <= '9')
+            ++i;
+        if (i == exponentStart)
+            return std::nullopt;
+    }
+    if (i != t.size())
+        return std::nullopt;
+    return nonZero;
+}
+
 } // namespace
 
 const std::string kShortSection = platform::cp1252::Ansi("Kürzel");
@@ -42,28 +96,7 @@ std::optional<bool> ParseFlag(const std::string& text) {
     if (platform::cp1252::EqualsIgnoringCase(t, "false"))
         return false;
 
-    // A number, judged by its digits alone so that no length of it can overflow:
-    // optional sign, digits, optionally a decimal point and more digits.
-    std::size_t i = 0;
-    if (i < t.size() && (t[i] == '+' || t[i] == '-'))
-        ++i;
-    bool anyDigit = false;
-    bool nonZero = false;
-    bool point = false;
-    for (; i < t.size(); ++i) {
-        const char c = t[i];
-        if (c >= '0' && c <= '9') {
-            anyDigit = true;
-            nonZero = nonZero || c != '0';
-        } else if (c == '.' && !point) {
-            point = true;
-        } else {
-            return std::nullopt;
-        }
-    }
-    if (!anyDigit)
-        return std::nullopt;
-    return nonZero;
+    return ReadsAsNonZeroNumber(t);
 }
 
 StartupValues LoadSettings(const std::string& iniFile, platform::MessageBox& messages) {

@@ -27,7 +27,8 @@ std::string IniPath(const std::string& programDirectory);
 std::string ReadIniValue(const std::string& section, const std::string& key, const std::string& def,
                          const std::string& file, std::size_t size);
 
-// Flag text -> Boolean: a number is true when not zero; True/False in any case.
+// Flag text -> Boolean: a number (decimal with exponent, &H hexadecimal, &O
+// octal) is true when not zero; True/False in any case.
 // nullopt for anything else (the empty text included).
 std::optional<bool> ParseFlag(const std::string& text);
 

@@ -4,6 +4,9 @@
 #include "platform/charset_codec.h"
 #include "platform/codec.h"
 
+#include <array>
+#include <optional>
+
 namespace tessaro::gdt {
 namespace {
 
@@ -20,10 +23,9 @@ bool ToWindows1252(char32_t cp, char& byte) {
     return true;
 }
 
-} // namespace
-
-DisplayCharset DeclaredCharset(std::string_view requestText) {
-    DisplayCharset charset = DisplayCharset::Windows1252;
+// The charset of the last 9206 line, nothing when there is none.
+std::optional<DisplayCharset> Declaration(std::string_view requestText) {
+    std::optional<DisplayCharset> charset;
     for (std::string_view line : SplitLines(requestText)) {
         if (FieldId(line) != kCharsetField)
             continue;
@@ -33,6 +35,42 @@ DisplayCharset DeclaredCharset(std::string_view requestText) {
                                  : DisplayCharset::Windows1252;
     }
     return charset;
+}
+
+// German letters where each charset has them; the two sets share no byte.
+enum Letter : unsigned char { kNone, kIbm437, kWindows1252 };
+constexpr std::array<Letter, 256> GermanLetters() {
+    std::array<Letter, 256> table{};
+    for (std::size_t b : {0x81u, 0x84u, 0x94u, 0x8Eu, 0x99u, 0x9Au, 0xE1u})
+        table[b] = kIbm437;
+    for (std::size_t b : {0xE4u, 0xF6u, 0xFCu, 0xC4u, 0xD6u, 0xDCu, 0xDFu})
+        table[b] = kWindows1252;
+    return table;
+}
+constexpr std::array<Letter, 256> kGermanLetters = GermanLetters();
+
+} // namespace
+
+DisplayCharset DeclaredCharset(std::string_view requestText) {
+    return Declaration(requestText).value_or(DisplayCharset::Windows1252);
+}
+
+DisplayCharset RequestDisplayCharset(std::string_view requestText) {
+    if (const auto declared = Declaration(requestText))
+        return *declared;
+    // One pass, ended by the first Windows-1252 letter: a request may be huge.
+    bool ibm437 = false;
+    for (const char c : requestText) {
+        const Letter letter = kGermanLetters[static_cast<unsigned char>(c)];
+        if (letter == kWindows1252)
+            return DisplayCharset::Windows1252;
+        ibm437 = ibm437 || letter == kIbm437;
+    }
+    // UTF-8 holds 84 (in Ä), 94, 99 and 9A as continuation bytes; shown as UTF-8
+    // panel by panel.
+    if (!ibm437 || platform::charset::IsMultiByteUtf8(requestText))
+        return DisplayCharset::Windows1252;
+    return DisplayCharset::Ibm437;
 }
 
 std::string DecodeForDisplay(std::string_view bytes, DisplayCharset charset) {

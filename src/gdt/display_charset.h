@@ -18,6 +18,13 @@ enum class DisplayCharset { Din66003, Ibm437, Windows1252 };
 // content runs to its end, so such a file declares nothing, as for the import.
 DisplayCharset DeclaredCharset(std::string_view requestText);
 
+// The charset the names are shown in: the declared one when the request has a
+// 9206 line. Without one, practice systems send Windows-1252 or IBM437 alike,
+// so the bytes decide: IBM437's German letters (81 84 94 8E 99 9A E1) and none
+// of Windows-1252's (E4 F6 FC C4 D6 DC DF) mean IBM437, anything else, and a
+// request that is UTF-8 as a whole, stays Windows-1252.
+DisplayCharset RequestDisplayCharset(std::string_view requestText);
+
 // Bytes of a panel (prefix and content) -> UTF-8 for display. Content that is
 // well-formed UTF-8 with a multi-byte sequence is shown as UTF-8 whatever the
 // declaration says: a real DIN 66003, IBM437 or Windows-1252 name practically

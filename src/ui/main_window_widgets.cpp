@@ -4,6 +4,7 @@
 #include "ui/colour.h"
 #include "ui/colours.h"
 #include "ui/examination_button.h"
+#include "ui/fixed_window.h"
 #include "ui/fonts.h"
 #include "ui/main_window_layout.h"
 #include "ui/text.h"
@@ -188,6 +189,7 @@ MainWindowWidgets BuildMainWindow(QMainWindow& window) {
     window.setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                           Qt::MSWindowsFixedSizeDialogHint);
+    KeepFixedForWindowManager(window);
 
     const Placer place(LogicalDpi(&window));
     BuildMenu(window, w);

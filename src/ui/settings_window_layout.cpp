@@ -1,6 +1,7 @@
 #include "ui/settings_window_layout.h"
 
 #include "ui/app_icon.h"
+#include "ui/fixed_window.h"
 #include "ui/fonts.h"
 #include "ui/magnifier.h"
 #include "ui/text.h"
@@ -18,6 +19,16 @@ namespace tessaro::ui {
 namespace {
 
 using K = SettingsControlKind;
+
+// A click anywhere in the box's rectangle toggles it, as on a Windows form;
+// Qt's own box reacts only on its indicator and text.
+class CheckBox : public QCheckBox {
+public:
+    using QCheckBox::QCheckBox;
+
+protected:
+    bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
+};
 
 constexpr std::array kTable{
     SettingsControlSpec{"Label1(7)", K::Label, {135, 180, 990, 240}, 9.75, true, "Modalität:"},
@@ -68,7 +79,7 @@ QWidget* CreateControl(const SettingsControlSpec& item, QWidget* form) {
         break;
     }
     case K::CheckBox: {
-        auto* box = new QCheckBox(form);
+        auto* box = new CheckBox(form);
         box->setText(LiteralCaption(caption));
         widget = box;
         break;
@@ -108,6 +119,8 @@ SettingsControls BuildSettingsLayout(QDialog* form) {
     form->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                          Qt::MSWindowsFixedSizeDialogHint);
+    KeepFixedForWindowManager(*form);
+    CentreOverOwnerWhenShown(*form);
     form->setWindowIcon(AppIcon());
     form->setFont(Tahoma(kSettingsWindowFontPoints));
     const double dpi = LogicalDpi(form);

@@ -22,6 +22,7 @@ TEST(DisplayCharsetWindow, DeclaredCharsetNamesShowInStatusBarAndCaption) {
         {"DIN 66003", GdtLine("9206", "1"), "M}ller"},
         {"Windows-1252 undeclared", "", "M\xFCller"},
         {"UTF-8 declared 3", GdtLine("9206", "3"), "M\xC3\xBCller"},
+        {"IBM437 undeclared, told by its bytes", "", "M\x81ller"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

@@ -84,11 +84,13 @@ TEST_F(SettingsStore, InvalidFlagIsReportedOnceNamingKeyAndValueAndIsOff) {
 
 TEST(ParseFlag, NumbersAndWords) {
     for (const char* yes :
-         {"1", "-1", "2", "+7", "0.5", "TRUE", "true", "tRuE", "99999999999999999999"})
+         {"1", "-1", "2", "+7", "0.5", "TRUE", "true", "tRuE", "99999999999999999999", "1e2",
+          "1E-400", "2.5D+3", ".5", "&H1", "&hFFFFFFFF", "&O7", "&o10", " &H1 "})
         EXPECT_EQ(ParseFlag(yes), std::optional<bool>(true)) << yes;
-    for (const char* no : {"0", "-0", "000", "0.0", "False", "FALSE"})
+    for (const char* no : {"0", "-0", "000", "0.0", "False", "FALSE", "0e5", "&H0", "&O000"})
         EXPECT_EQ(ParseFlag(no), std::optional<bool>(false)) << no;
-    for (const char* bad : {"", "ja", "yes", "on", "1a", "-", ".", "1.2.3", "Wahr"})
+    for (const char* bad : {"", "ja", "yes", "on", "1a", "-", ".", "1.2.3", "Wahr", "1e", "1e+",
+                            "e5", "&H", "&HG", "&O8", "&B1", "-&H1", "1e2x", "&H 1"})
         EXPECT_EQ(ParseFlag(bad), std::nullopt) << bad;
 }
 

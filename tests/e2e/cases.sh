@@ -98,7 +98,8 @@ case_study_desc() {
 # left press on a second sided one in the bottom row, which runs right to left.
 case_manual_buttons() {
     prepare_request
-    settings_lines CR 'AB' 1 0
+    # The flags written as the platform's other numbers: &H1 is on, 0e3 off.
+    settings_lines CR 'AB' '&H1' '0e3'
     write_ini "$PROG/Settings.ini" "${SETTINGS[@]}"
     # The last line has no line end, as the file format has it.
     printf '0|Thorax in 2 Eb.|TH2E\r\n7|Hand & Fu\xdf|HA*\r\n54|Sch\xe4del a.p.|SCHAP\r\n60|Knie|KN*' \
@@ -306,4 +307,142 @@ case_quit_from_menu() {
     expect_file "$INBOX/anfrage.gdt" "$(expected request)"
     expect_listing "$OUTBOX"
     no_messages_logged
+}
+
+# 9. Qt's own texts in German though the run's locale is C: the context menu of
+# txtBpart. A text box focused by a mouse press takes typing at its end, the
+# press at the start of its text notwithstanding. The window offers no resizing.
+case_toolkit_german() {
+    prepare_request
+    settings_lines CR 'AB' 0 0
+    write_ini "$PROG/Settings.ini" "${SETTINGS[@]}"
+    start_display
+    start_tessaro 1
+    find_main_window
+    expect_fixed_hints "$MAIN" "the main window"
+
+    press_txtBpart 3
+    wait_until "the context menu of txtBpart" has_logged 'menu: '
+    expect_logged_texts 'menu: ' $'Rückgängig\tStrg+Z' 'Wiederherstellen' 'Ausschneiden' \
+        'Kopieren' 'Einfügen' 'Löschen' 'Alles auswählen'
+    xdotool key Escape
+
+    press_twips $((10530 + 60)) $((540 + 465 / 2)) # txtShort, left of its "AB"
+    xdotool type --delay 15 -- 'C'
+    choose_menu_entry 1
+    wait_exit
+    expect_status 0
+    settings_lines CR 'ABC' 0 0
+    write_ini "$(expected ini)" "${SETTINGS[@]}"
+    expect_file "$PROG/Settings.ini" "$(expected ini)"
+    no_messages_logged
+}
+
+# 10. The settings window as a fixed form: centred over the main window, no
+# resizing offered, check boxes that react right of their text; the folder
+# chooser in German with its prompt inside, browsing from the root.
+case_settings_form() {
+    prepare_request
+    settings_lines CR 'AB' 0 0
+    write_ini "$PROG/Settings.ini" "${SETTINGS[@]}"
+    start_display
+    start_tessaro 1
+    find_main_window
+
+    choose_menu_entry 2
+    wait_until "the settings window" has_window '^Einstellungen$'
+    local dialog
+    dialog=$(visible_windows '^Einstellungen$' | head -n 1)
+    expect_centred_over "$dialog" "$MAIN" "the settings window"
+    expect_fixed_hints "$dialog" "the settings window"
+    local X Y WIDTH HEIGHT
+    eval "$(xdotool getwindowgeometry --shell "$dialog")"
+    CLIENT_X=$X
+    CLIENT_Y=$Y
+
+    press_control 5175 2070 375 375 # cmdSRCDest
+    local prompt='Bitte wählen Sie den Ordner aus...'
+    wait_until "the folder chooser" has_window "^Bitte w"
+    wait_until "the folder chooser's texts" has_logged "dialog \"$prompt\": "
+    # The prompt first, in the dialog; then Qt's browser, at the root.
+    expect_logged_texts "dialog \"$prompt\": " "\"$prompt\": $prompt | Suchen in: | / |" \
+        'Übergeordnetes Verzeichnis' 'Verzeichnis:' 'Auswählen' 'Abbrechen' 'Dateien des Typs:'
+    xdotool key Escape
+    wait_until "the folder chooser to close" eval '! has_window "^Bitte w"'
+
+    press_twips $((135 + 2850 - 90)) $((2655 + 120))  # chkManual, far right of its text
+    # chkStudyDesc runs past the window's right edge: pressed just inside it.
+    press_twips $((5640 - 90)) $((2655 + 140)) # chkStudyDesc, right of its text
+    press_control 900 3105 1500 465                   # cmdSpeichern, "OK"
+    wait_until "the settings window to close" eval '! has_window "^Einstellungen$"'
+    grep -q $'^Manual=1\r$' "$PROG/Settings.ini" || fail "chkManual was not checked"
+    grep -q $'^StudyDesc=1\r$' "$PROG/Settings.ini" || fail "chkStudyDesc was not checked"
+    no_messages_logged
+}
+
+# 11. A request without 9206 from a system that writes IBM437: the names read
+# right in the caption, and the target file carries the request's own bytes.
+case_names_cp437() {
+    {
+        gdt_line 8000 6302
+        gdt_line 3000 4711
+        gdt_line 3101 'M\x81ller'
+        gdt_line 3102 'J\x81rgen'
+        gdt_line 6220 'R\x94ntgen'
+    } >"$INBOX/anfrage.gdt"
+    cp "$INBOX/anfrage.gdt" "$(expected request)"
+    settings_lines CR 'AB' 0 0
+    write_ini "$PROG/Settings.ini" "${SETTINGS[@]}"
+    start_display
+    start_tessaro 1
+    find_main_window
+    [ "$(main_caption)" = "Velt - Tessaro [JÜRGEN MÜLLER]" ] ||
+        fail "caption is \"$(main_caption)\""
+
+    press_cmdQB 3
+    press_cmdOK
+    wait_exit
+    expect_status 0
+    expect_result '0148411LW2E \r\n'
+    expect_file "$OUTBOX/001.1.gdt" "$(expected gdt)"
+    no_messages_logged
+}
+
+# 12. Under a window manager (openbox; skipped without it): the settings window's
+# frame centred over the main window's frame, and neither window resizable.
+case_window_manager() {
+    command -v openbox >/dev/null 2>&1 || skip "openbox is not installed (Debian package openbox)"
+    prepare_request
+    settings_lines CR 'AB' 0 0
+    write_ini "$PROG/Settings.ini" "${SETTINGS[@]}"
+    start_display
+    openbox --sm-disable >"$E2E_DIR/openbox.log" 2>&1 &
+    STARTED_PIDS="$STARTED_PIDS $!"
+    # Set once openbox has finished starting; a window mapped before is lost.
+    wait_until "openbox" has_property _NET_CLIENT_LIST -root
+    start_tessaro 1
+    # Managed windows are no longer children of the root: found by name.
+    wait_until "the main window" xdotool search --name '^Velt - Tessaro \['
+    MAIN=$(xdotool search --name '^Velt - Tessaro \[' | head -n 1)
+    wait_until "the main window's frame" has_property _NET_FRAME_EXTENTS -id "$MAIN"
+    wait_until "the main window on screen" eval 'xwininfo -id "$MAIN" | grep -q IsViewable'
+    sleep 0.5 # openbox may still be placing it
+    local info
+    info=$(xwininfo -id "$MAIN")
+    MAIN_X=$(awk '/Absolute upper-left X/ {print $4}' <<<"$info")
+    MAIN_Y=$(awk '/Absolute upper-left Y/ {print $4}' <<<"$info")
+    MENU_HEIGHT=$(($(awk '/^ *Height:/ {print $2}' <<<"$info") - CLIENT_HEIGHT_PX))
+    expect_fixed_hints "$MAIN" "the main window"
+    xprop -id "$MAIN" _NET_WM_ALLOWED_ACTIONS | grep -q RESIZE && fail "openbox lets the main window be resized"
+
+    choose_menu_entry 2
+    wait_until "the settings window" xdotool search --name '^Einstellungen$'
+    local dialog
+    dialog=$(xdotool search --name '^Einstellungen$' | head -n 1)
+    wait_until "the settings window's frame" has_property _NET_FRAME_EXTENTS -id "$dialog"
+    sleep 0.3 # a correction of the first guess would come now
+    expect_centred_over "$dialog" "$MAIN" "the settings window"
+    xprop -id "$dialog" _NET_WM_ALLOWED_ACTIONS | grep -q RESIZE &&
+        fail "openbox lets the settings window be resized"
+    return 0
 }

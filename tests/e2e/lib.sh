@@ -17,6 +17,12 @@
 #   "Velt - Tessaro" (a visible, ordinary window other than the main window and
 #   the menu popup, which Qt also names after the application), then confirms it
 #   with the Return key like an operator.
+# - Menus and dialogs: with the same switch the program logs the texts of every
+#   popup menu and every other dialog as it is shown ("tessaro: menu: ...",
+#   "tessaro: dialog \"<title>\": ..."; src/ui/shown_text_log.h), so Qt's own
+#   texts (a text box's context menu, the folder chooser) can be read too.
+# - Window-manager hints are read with xprop; one case runs under openbox
+#   (skipped without it) to see the frames a window manager draws.
 # - Files are checked byte for byte (cmp) against bytes built here with printf.
 # - Without Xvfb or xdotool, or when the X server does not come up, the case
 #   prints one line starting with SKIP and exits 77, which ctest reports as
@@ -251,6 +257,63 @@ menu_popup_window() {
 }
 
 has_message_box() { [ -n "$(message_box_window)" ]; }
+
+# The last logged line of a kind ("menu: ", "dialog \"Title\": "), with the
+# mnemonic markers "&" taken out.
+logged_line() { grep -F "tessaro: $1" "$E2E_DIR/tessaro1.err" | tail -n 1 | sed 's/&//g'; }
+
+has_logged() { grep -qF "tessaro: $1" "$E2E_DIR/tessaro1.err"; }
+
+# Fails unless the logged line holds every given text.
+expect_logged_texts() {
+    local kind=$1 line text
+    shift
+    line=$(logged_line "$kind")
+    for text in "$@"; do
+        [[ $line == *"$text"* ]] || fail "no \"$text\" in what was shown: $line"
+    done
+}
+
+# has_property NAME -root / has_property NAME -id WINDOW: the property is set
+# (xprop's status says nothing; a missing one reads "not found" or "no such atom").
+has_property() { xprop "${@:2}" "$1" 2>/dev/null | grep -q "^$1("; }
+
+# Frame rectangle of a top-level window, "X Y WIDTH HEIGHT": its client area
+# grown by the frame extents its window manager announces (none without one).
+frame_of() {
+    local info x y w h l=0 r=0 t=0 b=0 extents
+    info=$(xwininfo -id "$1")
+    x=$(awk '/Absolute upper-left X/ {print $4}' <<<"$info")
+    y=$(awk '/Absolute upper-left Y/ {print $4}' <<<"$info")
+    w=$(awk '/^ *Width:/ {print $2}' <<<"$info")
+    h=$(awk '/^ *Height:/ {print $2}' <<<"$info")
+    extents=$(xprop -id "$1" _NET_FRAME_EXTENTS 2>/dev/null | sed -n 's/.*= //p')
+    [ -n "$extents" ] && IFS=', ' read -r l r t b <<<"$extents"
+    echo $((x - l)) $((y - t)) $((w + l + r)) $((h + t + b))
+}
+
+# The frame of the first window lies centred over the frame of the second,
+# within a pixel (odd differences in size cannot be halved).
+expect_centred_over() {
+    local ax ay aw ah ox oy ow oh
+    read -r ax ay aw ah <<<"$(frame_of "$1")"
+    read -r ox oy ow oh <<<"$(frame_of "$2")"
+    local dx=$((2 * ax + aw - 2 * ox - ow)) dy=$((2 * ay + ah - 2 * oy - oh))
+    ((dx >= -2 && dx <= 2 && dy >= -2 && dy <= 2)) ||
+        fail "$3: frame $ax,$ay ${aw}x$ah is not centred over the main window's $ox,$oy ${ow}x$oh"
+}
+
+# The Motif hints offer neither resizing nor maximizing: the functions named
+# (flag 1) without RESIZE 0x02 and MAXIMIZE 0x10, the decorations named (flag 2)
+# without resize handles 0x04 and the maximize box 0x40.
+expect_fixed_hints() {
+    local hints flags functions decorations
+    hints=$(xprop -id "$1" _MOTIF_WM_HINTS 2>/dev/null | sed -n 's/.*= //p')
+    [ -n "$hints" ] || fail "$2 has no Motif hints"
+    IFS=', ' read -r flags functions decorations _ <<<"$hints"
+    (((flags & 1) && !(functions & 0x12) && (flags & 2) && !(decorations & 0x44))) ||
+        fail "$2 offers resizing in its Motif hints: $hints"
+}
 
 # --- pointer and keys -------------------------------------------------------------
 

@@ -50,7 +50,7 @@ std::array<std::optional<std::string>, 3> ExpectedPanels(std::string_view text,
 }
 
 void CheckDisplay(const std::string& text) {
-    const gdt::DisplayCharset charset = gdt::DeclaredCharset(text);
+    const gdt::DisplayCharset charset = gdt::RequestDisplayCharset(text);
     for (const auto cs : {charset, gdt::DisplayCharset::Din66003, gdt::DisplayCharset::Ibm437,
                           gdt::DisplayCharset::Windows1252}) {
         const std::string shown = gdt::DecodeForDisplay(text, cs);

@@ -46,6 +46,39 @@ TEST(DisplayCharset, MuellerInEveryDeclaredCharsetShowsAsMueller) {
     }
 }
 
+TEST(DisplayCharset, WithoutDeclarationTheGermanLettersDecide) {
+    struct Case {
+        const char* what;
+        std::string request;
+        DisplayCharset charset;
+    };
+    const Case cases[] = {
+        {"M\x81ller", "0153101M\x81ller\r\n", DisplayCharset::Ibm437},
+        {"every IBM437 letter", "0173101\x84\x94\x8E\x99\x9A\xE1\r\n", DisplayCharset::Ibm437},
+        {"IBM437 in another field", "0153101Meier\r\n0156220R\x94ntgen\r\n",
+         DisplayCharset::Ibm437},
+        {"Windows-1252 M\xFCller", "0153101M\xFCller\r\n", DisplayCharset::Windows1252},
+        {"both kinds of letters", "0153101M\x81ller\r\n0153102J\xFCrg\r\n",
+         DisplayCharset::Windows1252},
+        {"Garc\xED" "a and Jos\xE9", "0153101Garc\xED" "a\r\n0133102Jos\xE9\r\n",
+         DisplayCharset::Windows1252},
+        {"plain ASCII", "0133101Meier\r\n", DisplayCharset::Windows1252},
+        {"UTF-8 \xC4 holds the byte 84", "0153101\xC3\x84rger\r\n", DisplayCharset::Windows1252},
+        {"9206=3 wins over IBM437 bytes", "01092063\r\n0153101M\x81ller\r\n",
+         DisplayCharset::Windows1252},
+        {"9206=2 wins over Windows-1252 bytes", "01092062\r\n0153101M\xFCller\r\n",
+         DisplayCharset::Ibm437},
+        {"9206=1 wins", "01092061\r\n0153101M\x81ller\r\n", DisplayCharset::Din66003},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(RequestDisplayCharset(c.request), c.charset) << c.what;
+    // The caption of an IBM437 request without 9206, as the window builds it.
+    const std::string panel = "NN: M\x81ller";
+    EXPECT_EQ(UpperForDisplay(
+                  DecodeForDisplay(panel.substr(4), RequestDisplayCharset("0153101M\x81ller\r\n"))),
+              "M\xC3\x9CLLER");
+}
+
 TEST(DisplayCharset, DeclarationIsReadByTheImportsLineRule) {
     EXPECT_EQ(DeclaredCharset(""), DisplayCharset::Windows1252);
     EXPECT_EQ(DeclaredCharset("01092061\r\n"), DisplayCharset::Din66003);

@@ -1,10 +1,13 @@
-// The real folder chooser over Qt's directory dialog: the prompt as caption,
-// folders only, "" on cancel, an umlaut folder returned intact.
-#include "support/temp_dir.h"
+// The real folder chooser over Qt's directory dialog: the prompt as caption and
+// inside the dialog, folders only, browsing from the root, "" on cancel, an
+// umlaut folder returned intact.
 #include "ui/qt_folder_chooser.h"
+#include "support/temp_dir.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
+#include <QLabel>
 #include <QTimer>
 #include <filesystem>
 #include <functional>
@@ -13,20 +16,31 @@
 namespace tessaro {
 namespace {
 
-// Runs ChooseFolder and lets answer act on the dialog once it is up.
+struct Seen {
+    QString title;
+    QString prompt; // the text shown in the dialog above the browser
+    QString start;  // the folder browsing starts in
+    bool dirsOnly = false;
+};
+
+// Runs ChooseFolder and lets answer act on Qt's browser once the dialog is up.
 QString ChooseWith(const QString& title, const std::function<void(QFileDialog*)>& answer,
-                   QString* seenTitle, bool* dirsOnly) {
+                   Seen* seen) {
     QTimer::singleShot(0, [&] {
         QWidget* modal = QApplication::activeModalWidget();
-        auto* dialog = qobject_cast<QFileDialog*>(modal);
-        if (!dialog) { // not Qt's own dialog: end it rather than hang
+        auto* dialog = modal ? modal->findChild<QFileDialog*>() : nullptr;
+        if (!dialog) { // no Qt browser inside: end it rather than hang
             if (modal)
                 modal->close();
             return;
         }
-        *seenTitle = dialog->windowTitle();
-        *dirsOnly = dialog->fileMode() == QFileDialog::Directory &&
-                    dialog->testOption(QFileDialog::ShowDirsOnly);
+        seen->title = modal->windowTitle();
+        for (const QLabel* label : modal->findChildren<QLabel*>())
+            if (label->isVisible() && label->text() == title)
+                seen->prompt = label->text();
+        seen->start = dialog->directory().absolutePath();
+        seen->dirsOnly = dialog->fileMode() == QFileDialog::Directory &&
+                         dialog->testOption(QFileDialog::ShowDirsOnly);
         answer(dialog);
     });
     ui::QtFolderChooser chooser;
@@ -34,22 +48,22 @@ QString ChooseWith(const QString& title, const std::function<void(QFileDialog*)>
 }
 
 TEST(QtFolderChooser, CancelGivesTheEmptyText) {
-    QString seen;
-    bool dirsOnly = false;
+    Seen seen;
+    const QString prompt = QString::fromUtf8("Bitte wählen Sie einen Ordner...");
     const QString result = ChooseWith(
-        QString::fromUtf8("Bitte wählen Sie einen Ordner..."), [](QFileDialog* d) { d->reject(); },
-        &seen, &dirsOnly);
+        prompt, [](QFileDialog* d) { d->reject(); }, &seen);
     EXPECT_TRUE(result.isEmpty());
-    EXPECT_EQ(seen, QString::fromUtf8("Bitte wählen Sie einen Ordner..."));
-    EXPECT_TRUE(dirsOnly);
+    EXPECT_EQ(seen.title, prompt);
+    EXPECT_EQ(seen.prompt, prompt);
+    EXPECT_EQ(seen.start, QDir::rootPath()); // not the working directory
+    EXPECT_TRUE(seen.dirsOnly);
 }
 
 TEST(QtFolderChooser, ChosenFolderComesBackAsItsFullPath) {
     test::TempDir dir;
     const std::string folder = dir.File("Übergabe");
     std::filesystem::create_directory(folder);
-    QString seen;
-    bool dirsOnly = false;
+    Seen seen;
     const QString result = ChooseWith(
         "Ordner",
         [&](QFileDialog* d) {
@@ -57,7 +71,7 @@ TEST(QtFolderChooser, ChosenFolderComesBackAsItsFullPath) {
             d->selectFile(QString::fromStdString(folder));
             static_cast<QDialog*>(d)->accept(); // QFileDialog::accept is protected
         },
-        &seen, &dirsOnly);
+        &seen);
     EXPECT_EQ(result, QString::fromStdString(folder));
 }
 
