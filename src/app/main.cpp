@@ -10,8 +10,8 @@
 #include "ui/fonts.h"
 #include "ui/qt_folder_chooser.h"
 #include "ui/qt_message_box.h"
-#include "ui/text.h"
 #include "ui/shown_text_log.h"
+#include "ui/text.h"
 #include "ui/translations.h"
 
 #include <QApplication>

@@ -43,24 +43,27 @@ std::string FailureText(const platform::PlatformError& error, const std::string&
     if (!deliveredFile.empty())
         text += platform::cp1252::Ansi("Die Ergebnisdatei ist trotzdem zugestellt:") + "\r\n" +
                 deliveredFile + "\r\n" +
-                platform::cp1252::Ansi("Die Untersuchung bitte nicht noch einmal übermitteln.") + "\r\n";
+                platform::cp1252::Ansi("Die Untersuchung bitte nicht noch einmal übermitteln.") +
+                "\r\n";
     return text + platform::cp1252::Ansi("Das Programm wird beendet.");
 }
 
 CommitOutcome CommitRequest(const CommitInput& in, platform::MessageBox& messages) {
     if (in.requestText.empty()) {
-        messages.ShowError(platform::cp1252::Ansi("Die Daten konnten nicht korrekt ausgelesen werden.") +
-                           "\r\n" + platform::cp1252::Ansi("Bitte starten Sie das Programm erneut."));
+        messages.ShowError(
+            platform::cp1252::Ansi("Die Daten konnten nicht korrekt ausgelesen werden.") + "\r\n" +
+            platform::cp1252::Ansi("Bitte starten Sie das Programm erneut."));
         return CommitOutcome::NoData;
     }
     if (!IsUsableLumeoId(in.settings.LumeoID)) {
         messages.ShowError(
             platform::cp1252::Ansi("Die Lumeo-ID \"") + Visible(in.settings.LumeoID) +
             platform::cp1252::Ansi("\" kann nicht Teil eines Dateinamens sein: \"/\", \"\\\" und "
-                         "Steuerzeichen sind darin nicht erlaubt.") +
+                                   "Steuerzeichen sind darin nicht erlaubt.") +
             "\r\n" +
-            platform::cp1252::Ansi("Es wurde nichts geschrieben. Bitte die Lumeo-ID in den Einstellungen "
-                         "ändern."));
+            platform::cp1252::Ansi(
+                "Es wurde nichts geschrieben. Bitte die Lumeo-ID in den Einstellungen "
+                "ändern."));
         return CommitOutcome::Kept;
     }
     const std::string finalName = FinalFileName(in.settings, in.sequenceNumber);

@@ -39,6 +39,7 @@ bool IsUsableLumeoId(std::string_view id);
 
 // The message for a failure that ends the program, Windows-1252; with
 // deliveredFile given it adds that this result file is in place all the same.
-std::string FailureText(const platform::PlatformError& error, const std::string& deliveredFile = {});
+std::string FailureText(const platform::PlatformError& error,
+                        const std::string& deliveredFile = {});
 
 } // namespace tessaro::gdt

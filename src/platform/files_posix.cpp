@@ -1,7 +1,6 @@
-#include "platform/files.h"
-
 #include "platform/codec.h"
 #include "platform/errors.h"
+#include "platform/files.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -1,6 +1,5 @@
-#include "platform/instance_lock.h"
-
 #include "platform/files.h"
+#include "platform/instance_lock.h"
 
 #include <cerrno>
 #include <fcntl.h>

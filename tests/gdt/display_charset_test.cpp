@@ -60,7 +60,10 @@ TEST(DisplayCharset, WithoutDeclarationTheGermanLettersDecide) {
         {"Windows-1252 M\xFCller", "0153101M\xFCller\r\n", DisplayCharset::Windows1252},
         {"both kinds of letters", "0153101M\x81ller\r\n0153102J\xFCrg\r\n",
          DisplayCharset::Windows1252},
-        {"Garc\xED" "a and Jos\xE9", "0153101Garc\xED" "a\r\n0133102Jos\xE9\r\n",
+        {"Garc\xED"
+         "a and Jos\xE9",
+         "0153101Garc\xED"
+         "a\r\n0133102Jos\xE9\r\n",
          DisplayCharset::Windows1252},
         {"plain ASCII", "0133101Meier\r\n", DisplayCharset::Windows1252},
         {"UTF-8 \xC4 holds the byte 84", "0153101\xC3\x84rger\r\n", DisplayCharset::Windows1252},

@@ -117,10 +117,12 @@ TEST_F(RequestFault, RequestOverTheLimitIsRefusedUnread) {
     EXPECT_FALSE(r.panels[0].has_value());
     ASSERT_EQ(messages.texts.size(), 1u);
     EXPECT_EQ(messages.texts[0],
-              platform::cp1252::Ansi("Die Anforderung ist zu groß: 67108865 Bytes, erlaubt sind höchstens "
-                           "64 MB.\r\n") +
+              platform::cp1252::Ansi(
+                  "Die Anforderung ist zu groß: 67108865 Bytes, erlaubt sind höchstens "
+                  "64 MB.\r\n") +
                   path +
-                  platform::cp1252::Ansi("\r\nEs wurde nichts übernommen; die Datei bleibt, wie sie ist."));
+                  platform::cp1252::Ansi(
+                      "\r\nEs wurde nichts übernommen; die Datei bleibt, wie sie ist."));
     EXPECT_EQ(std::filesystem::file_size(path), kMaxRequestBytes + 1);
 }
 

@@ -109,7 +109,8 @@ TEST_F(Profile, WritesStoreBareNamesAndPutNewKeysAboveClosingComments) {
     };
     for (const Row& row : rows) {
         Spit(ini, row.before);
-        ASSERT_TRUE(platform::WritePrivateProfileString(row.section, row.key, "v", ini)) << row.before;
+        ASSERT_TRUE(platform::WritePrivateProfileString(row.section, row.key, "v", ini))
+            << row.before;
         EXPECT_EQ(Slurp(ini), row.after) << row.before;
     }
 }

@@ -1,8 +1,8 @@
 // The real folder chooser over Qt's directory dialog: the prompt as caption and
 // inside the dialog, folders only, browsing from the root, "" on cancel, an
 // umlaut folder returned intact.
-#include "ui/qt_folder_chooser.h"
 #include "support/temp_dir.h"
+#include "ui/qt_folder_chooser.h"
 
 #include <QApplication>
 #include <QDir>
