@@ -211,10 +211,8 @@ case_settings_window() {
     start_tessaro 1
     find_main_window
 
-    choose_menu_entry 2
-    wait_until "the settings window" has_window '^Einstellungen$'
     local dialog
-    dialog=$(visible_windows '^Einstellungen$' | head -n 1)
+    dialog=$(open_settings_window) || fail "the settings window did not open"
     local X Y WIDTH HEIGHT
     eval "$(xdotool getwindowgeometry --shell "$dialog")"
     [ "${WIDTH}x$HEIGHT" = 376x246 ] ||
@@ -349,10 +347,8 @@ case_settings_form() {
     start_tessaro 1
     find_main_window
 
-    choose_menu_entry 2
-    wait_until "the settings window" has_window '^Einstellungen$'
     local dialog
-    dialog=$(visible_windows '^Einstellungen$' | head -n 1)
+    dialog=$(open_settings_window) || fail "the settings window did not open"
     expect_centred_over "$dialog" "$MAIN" "the settings window"
     expect_fixed_hints "$dialog" "the settings window"
     local X Y WIDTH HEIGHT

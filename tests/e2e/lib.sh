@@ -394,6 +394,13 @@ choose_menu_entry() {
     xdotool click 1
 }
 
+# Datei -> Einstellungen; prints the settings window's id once it is there.
+open_settings_window() {
+    choose_menu_entry 2
+    wait_until "the settings window" has_window '^Einstellungen$'
+    visible_windows '^Einstellungen$' | head -n 1
+}
+
 # Waits for a message box, checks that the program logged the expected text
 # (each argument one line of it, as printf escapes in UTF-8) and confirms it.
 confirm_message_box() {
