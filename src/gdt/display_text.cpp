@@ -1,5 +1,7 @@
 #include "gdt/display_text.h"
 
+#include "platform/message_box.h"
+
 namespace tessaro::gdt {
 namespace {
 
@@ -63,7 +65,8 @@ std::string CaptionText(std::string_view firstNamePanel, std::string_view lastNa
         return UpperForDisplay(
             ShownPanel(panel.size() > 4 ? panel.substr(4) : std::string_view(), charset));
     };
-    return "Velt - Tessaro [" + name(firstNamePanel) + " " + name(lastNamePanel) + "]";
+    return std::string(platform::kAppTitle) + " [" + name(firstNamePanel) + " " +
+           name(lastNamePanel) + "]";
 }
 
 } // namespace tessaro::gdt
