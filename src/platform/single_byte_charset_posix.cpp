@@ -20,8 +20,10 @@ bool ByteToUnicode(const char* charset, unsigned char byte, char32_t& cp) {
                     outLeft == 0;
     iconv_close(cd);
     if (ok)
-        cp = static_cast<char32_t>(out[0] | (out[1] << 8) | (out[2] << 16) |
-                                   (static_cast<std::uint32_t>(out[3]) << 24));
+        // Each byte widened before it is shifted: shifted as int, the top one
+        // could reach the sign bit.
+        cp = static_cast<char32_t>(std::uint32_t{out[0]} | std::uint32_t{out[1]} << 8 |
+                                   std::uint32_t{out[2]} << 16 | std::uint32_t{out[3]} << 24);
     return ok;
 }
 

@@ -363,7 +363,16 @@ case_settings_form() {
     # The prompt first, in the dialog; then Qt's browser, at the root.
     expect_logged_texts "dialog \"$prompt\": " "\"$prompt\": $prompt | Suchen in: | / |" \
         'Übergeordnetes Verzeichnis' 'Verzeichnis:' 'Auswählen' 'Abbrechen' 'Dateien des Typs:'
-    xdotool key Escape
+    # Escape goes to the focused window; without a window manager a slow start
+    # (the sanitizer build) may not have focused the chooser yet, so focus it
+    # and press again until it has gone.
+    local tries
+    for tries in 1 2 3 4 5 6 7 8 9 10; do
+        has_window "^Bitte w" || break
+        xdotool windowfocus --sync "$(visible_windows '^Bitte w' | head -n 1)" 2>/dev/null || true
+        xdotool key Escape
+        sleep 0.5
+    done
     wait_until "the folder chooser to close" eval '! has_window "^Bitte w"'
 
     press_twips $((135 + 2850 - 90)) $((2655 + 120))  # chkManual, far right of its text

@@ -310,6 +310,11 @@ TEST(Files, ReplaceWritesInPlaceWhereOnlyTheFileMayBeWritten) {
 // Once the file is gone the delete is done, even when its folder cannot be
 // synced afterwards (here: no descriptor left to open it with).
 TEST(Files, DeleteIsDoneOnceTheFileIsGone) {
+#if defined(__SANITIZE_ADDRESS__)
+    // Without a free descriptor the sanitizer cannot check the thrown error's
+    // memory (it probes through a pipe) and reports the exception as corrupt.
+    GTEST_SKIP() << "the sanitizer needs a free file descriptor that this test takes away";
+#endif
     TempDir tmp;
     Spit(tmp.File("request.gdt"), "x");
     const int lowest = ::dup(0);
