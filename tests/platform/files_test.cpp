@@ -1,6 +1,7 @@
 #include "platform/codec.h"
 #include "platform/errors.h"
 #include "platform/files.h"
+#include "support/error_number.h"
 #include "support/file_size_limit.h"
 #include "support/temp_dir.h"
 
@@ -23,14 +24,7 @@ using test::Slurp;
 using test::Spit;
 using test::TempDir;
 
-int NumberOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const platform::PlatformError& e) {
-        return e.Number();
-    }
-    return 0;
-}
+using test::NumberOf;
 
 TEST(Errors, GermanDescriptionsFromOneTable) {
     EXPECT_EQ(platform::DescribeError(platform::ErrorNumber::FileNotFound),

@@ -4,6 +4,7 @@
 #include "platform/errors.h"
 #include "platform/files.h"
 #include "platform/instance_lock.h"
+#include "support/error_number.h"
 #include "support/temp_dir.h"
 
 #include <algorithm>
@@ -21,14 +22,7 @@ namespace stdfs = std::filesystem;
 using test::Slurp;
 using test::Spit;
 
-int NumberOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const platform::PlatformError& e) {
-        return e.Number();
-    }
-    return 0;
-}
+using test::NumberOf;
 
 // Read-only as Explorer sets it, without the code under test.
 void MarkReadOnly(const std::string& path) {
