@@ -15,11 +15,13 @@ void Knuckles(QPainter& p, QPointF centre, QPointF across, double radius) {
 
 } // namespace
 
-QPixmap AppIconPixmap() {
-    QPixmap pixmap(32, 32);
+QPixmap AppIconPixmap(int size) {
+    QPixmap pixmap(size, size);
     pixmap.fill(Qt::transparent);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
+    // Designed on a 32 px grid; other sizes are the same drawing scaled.
+    p.scale(size / 32.0, size / 32.0);
 
     // The film: a dark blue-grey sheet with a lighter frame and a cut corner.
     QPainterPath film;
@@ -37,6 +39,7 @@ QPixmap AppIconPixmap() {
     p.drawPath(film);
 
     // The bone, diagonal, glowing pale as it does on a light box.
+    p.save();
     p.translate(16, 16);
     p.rotate(-45);
     const QColor bone(0xee, 0xf4, 0xf8);
@@ -45,7 +48,7 @@ QPixmap AppIconPixmap() {
     p.drawRoundedRect(QRectF(-7.5, -2.0, 15, 4.0), 1.5, 1.5);
     Knuckles(p, QPointF(-8.0, 0), QPointF(0, 2.4), 2.7);
     Knuckles(p, QPointF(8.0, 0), QPointF(0, 2.4), 2.7);
-    p.resetTransform();
+    p.restore();
 
     // A small green marker dot, like the side marker on a film.
     p.setBrush(QColor(0x7c, 0xd9, 0x7c));
