@@ -21,7 +21,12 @@ QPixmap AppIconPixmap(int size) {
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
     // Designed on a 32 px grid; other sizes are the same drawing scaled.
-    p.scale(size / 32.0, size / 32.0);
+    const auto toGrid = [&p, size] {
+        p.resetTransform();
+        if (size != 32)
+            p.scale(size / 32.0, size / 32.0);
+    };
+    toGrid();
 
     // The film: a dark blue-grey sheet with a lighter frame and a cut corner.
     QPainterPath film;
@@ -39,7 +44,6 @@ QPixmap AppIconPixmap(int size) {
     p.drawPath(film);
 
     // The bone, diagonal, glowing pale as it does on a light box.
-    p.save();
     p.translate(16, 16);
     p.rotate(-45);
     const QColor bone(0xee, 0xf4, 0xf8);
@@ -48,7 +52,7 @@ QPixmap AppIconPixmap(int size) {
     p.drawRoundedRect(QRectF(-7.5, -2.0, 15, 4.0), 1.5, 1.5);
     Knuckles(p, QPointF(-8.0, 0), QPointF(0, 2.4), 2.7);
     Knuckles(p, QPointF(8.0, 0), QPointF(0, 2.4), 2.7);
-    p.restore();
+    toGrid();
 
     // A small green marker dot, like the side marker on a film.
     p.setBrush(QColor(0x7c, 0xd9, 0x7c));

@@ -7,7 +7,9 @@
 native_client() {
     local title=$1 word x y w h
     [ -n "${WINDOW_TEXTS:-}" ] && [ -f "$WINDOW_TEXTS" ] || fail "no window_texts.exe at WINDOW_TEXTS"
-    wine "$WINDOW_TEXTS" "$title" >"$E2E_DIR/texts" 2>/dev/null || return 1
+    # A console program of Wine ends its lines with CR LF.
+    wine "$WINDOW_TEXTS" "$title" 2>/dev/null | tr -d '\r' >"$E2E_DIR/texts"
+    [ "${PIPESTATUS[0]}" = 0 ] || return 1
     read -r word x y w h <"$E2E_DIR/texts"
     [ "$word" = client ] || return 1
     CLIENT_X=$x
@@ -85,6 +87,9 @@ case_settings_and_browser() {
     open_settings
     press_control 5175 2070 375 375 # cmdSRCDest
     wait_until "the folder browser" browser_shows 'Bitte wählen Sie den Ordner aus...'
+    # The browser opens with OK focused; one step back is its tree, where the
+    # typed name selects the folder.
+    xdotool key shift+Tab
     xdotool type --delay 30 -- "$name"
     xdotool key Return
     wait_until "the folder browser to close" browser_gone
