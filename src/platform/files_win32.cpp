@@ -275,6 +275,14 @@ void WriteInPlace(const std::wstring& wide, const std::string& path, const std::
 
 } // namespace
 
+std::wstring WideText(const std::string& ansi) {
+    return FromCp1252(ansi);
+}
+
+std::string AnsiText(const std::wstring& wide) {
+    return Narrow(wide);
+}
+
 std::wstring WidePath(const std::string& ansiPath) {
     return Wide(ansiPath);
 }

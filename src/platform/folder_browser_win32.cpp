@@ -18,29 +18,6 @@
 namespace tessaro::platform {
 namespace {
 
-std::wstring FromCp1252(const std::string& ansi) {
-    if (ansi.empty())
-        return {};
-    const int n =
-        ::MultiByteToWideChar(1252, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(n > 0 ? n : 0), L'\0');
-    if (n > 0)
-        ::MultiByteToWideChar(1252, 0, ansi.data(), static_cast<int>(ansi.size()), wide.data(), n);
-    return wide;
-}
-
-std::string ToCp1252Marked(const std::wstring& wide) {
-    if (wide.empty())
-        return {};
-    const int n = ::WideCharToMultiByte(1252, WC_NO_BEST_FIT_CHARS, wide.data(),
-                                        static_cast<int>(wide.size()), nullptr, 0, "?", nullptr);
-    std::string ansi(static_cast<std::size_t>(n > 0 ? n : 0), '\0');
-    if (n > 0)
-        ::WideCharToMultiByte(1252, WC_NO_BEST_FIT_CHARS, wide.data(),
-                              static_cast<int>(wide.size()), ansi.data(), n, "?", nullptr);
-    return ansi;
-}
-
 // The item's file-system path: within MAX_PATH as the shell has always given
 // it, a deeper folder through the call that takes a longer buffer.
 std::wstring FileSystemPath(PCIDLIST_ABSOLUTE item) {
@@ -84,7 +61,7 @@ bool HasFolderBrowser() {
 
 BrowsedFolder BrowseForFolder(const std::string& title) {
     const ComApartment com;
-    const std::wstring prompt = FromCp1252(title);
+    const std::wstring prompt = WideText(title);
     BROWSEINFOW info{};
     info.hwndOwner = ::GetActiveWindow();
     info.pidlRoot = nullptr;       // the whole namespace, from the desktop down
@@ -102,7 +79,7 @@ BrowsedFolder BrowseForFolder(const std::string& title) {
         return {};
     std::string ansi = AnsiOrShortPath(wide);
     if (ansi.empty())
-        return {BrowsedFolder::Outcome::NotRepresentable, ToCp1252Marked(wide)};
+        return {BrowsedFolder::Outcome::NotRepresentable, AnsiText(wide)};
     return {BrowsedFolder::Outcome::Chosen, std::move(ansi)};
 }
 

@@ -42,6 +42,29 @@ windows_ini() {
 
 ini_is() { cmp -s "$PROG/Settings.ini" "$1"; }
 
+# "LWS in 2 Eb." and OK on the main window: the request delivered into the
+# folder, byte for byte, and nothing else left behind or said.
+deliver_into() {
+    local folder=$1
+    CLIENT_X=$MAIN_CLIENT_X CLIENT_Y=$MAIN_CLIENT_Y
+    press_cmdQB 3
+    press_cmdOK
+    wait_exit
+    expect_status 0
+    { cat "$(expected request)"; printf '0148411LW2E \r\n'; } >"$(expected gdt)"
+    expect_file "$folder/001.1.gdt" "$(expected gdt)"
+    expect_listing "$folder" 001.1.gdt
+    expect_listing "$INBOX"
+    ! grep -q 'message box:' "$E2E_DIR/tessaro1.err" || fail "a message box came up"
+}
+
+start_on_main_window() {
+    prepare
+    start_tessaro 1
+    find_main_window
+    MAIN_CLIENT_X=$CLIENT_X MAIN_CLIENT_Y=$CLIENT_Y
+}
+
 # The settings window: a modality typed and applied (Settings.ini byte for
 # byte); the shell's folder browser opened with its prompt and cancelled, the
 # field unchanged (OK writes it as it was); opened again and a folder chosen
@@ -59,11 +82,7 @@ case_settings_and_browser() {
     DESKTOP_TARGET=$desktop/$name
     trap 'rm -rf "$DESKTOP_TARGET"; windows_cleanup' EXIT
 
-    prepare
-    start_tessaro 1
-    find_main_window
-    local mainX=$CLIENT_X mainY=$CLIENT_Y
-
+    start_on_main_window
     open_settings
     press_control 135 495 2940 330 # txtModality
     type_text DX
@@ -83,7 +102,7 @@ case_settings_and_browser() {
     windows_ini DX "$(z_path "$OUTBOX")" GDT >"$(expected cancelled)"
     expect_file "$PROG/Settings.ini" "$(expected cancelled)"
 
-    CLIENT_X=$mainX CLIENT_Y=$mainY
+    CLIENT_X=$MAIN_CLIENT_X CLIENT_Y=$MAIN_CLIENT_Y
     open_settings
     press_control 5175 2070 375 375 # cmdSRCDest
     wait_until "the folder browser" browser_shows 'Bitte wählen Sie den Ordner aus...'
@@ -99,16 +118,7 @@ case_settings_and_browser() {
     windows_ini DX "C:\\users\\$user\\Desktop\\$name" GDT >"$(expected chosen)"
     expect_file "$PROG/Settings.ini" "$(expected chosen)"
 
-    CLIENT_X=$mainX CLIENT_Y=$mainY
-    press_cmdQB 3
-    press_cmdOK
-    wait_exit
-    expect_status 0
-    { cat "$(expected request)"; printf '0148411LW2E \r\n'; } >"$(expected gdt)"
-    expect_file "$DESKTOP_TARGET/001.1.gdt" "$(expected gdt)"
-    expect_listing "$DESKTOP_TARGET" 001.1.gdt
-    expect_listing "$INBOX"
-    ! grep -q 'message box:' "$E2E_DIR/tessaro1.err" || fail "a message box came up"
+    deliver_into "$DESKTOP_TARGET"
 }
 
 # Request and target folder deeper than 260 characters, as the program sees
@@ -123,16 +133,6 @@ case_long_paths() {
     OUTBOX=$deep/ausgang
     mkdir -p "$INBOX" "$OUTBOX"
     [ "$(z_path "$OUTBOX" | wc -c)" -gt 300 ] || fail "the target folder is not deep enough"
-    prepare
-    start_tessaro 1
-    find_main_window
-    press_cmdQB 3
-    press_cmdOK
-    wait_exit
-    expect_status 0
-    { cat "$(expected request)"; printf '0148411LW2E \r\n'; } >"$(expected gdt)"
-    expect_file "$OUTBOX/001.1.gdt" "$(expected gdt)"
-    expect_listing "$OUTBOX" 001.1.gdt
-    expect_listing "$INBOX"
-    ! grep -q 'message box:' "$E2E_DIR/tessaro1.err" || fail "a message box came up"
+    start_on_main_window
+    deliver_into "$OUTBOX"
 }
