@@ -42,7 +42,7 @@ int main(int argc, char** argv) {
     ui::InstallShownTextLogIfWanted(application);
 
     ui::QtMessageBox messages;
-    ui::QtFolderChooser folders;
+    ui::QtFolderChooser folders(messages);
     bool ended = false;
     int status = app::kExitOk;
     app::FrmMain window(app::Environment{programDirectory, messages, folders, [&](int s) {

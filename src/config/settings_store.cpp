@@ -103,8 +103,8 @@ StartupValues LoadSettings(const std::string& iniFile, platform::MessageBox& mes
     StartupValues v;
     v.shortCode = ReadIniValue(kShortSection, kShortKey, "", iniFile, kValueSize);
     v.modality = ReadIniValue(kModalitySection, kModalityKey, "", iniFile, kValueSize);
-    v.values.PathS = ReadIniValue(kGdtSection, "PathS", "", iniFile, kValueSize);
-    v.values.PathD = ReadIniValue(kGdtSection, "PathD", "", iniFile, kValueSize);
+    v.values.PathS = ReadIniValue(kGdtSection, "PathS", "", iniFile, kPathValueSize);
+    v.values.PathD = ReadIniValue(kGdtSection, "PathD", "", iniFile, kPathValueSize);
     v.values.LumeoID = ReadIniValue(kGdtSection, "LumeoID", "001", iniFile, kValueSize);
     v.values.Suffix =
         platform::cp1252::ToUpper(ReadIniValue(kGdtSection, "Suffix", "gdt", iniFile, kValueSize));
