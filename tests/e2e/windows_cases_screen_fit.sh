@@ -22,6 +22,19 @@ restore_log_pixels() {
     windows_cleanup
 }
 
+# OK pressed: the request and the examination line (escapes) in 001.1.gdt,
+# the request gone, no message.
+commit_and_expect() {
+    press_cmdOK
+    wait_exit
+    expect_status 0
+    { cat "$(expected request)"; printf '%b' "$1"; } >"$(expected gdt)"
+    expect_file "$OUTBOX/001.1.gdt" "$(expected gdt)"
+    expect_listing "$OUTBOX" 001.1.gdt
+    expect_listing "$INBOX"
+    ! grep -q 'message box:' "$E2E_DIR/tessaro1.err" || fail "a message box came up"
+}
+
 # 1366 x 768 at 96 dpi: OK and the status bar lay below the screen's edge.
 case_small_screen() {
     E2E_SCREEN=1366x768
@@ -31,14 +44,7 @@ case_small_screen() {
     expect_shrunk_below 96
     expect_main_on_screen
     press_cmdQB 3 # "LWS in 2 Eb."
-    press_cmdOK
-    wait_exit
-    expect_status 0
-    { cat "$(expected request)"; printf '0148411LW2E \r\n'; } >"$(expected gdt)"
-    expect_file "$OUTBOX/001.1.gdt" "$(expected gdt)"
-    expect_listing "$OUTBOX" 001.1.gdt
-    expect_listing "$INBOX"
-    ! grep -q 'message box:' "$E2E_DIR/tessaro1.err" || fail "a message box came up"
+    commit_and_expect '0148411LW2E \r\n'
 }
 
 # 1920 x 1080 at 144 dpi (150 %), with user-defined buttons: OK was wholly off
@@ -52,19 +58,13 @@ case_high_dpi() {
     set_log_pixels 144
     start_tessaro 1
     find_main_window
-    has_logged "window frmMain:" && [[ $(logged_line "window frmMain:") =~ (dpi 144 ratio 1|dpi 96 ratio 1\.5)$ ]] ||
+    # Qt takes 144 dpi either as such or as 96 dpi at 1.5 device pixels a pixel.
+    [[ $(logged_line "window frmMain:") =~ (dpi 144 ratio 1|dpi 96 ratio 1\.5)$ ]] ||
         fail "not at 144 dpi: $(logged_line "window frmMain:")"
     expect_shrunk_below 144
     expect_main_on_screen
     has_logged "button cmdManual(0): Becken- | Übersicht" ||
         fail "the caption did not wrap: $(logged_line "button cmdManual(0)")"
     press_cmdManual 0
-    press_cmdOK
-    wait_exit
-    expect_status 0
-    { cat "$(expected request)"; printf '0138411BEUE\r\n'; } >"$(expected gdt)"
-    expect_file "$OUTBOX/001.1.gdt" "$(expected gdt)"
-    expect_listing "$OUTBOX" 001.1.gdt
-    expect_listing "$INBOX"
-    ! grep -q 'message box:' "$E2E_DIR/tessaro1.err" || fail "a message box came up"
+    commit_and_expect '0138411BEUE\r\n'
 }

@@ -29,9 +29,7 @@ TEST(CommandButtons, EnterPressesOnlyAFocusedOk) {
         {"Return on OK", "cmdOK", Qt::Key_Return, Qt::NoModifier, true, 1},
         {"Enter of the keypad on OK", "cmdOK", Qt::Key_Enter, Qt::KeypadModifier, true, 1},
         {"Space on OK, as before", "cmdOK", Qt::Key_Space, Qt::NoModifier, true, 1},
-        {"Ctrl+Return on OK", "cmdOK", Qt::Key_Return, Qt::ControlModifier, true, 0},
         {"Return on a disabled OK", "cmdOK", Qt::Key_Return, Qt::NoModifier, false, 0},
-        {"Escape on OK", "cmdOK", Qt::Key_Escape, Qt::NoModifier, true, 0},
         {"Return in the selection box", "txtBpart", Qt::Key_Return, Qt::NoModifier, true, 0},
         {"Return on a quick button", "cmdQB(3)", Qt::Key_Return, Qt::NoModifier, true, 0},
     };
@@ -55,19 +53,19 @@ TEST(CommandButtons, EnterPressesOnlyAFocusedOk) {
     }
 }
 
-// Rows of the button that hold dark (text) pixels above and below its middle.
-std::pair<bool, bool> InkAboveAndBelowTheMiddle(QWidget& button) {
+// Text pixels both above and below where a single centred line would reach.
+bool InkAboveAndBelowTheMiddle(QWidget& button) {
     QImage image(button.size(), QImage::Format_RGB32);
     button.render(&image);
     const int middle = image.height() / 2;
-    bool above = false, below = false;
+    int above = 0, below = 0;
     for (int y = 4; y < image.height() - 4; ++y)
         for (int x = 4; x < image.width() - 4; ++x)
             if (qGray(image.pixel(x, y)) < 100) {
-                above = above || y < middle - 2;
-                below = below || y > middle + 2;
+                above += y < middle - 6;
+                below += y > middle + 6;
             }
-    return {above, below};
+    return above > 0 && below > 0;
 }
 
 TEST(CommandButtons, ALongCaptionWrapsOntoFurtherLines) {
@@ -103,10 +101,7 @@ TEST(CommandButtons, ALongCaptionWrapsOntoFurtherLines) {
         EXPECT_EQ(joined.remove(QLatin1Char(' ')), expected.remove(QLatin1Char(' ')));
         for (const QString& line : lines)
             EXPECT_LE(button.fontMetrics().horizontalAdvance(line), button.width());
-        if (c.wraps) {
-            const auto [above, below] = InkAboveAndBelowTheMiddle(button);
-            EXPECT_TRUE(above && below) << "the lines are not drawn one below the other";
-        }
+        EXPECT_EQ(InkAboveAndBelowTheMiddle(button), c.wraps) << "one line below the other";
     }
 }
 
