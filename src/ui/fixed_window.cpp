@@ -10,6 +10,7 @@
 #include <QScreen>
 #include <QWidget>
 #include <QWindow>
+#include <algorithm>
 #include <cstdint>
 
 #ifdef TESSARO_HAVE_XCB
@@ -157,7 +158,7 @@ protected:
             done_ = true;
             if (const QScreen* screen = window_.screen(); screen != nullptr) {
                 const QRect area = screen->availableGeometry();
-                const QRect frame = window_.frameGeometry();
+                const QRect frame = window_.frameGeometry().united(window_.geometry());
                 if (!area.contains(frame))
                     window_.move(PlaceInside(area, frame));
             }
@@ -175,7 +176,12 @@ private:
 
 QMargins ExpectedFrame(QWidget& window) {
     window.winId(); // the native window, whose frame the platform knows from its style
-    const QMargins known = FrameMargins(window);
+    // A side the platform reports below zero (Windows has the frame reach into
+    // the client by a pixel where it hides its resize border) still leaves
+    // the client to be shown whole.
+    const QMargins reported = FrameMargins(window);
+    const QMargins known(std::max(0, reported.left()), std::max(0, reported.top()),
+                         std::max(0, reported.right()), std::max(0, reported.bottom()));
     if (!known.isNull() || !WindowManagerRuns())
         return known;
     // Title bar and borders of common X11 window managers, at the screen's dpi.

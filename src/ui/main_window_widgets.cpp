@@ -23,6 +23,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
+#include <algorithm>
 #include <limits>
 #include <string>
 #include <vector>
@@ -208,23 +209,32 @@ MainWindowWidgets BuildMainWindow(QMainWindow& window, std::optional<QRect> work
     // window is still worked with the same menu.
     window.menuBar()->setFont(Tahoma(layout::kWindowFontPt));
 
+    // The client at full size first, and the menu bar's height measured as the
+    // window's layout gives it (for the client's width, polished by the style:
+    // its plain size hint may be a pixel short).
+    const double dpi = LogicalDpi(&window);
+    w.client = new QWidget(&window);
+    w.client->setObjectName(QStringLiteral("frmMain.client"));
+    w.client->setFixedSize(TwipsToPixels(layout::kClientWidth, dpi),
+                           TwipsToPixels(layout::kClientHeight, dpi));
+    window.setCentralWidget(w.client);
+    window.layout()->setSizeConstraint(QLayout::SetFixedSize);
+    window.ensurePolished();
+    QMenuBar* menu = window.menuBar();
+    const int menuHeight =
+        std::max(menu->sizeHint().height(), menu->heightForWidth(w.client->width()));
+
     const QScreen* screen = window.screen();
     const QRect area = workArea ? *workArea : screen ? screen->availableGeometry() : QRect();
     const QMargins frame = ExpectedFrame(window);
-    const int menuHeight = window.menuBar()->sizeHint().height();
-    SetFitFactor(window, area.isEmpty() ? 1.0
-                                        : FitFactor(area, frame, menuHeight,
-                                                    {layout::kClientWidth, layout::kClientHeight},
-                                                    LogicalDpi(&window)));
+    SetFitFactor(window, area.isEmpty()
+                             ? 1.0
+                             : FitFactor(area, frame, menuHeight,
+                                         {layout::kClientWidth, layout::kClientHeight}, dpi));
     const LayoutScale scale = LayoutScale::Of(&window);
     const Placer place(scale);
     window.setFont(place.font(layout::kWindowFontPt, false));
-
-    w.client = new QWidget(&window);
-    w.client->setObjectName(QStringLiteral("frmMain.client"));
     w.client->setFixedSize(place.px(layout::kClientWidth), place.px(layout::kClientHeight));
-    window.setCentralWidget(w.client);
-    window.layout()->setSizeConstraint(QLayout::SetFixedSize);
 
     BuildEntryRow(w, place);
     BuildQuickButtons(w, place);
