@@ -246,6 +246,7 @@ find_main_window() {
     CLIENT_Y=$((Y + MENU_HEIGHT))
     MAIN_X=$X
     MAIN_Y=$Y
+    expect_main_on_screen
 }
 
 main_caption() { xdotool getwindowname "$MAIN"; }
