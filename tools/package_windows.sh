@@ -8,9 +8,9 @@ qt=$2
 zip=$3
 src=$(cd "$(dirname "$0")/.." && pwd)
 stage=$build/tessaro-win64
-# The tools the build was made with, as its cache names them.
+# The tools the build was made with, as CMake found them for it.
 cached() { sed -n "s/^$1:[A-Z]*=//p" "$build/CMakeCache.txt"; }
-cxx=$(cached CMAKE_CXX_COMPILER)
+cxx=$(sed -n 's/^set(CMAKE_CXX_COMPILER "\(.*\)")$/\1/p' "$build"/CMakeFiles/*/CMakeCXXCompiler.cmake | head -n 1)
 strip=$(cached CMAKE_STRIP)
 objdump=$(cached CMAKE_OBJDUMP)
 
