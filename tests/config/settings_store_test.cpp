@@ -66,9 +66,10 @@ TEST_F(SettingsStore, ReadIniValueCutsAt255) {
     EXPECT_EQ(ReadIniValue("GDT", "PathD", "", ini, 256), std::string(255, 'd'));
 }
 
-// Every value is cut to 255 bytes on loading, whichever key holds it. A flag
-// shows the cut through its last digit: "0…01" is on only while the 1 is kept.
-TEST_F(SettingsStore, EveryValueIsCutTo255BytesOnLoading) {
+// Every value but the two paths is cut to 255 bytes on loading, whichever key
+// holds it. A flag shows the cut through its last digit: "0…01" is on only
+// while the 1 is kept.
+TEST_F(SettingsStore, EveryValueButThePathsIsCutTo255BytesOnLoading) {
     struct Key {
         std::string section;
         std::string key;
@@ -80,8 +81,6 @@ TEST_F(SettingsStore, EveryValueIsCutTo255BytesOnLoading) {
     const Key keys[] = {
         {kShortSection, kShortKey, &StartupValues::shortCode, nullptr, nullptr},
         {kModalitySection, kModalityKey, &StartupValues::modality, nullptr, nullptr},
-        {gdt, "PathS", nullptr, &ProgramSettings::PathS, nullptr},
-        {gdt, "PathD", nullptr, &ProgramSettings::PathD, nullptr},
         {gdt, "LumeoID", nullptr, &ProgramSettings::LumeoID, nullptr},
         {gdt, "Suffix", nullptr, &ProgramSettings::Suffix, nullptr},
         {gdt, "Manual", nullptr, nullptr, &ProgramSettings::Manual},
