@@ -1,5 +1,6 @@
 # Tessaro: the two set-up commands of the README, and a few helpers.
-#   make run   installs what is missing, builds, starts Tessaro on a demo directory
+#   make run   installs what the program needs, builds it alone (no test
+#              programs), starts Tessaro on a demo directory
 #   make test  installs what is missing, builds, runs every test through ctest
 #              (SAN=1: with address and undefined-behaviour sanitizers, in build-san)
 #   make format        rewrites every C++ file as .clang-format says
@@ -26,14 +27,20 @@ override CMAKE_FLAGS += -DTESSARO_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
 # themselves (cmake/sanitizer_defaults.cpp.in), so ctest alone runs the same.
 endif
 
-# Debian packages the build, the tests and the demo need.
-PACKAGES := cmake make g++ pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev \
-            fonts-wine fonts-dejavu-core xvfb xauth xdotool x11-utils x11-xkb-utils \
-            g++-mingw-w64-x86-64-posix wine wine64 qt6-translations-l10n libxcb1-dev openbox
+# Debian packages the Linux program and its demo need: the compiler, Qt, xcb for
+# the window hints, Tahoma (fonts-wine holds only fonts) and Qt's German texts.
+RUN_PACKAGES := cmake make g++ pkg-config qt6-base-dev libgl-dev libxcb1-dev \
+                fonts-wine fonts-dejavu-core qt6-translations-l10n
+# What the tests add: GoogleTest, the X server and tools the end-to-end runs
+# drive the program with, and MinGW-w64 with Wine for the profile comparison.
+TEST_PACKAGES := libgtest-dev libgmock-dev xvfb xauth xdotool x11-utils x11-xkb-utils \
+                 g++-mingw-w64-x86-64-posix wine wine64 openbox
+PACKAGES := $(RUN_PACKAGES) $(TEST_PACKAGES)
 
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps build test run clean format format-check fuzz bench windows test-windows qt-mingw
+.PHONY: all deps build test run clean format format-check fuzz bench windows test-windows qt-mingw \
+        qt-mingw-prefix
 
 all: build
 
@@ -50,7 +57,7 @@ deps:
 	fi
 
 build: deps
-	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
+	cmake -S . -B $(BUILD) $(CMAKE_FLAGS) -DTESSARO_BUILD_TESTS=ON
 	cmake --build $(BUILD) -j $(JOBS)
 
 # ctest shows a skipped test as "Skipped" alone; tools/skipped.sh adds the reasons
@@ -59,7 +66,13 @@ test: build
 	(cd $(BUILD) && ctest --output-on-failure -j $(JOBS)); status=$$?; \
 	sh tools/skipped.sh $(BUILD); exit $$status
 
-run: build
+# The program alone. A build directory made here leaves the tests out, so
+# GoogleTest is not needed; one that make test has made keeps them configured.
+run: PACKAGES := $(RUN_PACKAGES)
+run: deps
+	cmake -S . -B $(BUILD) $(CMAKE_FLAGS) \
+	  $(if $(wildcard $(BUILD)/CMakeCache.txt),,-DTESSARO_BUILD_TESTS=OFF)
+	cmake --build $(BUILD) -j $(JOBS) --target tessaro
 	@sh tools/demo.sh $(BUILD)
 
 format format-check: PACKAGES += clang-format
@@ -92,6 +105,10 @@ QT_MINGW_PREFIX ?= $(abspath $(CURDIR)/../shared/toolchains/qt6-mingw64-6.4.2)
 WIN_BUILD ?= build-win
 WIN_PACKAGES := g++-mingw-w64-x86-64-posix ninja-build googletest qt6-translations-l10n icoutils \
                 wine wine64 zip unzip libc-bin
+
+# For .ci/run, so that the default path stands here alone.
+qt-mingw-prefix:
+	@echo $(QT_MINGW_PREFIX)
 
 qt-mingw:
 	@[ -f "$(QT_MINGW_PREFIX)/lib/cmake/Qt6/Qt6Config.cmake" ] || { \

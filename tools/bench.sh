@@ -26,6 +26,8 @@ cmake -S "$root" -B "$build" -DTESSARO_BENCH=ON -DTESSARO_BUILD_TESTS=OFF \
     -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build" -j "$jobs" --target tessaro bare_window startup_probe core_bench >/dev/null
 
+. "$root/tests/e2e/settings_ini.sh"
+
 work=$(mktemp -d /var/tmp/tessaro-bench.XXXXXX)
 xvfb_pid=
 wine_up=
@@ -40,8 +42,7 @@ trap cleanup EXIT INT TERM
 mkdir -p "$work/tessaro" "$work/bare" "$work/inbox" "$work/outbox" "$work/files"
 cp "$build/src/tessaro" "$work/tessaro/"
 cp "$build/bench/bare_window" "$work/bare/"
-printf '[GDT]\r\nPathS=%s\r\nPathD=%s\r\nLumeoID=001\r\nSuffix=gdt\r\nManual=0\r\nStudyDesc=0\r\n[Modality]\r\nModality=CR\r\n' \
-    "$work/inbox/anfrage.gdt" "$work/outbox" >"$work/tessaro/Settings.ini"
+write_settings_ini "$work/tessaro/Settings.ini" CR '' 0 0 "$work/inbox/anfrage.gdt" "$work/outbox"
 # A typical request: record type, patient number and names, birth date.
 printf '01380006302\r\n0143000471101531015Muster\r\n0133102Erika\r\n017310301011970\r\n' \
     >"$work/inbox/anfrage.gdt"
@@ -143,8 +144,8 @@ cp -r "$wtessaro" "$wbare"
 rm -f "$wbare/tessaro.exe" "$wbare/Settings.ini" "$wbare/Bodypart.dat"
 cp "$WIN_BUILD/bench/bare_window.exe" "$wbare/"
 zpath() { printf 'Z:%s' "$(printf '%s' "$1" | tr / '\\')"; }
-printf '[GDT]\r\nPathS=%s\r\nPathD=%s\r\nLumeoID=001\r\nSuffix=gdt\r\nManual=0\r\nStudyDesc=0\r\n[Modality]\r\nModality=CR\r\n' \
-    "$(zpath "$work/inbox/anfrage.gdt")" "$(zpath "$work/outbox")" >"$wtessaro/Settings.ini"
+write_settings_ini "$wtessaro/Settings.ini" CR '' 0 0 "$(zpath "$work/inbox/anfrage.gdt")" \
+    "$(zpath "$work/outbox")"
 
 export WINEPREFIX=${WINEPREFIX:-$(cd "$WIN_BUILD" && pwd)/wine} WINEDEBUG=-all
 [ -f "$WINEPREFIX/system.reg" ] || { DISPLAY= wineboot -i >/dev/null 2>&1; wineserver -w; }

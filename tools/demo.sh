@@ -77,6 +77,8 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     echo
     echo "No display: start it under a virtual X server with"
     echo "  xvfb-run -a $demo/tessaro"
+    command -v xvfb-run >/dev/null ||
+        echo "(xvfb-run comes with Debian's package xvfb; make test installs it)"
     echo "or, to see it, from a desktop session: $demo/tessaro"
     exit 0
 fi

@@ -10,12 +10,13 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${FUZZ_BUILD:-$root/build-fuzz}
 seconds=${FUZZ_SECONDS:-60}
 jobs=${JOBS:-2}
-targets=${*:-"request_import profile_reader profile_writer bodypart counter gdt_line"}
 
 CC=${FUZZ_CC:-clang} CXX=${FUZZ_CXX:-clang++} \
     cmake -S "$root" -B "$build" -DTESSARO_FUZZ=ON -DTESSARO_BUILD_TESTS=OFF \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" --target fuzzers -j "$jobs"
+# tests/fuzz/CMakeLists.txt lists the targets.
+targets=${*:-$(cat "$build/tests/fuzz/targets.txt")}
 
 mkdir -p "$build/findings"
 status=0

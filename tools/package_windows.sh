@@ -8,7 +8,11 @@ qt=$2
 zip=$3
 src=$(cd "$(dirname "$0")/.." && pwd)
 stage=$build/tessaro-win64
-cxx=x86_64-w64-mingw32-g++-posix
+# The tools the build was made with, as CMake found them for it.
+cached() { sed -n "s/^$1:[A-Z]*=//p" "$build/CMakeCache.txt"; }
+cxx=$(sed -n 's/^set(CMAKE_CXX_COMPILER "\(.*\)")$/\1/p' "$build"/CMakeFiles/*/CMakeCXXCompiler.cmake | head -n 1)
+strip=$(cached CMAKE_STRIP)
+objdump=$(cached CMAKE_OBJDUMP)
 
 rm -rf "$stage"
 mkdir -p "$stage/platforms" "$stage/styles" "$stage/translations"
@@ -27,14 +31,14 @@ cp "$src/packaging/windows/Settings.ini" "$src/packaging/windows/Bodypart.dat" \
     "$src/packaging/windows/LIESMICH.txt" "$stage/"
 
 # Debug sections are of no use in the practice and make most of the size.
-find "$stage" -name '*.exe' -o -name '*.dll' | xargs x86_64-w64-mingw32-strip --strip-unneeded
+find "$stage" -name '*.exe' -o -name '*.dll' | xargs "$strip" --strip-unneeded
 
 # Every DLL a shipped file imports is shipped too or is part of Windows (the
 # set Wine carries), so the folder runs on its own.
 wine_dlls=/usr/lib/x86_64-linux-gnu/wine/x86_64-windows
 missing=""
 for f in $(find "$stage" -name '*.exe' -o -name '*.dll'); do
-    for dll in $(x86_64-w64-mingw32-objdump -p "$f" | sed -n 's/^\tDLL Name: //p'); do
+    for dll in $("$objdump" -p "$f" | sed -n 's/^\tDLL Name: //p'); do
         lower=$(echo "$dll" | tr 'A-Z' 'a-z')
         [ -f "$stage/$dll" ] && continue
         [ -f "$wine_dlls/$lower" ] && continue

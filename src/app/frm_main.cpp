@@ -1,7 +1,9 @@
+// frmMain's wiring, the guard that turns a failure into the end of the program,
+// the patient on screen, the menu and closing.
 #include "app/frm_main.h"
 
-#include "app/failure_message.h"
 #include "config/settings_store.h"
+#include "gdt/commit.h"
 #include "gdt/display_charset.h"
 #include "gdt/display_text.h"
 #include "platform/codec.h"
@@ -48,10 +50,10 @@ bool FrmMain::Guarded(const std::function<void()>& handler) {
         handler();
         return true;
     } catch (const platform::PlatformError& e) {
-        env_.messages.ShowError(FailureMessage(e));
+        env_.messages.ShowError(gdt::FailureText(e));
     } catch (const std::bad_alloc&) {
         env_.messages.ShowError(
-            FailureMessage(platform::PlatformError(platform::ErrorNumber::OutOfMemory)));
+            gdt::FailureText(platform::PlatformError(platform::ErrorNumber::OutOfMemory)));
     } catch (const std::exception& e) {
         env_.messages.ShowError(
             platform::cp1252::Ansi("Es ist ein unerwarteter Fehler aufgetreten.") + "\r\n" +
@@ -93,8 +95,10 @@ void FrmMain::mnuClose_Click() {
 
 void FrmMain::mnuSettings_Click() {
     Guarded([&] {
-        ui::ShowSettingsWindow(this, ui::SettingsWindowContext{values_, IniFile(), w_.txtMod,
-                                                               env_.folders, env_.messages});
+        ui::SettingsWindow window(
+            this, ui::SettingsWindowContext{values_, IniFile(), env_.folders, env_.messages});
+        connect(&window, &ui::SettingsWindow::ModalityApplied, w_.txtMod, &QLineEdit::setText);
+        window.exec();
     });
 }
 

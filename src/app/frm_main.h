@@ -1,5 +1,7 @@
-// frmMain: the main window's behaviour on top of its layout: start-up and
-// shutdown, the selection from button presses, the OK rule and the commit.
+// frmMain: the main window's behaviour on top of its layout, one share per file:
+// frm_main.cpp wiring, failure guard, patient display, menu and closing;
+// frm_main_load.cpp start-up and unload; frm_main_selection.cpp button presses,
+// the OK rule and the caret; frm_main_ok.cpp the OK button and the commit.
 #pragma once
 
 #include "app/environment.h"

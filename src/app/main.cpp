@@ -1,7 +1,6 @@
 // Tessaro: one request per run, from the practice system's GDT file to the
 // file for the imaging system.
 #include "app/environment.h"
-#include "app/failure_message.h"
 #include "app/frm_main.h"
 #include "platform/errors.h"
 #include "platform/files.h"

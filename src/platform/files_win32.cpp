@@ -334,6 +334,8 @@ bool DirectoryExists(const std::string& path) {
     return a != kNoAttributes && TargetIsDirectory(wide, a);
 }
 
+namespace {
+
 // A disk file opened for reading; a folder or a device fails at once.
 Handle OpenForReading(const std::string& path) {
     const std::wstring wide = Wide(path);
@@ -356,6 +358,8 @@ std::size_t ReadSome(Handle& h, const std::string& path, char* into, std::size_t
         FailLast(path);
     return got;
 }
+
+} // namespace
 
 std::string ReadWholeFile(const std::string& path, std::size_t maxBytes) {
     Handle h = OpenForReading(path);

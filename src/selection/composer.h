@@ -7,6 +7,8 @@
 
 namespace tessaro::selection {
 
+// The numbers the press handlers take, the only definition (ui::ExaminationButton
+// turns Qt's buttons and modifiers into them).
 enum MouseButton : int { kLeft = 1, kRight = 2, kMiddle = 4 };
 enum Modifier : int { kShift = 1, kCtrl = 2, kAlt = 4 };
 

@@ -39,7 +39,7 @@ std::optional<int> ButtonNumber(std::string_view field) {
 
 } // namespace
 
-Buttons ParseBodypart(std::string_view fileBytes) {
+Buttons ParseManualButtons(std::string_view fileBytes) {
     Buttons buttons;
     if (fileBytes.empty())
         return buttons;

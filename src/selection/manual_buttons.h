@@ -21,6 +21,6 @@ using Buttons = std::array<Button, kButtonCount>;
 // Applies the lines from first to last; the later of two lines with the same
 // number wins. Lines that break the format (fewer than three fields, empty, a
 // number that is not an integer in 0..65) are ignored.
-Buttons ParseBodypart(std::string_view fileBytes);
+Buttons ParseManualButtons(std::string_view fileBytes);
 
 } // namespace tessaro::selection::manual

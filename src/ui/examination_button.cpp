@@ -1,5 +1,7 @@
 #include "ui/examination_button.h"
 
+#include "selection/composer.h"
+
 #include <QMouseEvent>
 #include <QStyleOptionButton>
 #include <QStylePainter>
@@ -114,11 +116,11 @@ void ExaminationButton::mousePressEvent(QMouseEvent* event) {
 int MouseButtonNumber(Qt::MouseButton button) {
     switch (button) {
     case Qt::LeftButton:
-        return 1;
+        return selection::kLeft;
     case Qt::RightButton:
-        return 2;
+        return selection::kRight;
     case Qt::MiddleButton:
-        return 4;
+        return selection::kMiddle;
     default:
         return 0;
     }
@@ -127,11 +129,11 @@ int MouseButtonNumber(Qt::MouseButton button) {
 int ShiftState(Qt::KeyboardModifiers modifiers) {
     int shift = 0;
     if (modifiers & Qt::ShiftModifier)
-        shift |= 1;
+        shift |= selection::kShift;
     if (modifiers & Qt::ControlModifier)
-        shift |= 2;
+        shift |= selection::kCtrl;
     if (modifiers & Qt::AltModifier)
-        shift |= 4;
+        shift |= selection::kAlt;
     return shift;
 }
 

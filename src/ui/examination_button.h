@@ -1,6 +1,6 @@
 // A button that chooses an examination: it acts when a mouse button goes down,
-// reporting which one (1 left, 2 right, 4 middle) and the modifier keys
-// (1 Shift, 2 Ctrl, 4 Alt). Activation from the keyboard reports nothing.
+// reporting which one and the modifier keys as the numbers of
+// selection/composer.h. Activation from the keyboard reports nothing.
 // A caption too long for the button wraps onto further lines, as on a Windows
 // command button, instead of being cut at both ends.
 #pragma once

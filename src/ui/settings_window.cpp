@@ -23,14 +23,8 @@ const char* Flag(bool on) {
 
 } // namespace
 
-void ShowSettingsWindow(QWidget* owner, const SettingsWindowContext& context) {
-    SettingsWindow window(owner, context);
-    window.exec();
-}
-
 SettingsWindow::SettingsWindow(QWidget* owner, const SettingsWindowContext& context)
-    : QDialog(owner), context_(context), mainModality_(context.mainModality),
-      c_(ui::BuildSettingsLayout(this)) {
+    : QDialog(owner), context_(context), c_(ui::BuildSettingsLayout(this)) {
     Form_Load();
     TrackChanges();
 
@@ -78,9 +72,7 @@ void SettingsWindow::Apply() {
     };
     const std::string gdt = config::kGdtSection;
 
-    // First, so that the main window's own change handling of txtMod runs now.
-    if (mainModality_)
-        mainModality_->setText(c_.txtModality->text());
+    emit ModalityApplied(c_.txtModality->text());
 
     // Each value is held before it is written: it takes effect even if the file
     // cannot be written.

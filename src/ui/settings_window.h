@@ -18,16 +18,12 @@ namespace tessaro::ui {
 struct SettingsWindowContext {
     config::ProgramSettings& values; // the program-wide values, changed by apply
     std::string iniFile;             // full path of Settings.ini (Windows-1252)
-    QLineEdit* mainModality;         // the main window's txtMod, set by apply
     FolderChooser& folders;
     platform::MessageBox& messages;
 };
 
-// Shows the settings window modally over owner; returns when it has been closed.
-void ShowSettingsWindow(QWidget* owner, const SettingsWindowContext& context);
-
-// The window itself; ShowSettingsWindow runs it with exec(). Built and filled on
-// construction, discarded when closed.
+// Built and filled on construction, run modally with exec(), discarded when
+// closed. The main window learns of an applied modality through ModalityApplied.
 class SettingsWindow : public QDialog {
     Q_OBJECT
 
@@ -36,6 +32,11 @@ public:
 
     // Any way of closing ends a running source scan.
     void done(int result) override;
+
+signals:
+    // Apply sends the modality first, before any held value changes, so that
+    // the main window's own change handling runs on the values as they were.
+    void ModalityApplied(const QString& modality);
 
 protected:
     // Enter presses only the focused push button; Escape presses nothing.
@@ -58,7 +59,6 @@ private:
     void cmdSrcSource_Click();
 
     SettingsWindowContext context_;
-    QPointer<QLineEdit> mainModality_;
     ui::SettingsControls c_;
     // Raised by every new source scan and by closing; a scan whose number is no
     // longer current stops before touching the window again.

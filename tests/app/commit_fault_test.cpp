@@ -1,6 +1,6 @@
 // Faults around a commit, each injected on purpose: whatever happens, the
 // request stays until a complete .gdt is in place, and no cut .gdt appears.
-#include "app/frm_main_harness.h"
+#include "app/commit_fixture.h"
 #include "platform/codec.h"
 #include "support/file_size_limit.h"
 #include "support/freeze_limit.h"
@@ -8,7 +8,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QtTest/QTest>
-#include <chrono>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -21,39 +20,9 @@ using test::Slurp;
 using test::Spit;
 
 namespace fsys = std::filesystem;
-using Clock = std::chrono::steady_clock;
 
-long long MillisecondsSince(Clock::time_point start) {
-    return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
-}
-
-class CommitFault : public ::testing::Test {
+class CommitFault : public test::CommitFixture {
 protected:
-    // Request imported, BW2E chosen, sequence number 7; start-up timed.
-    void StartReady(const std::string& requestBytes) {
-        h.WriteIni({.shortCode = "ab"});
-        request = requestBytes;
-        h.WriteRequest(request);
-        Spit(h.dir.File("GDTcount.txt"), "6");
-        const auto start = Clock::now();
-        ASSERT_TRUE(h.Start());
-        startMs = MillisecondsSince(start);
-        ASSERT_TRUE(h.ends.empty());
-        QTest::mousePress(h.Find("cmdQB(6)"), Qt::LeftButton);
-        ASSERT_FALSE(h.form->SelectionCode().empty());
-        iniBefore = Slurp(h.iniPath());
-    }
-    void PressOk() {
-        ASSERT_TRUE(h.Find("cmdOK")->isEnabled());
-        const auto start = Clock::now();
-        QTest::mouseClick(h.Find("cmdOK"), Qt::LeftButton);
-        commitMs = MillisecondsSince(start);
-    }
-    std::string Final() const { return h.dir.File("outbox/001.7.gdt"); }
-    std::string Temporary() const { return h.dir.File("outbox/001.7.zzz"); }
-    std::string Expected() const {
-        return request + test::GdtLine("8411", h.form->SelectionCode());
-    }
     // The promise of every fault below: the request is still there, byte for
     // byte, and no .gdt exists at all.
     void ExpectNothingLost() {
@@ -61,12 +30,6 @@ protected:
         for (const auto& entry : fsys::directory_iterator(h.outbox()))
             EXPECT_NE(entry.path().extension(), ".gdt") << entry.path();
     }
-
-    FormHarness h;
-    std::string request;
-    std::string iniBefore;
-    long long startMs = 0;
-    long long commitMs = 0;
 };
 
 TEST_F(CommitFault, TargetFolderThatIsAFileCreatesNothingAndKeepsTheWindow) {

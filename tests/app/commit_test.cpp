@@ -1,6 +1,6 @@
 // OK from end to end: the target file in place under its final name, the
 // request deleted only after that, and every way a commit can stop short.
-#include "app/frm_main_harness.h"
+#include "app/commit_fixture.h"
 #include "platform/codec.h"
 
 #include <QLineEdit>
@@ -19,32 +19,12 @@ using test::Spit;
 
 namespace fsys = std::filesystem;
 
-class CommitTest : public ::testing::Test {
+class CommitFromWindow : public test::CommitFixture {
 protected:
-    // An imported request, BW2E chosen, LumeoID 001, sequence number 7.
-    void StartReady(test::IniValues ini = {.shortCode = "ab"}) {
-        h.WriteIni(ini);
-        request = test::Request("4711", "J\xFCrgen", "M\xFCller");
-        h.WriteRequest(request);
-        Spit(h.dir.File("GDTcount.txt"), "6");
-        ASSERT_TRUE(h.Start());
-        ASSERT_EQ(h.form->SequenceNumber(), 7);
-        QTest::mousePress(h.Find("cmdQB(6)"), Qt::LeftButton);
-        ASSERT_EQ(h.form->SelectionCode(), "BW2E");
-        iniBefore = Slurp(h.iniPath());
-    }
-    void PressOk() {
-        ASSERT_TRUE(h.Find("cmdOK")->isEnabled());
-        QTest::mouseClick(h.Find("cmdOK"), Qt::LeftButton);
-    }
     bool Exists(const std::string& path) { return fsys::exists(path); }
-
-    FormHarness h;
-    std::string request;
-    std::string iniBefore;
 };
 
-TEST_F(CommitTest, WritesTheFinalFileDeletesTheRequestAndCloses) {
+TEST_F(CommitFromWindow, WritesTheFinalFileDeletesTheRequestAndCloses) {
     StartReady();
     h.Find<QLineEdit>("txtShort")->setText("cd");
     PressOk();
@@ -57,13 +37,13 @@ TEST_F(CommitTest, WritesTheFinalFileDeletesTheRequestAndCloses) {
     EXPECT_TRUE(h.messages.texts.empty());
 }
 
-TEST_F(CommitTest, StudyDescWritesField6227) {
+TEST_F(CommitFromWindow, StudyDescWritesField6227) {
     StartReady({.studyDesc = true});
     PressOk();
     EXPECT_EQ(Slurp(h.dir.File("outbox/001.7.gdt")), request + "0136227BW2E\r\n");
 }
 
-TEST_F(CommitTest, DeletesAReadOnlyRequest) {
+TEST_F(CommitFromWindow, DeletesAReadOnlyRequest) {
     StartReady();
     fsys::permissions(h.requestPath(), fsys::perms::owner_read | fsys::perms::group_read);
     PressOk();
@@ -72,7 +52,7 @@ TEST_F(CommitTest, DeletesAReadOnlyRequest) {
     EXPECT_EQ(h.ends, std::vector<int>{0});
 }
 
-TEST_F(CommitTest, ExistingFinalFileEndsWithAnErrorAndKeepsEverything) {
+TEST_F(CommitFromWindow, ExistingFinalFileEndsWithAnErrorAndKeepsEverything) {
     StartReady();
     Spit(h.dir.File("outbox/001.7.gdt"), "older");
     PressOk();
@@ -90,7 +70,7 @@ TEST_F(CommitTest, ExistingFinalFileEndsWithAnErrorAndKeepsEverything) {
     EXPECT_EQ(Slurp(h.iniPath()), iniBefore);
 }
 
-TEST_F(CommitTest, MissingTargetDirectoryKeepsTheRequestAndTheWindowForAnotherTry) {
+TEST_F(CommitFromWindow, MissingTargetDirectoryKeepsTheRequestAndTheWindowForAnotherTry) {
     StartReady();
     fsys::remove(h.outbox());
     PressOk();
@@ -107,7 +87,7 @@ TEST_F(CommitTest, MissingTargetDirectoryKeepsTheRequestAndTheWindowForAnotherTr
     EXPECT_EQ(h.ends, std::vector<int>{0});
 }
 
-TEST_F(CommitTest, RequestGoneBeforeTheDeleteEndsWithAnErrorAfterTheFileIsInPlace) {
+TEST_F(CommitFromWindow, RequestGoneBeforeTheDeleteEndsWithAnErrorAfterTheFileIsInPlace) {
     StartReady();
     fsys::remove(h.requestPath());
     PressOk();
@@ -120,7 +100,7 @@ TEST_F(CommitTest, RequestGoneBeforeTheDeleteEndsWithAnErrorAfterTheFileIsInPlac
     EXPECT_EQ(Slurp(h.iniPath()), iniBefore);
 }
 
-TEST(CommitWithoutRequestTest, ShowsTheTwoLineMessageAndEndsWithoutUnload) {
+TEST(CommitWithoutRequest, ShowsTheTwoLineMessageAndEndsWithoutUnload) {
     FormHarness h;
     h.WriteIni({.shortCode = "ab"});
     ASSERT_TRUE(h.Start());

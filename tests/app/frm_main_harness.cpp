@@ -46,7 +46,7 @@ void FormHarness::WriteRequest(const std::string& bytes) {
     Spit(requestPath(), bytes);
 }
 
-void FormHarness::WriteBodypart(const std::string& bytes) {
+void FormHarness::WriteManualButtons(const std::string& bytes) {
     Spit(dir.File("Bodypart.dat"), bytes);
 }
 

@@ -49,7 +49,7 @@ public:
 
     void WriteIni(const IniValues& v);
     void WriteRequest(const std::string& bytes);
-    void WriteBodypart(const std::string& bytes);
+    void WriteManualButtons(const std::string& bytes);
     // Constructs the window and runs start-up; shows it when start-up did not
     // end the program. Returns what Form_Load returned.
     bool Start();

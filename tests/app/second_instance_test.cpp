@@ -29,7 +29,7 @@ bool WaitFor(const std::function<bool()>& condition, int ms) {
     return condition();
 }
 
-TEST(SecondInstanceTest, EndsAtOnceWithoutTouchingTheProgramDirectory) {
+TEST(SecondInstance, EndsAtOnceWithoutTouchingTheProgramDirectory) {
     if (!QFileInfo::exists(BuiltProgram()))
         GTEST_SKIP() << "program not built";
     test::TempDir dir;

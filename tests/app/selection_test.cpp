@@ -17,12 +17,12 @@ using test::FormHarness;
 
 const QColor kLightGreen(192, 255, 192);
 
-class SelectionTest : public ::testing::Test {
+class Selection : public ::testing::Test {
 protected:
     void Start(const std::string& bodypart = "") {
         h.WriteIni({.manual = bodypart.empty() ? "0" : "1"});
         if (!bodypart.empty())
-            h.WriteBodypart(bodypart);
+            h.WriteManualButtons(bodypart);
         ASSERT_TRUE(h.Start());
     }
     QWidget* Manual(int i) {
@@ -39,7 +39,7 @@ protected:
     FormHarness h;
 };
 
-TEST_F(SelectionTest, WorkedExample) {
+TEST_F(Selection, WorkedExample) {
     Start("0|Hand|HA*\r\n1|Thorax|TH");
     const QColor face = QApplication::palette().color(QPalette::Button);
     EXPECT_EQ(Colour(0), face);
@@ -65,7 +65,7 @@ TEST_F(SelectionTest, WorkedExample) {
     EXPECT_EQ(Colour(0), face);
 }
 
-TEST_F(SelectionTest, CataloguePressOnlyWithTheLeftButtonAndModifiersMakeNoDifference) {
+TEST_F(Selection, CataloguePressOnlyWithTheLeftButtonAndModifiersMakeNoDifference) {
     Start();
     QTest::mousePress(Quick(3), Qt::LeftButton);
     EXPECT_EQ(Text(), "LWS in 2 Eb.");
@@ -80,7 +80,7 @@ TEST_F(SelectionTest, CataloguePressOnlyWithTheLeftButtonAndModifiersMakeNoDiffe
     EXPECT_EQ(Code(), "SCHAP");
 }
 
-TEST_F(SelectionTest, ModifiedPressOnAnEmptySelectionHasNoLeadingJoinAndKeepsHighlights) {
+TEST_F(Selection, ModifiedPressOnAnEmptySelectionHasNoLeadingJoinAndKeepsHighlights) {
     Start("0|Hand|HA\r\n1|Thorax|TH");
     QTest::mousePress(Manual(0), Qt::LeftButton);
     h.Find<QLineEdit>("txtBpart")->clear();
@@ -92,7 +92,7 @@ TEST_F(SelectionTest, ModifiedPressOnAnEmptySelectionHasNoLeadingJoinAndKeepsHig
 
     FormHarness fresh;
     fresh.WriteIni({.manual = "1"});
-    fresh.WriteBodypart("2|Knie|KN");
+    fresh.WriteManualButtons("2|Knie|KN");
     ASSERT_TRUE(fresh.Start());
     QTest::mousePress(fresh.Find("cmdManual(2)"), Qt::LeftButton, Qt::AltModifier);
     QTest::mousePress(fresh.Find("cmdManual(2)"), Qt::LeftButton, Qt::ShiftModifier);
@@ -100,7 +100,7 @@ TEST_F(SelectionTest, ModifiedPressOnAnEmptySelectionHasNoLeadingJoinAndKeepsHig
     EXPECT_EQ(fresh.form->SelectionCode(), "KN + KN");
 }
 
-TEST_F(SelectionTest, LaterSidedPressReplacesEveryOpenAndEarlierMarker) {
+TEST_F(Selection, LaterSidedPressReplacesEveryOpenAndEarlierMarker) {
     Start("0|Hand|HA*\r\n1|Fu\xDF|FU*\r\n2|Mitte|M*X");
     QTest::mousePress(Manual(0), Qt::MiddleButton);
     EXPECT_EQ(Text(), "Hand");
@@ -114,7 +114,7 @@ TEST_F(SelectionTest, LaterSidedPressReplacesEveryOpenAndEarlierMarker) {
     EXPECT_EQ(Text(), "Mitte");
 }
 
-TEST_F(SelectionTest, KeyboardActivationSelectsNothing) {
+TEST_F(Selection, KeyboardActivationSelectsNothing) {
     Start("0|Hand|HA");
     QWidget* quick = Quick(3);
     quick->setFocus();
@@ -127,7 +127,7 @@ TEST_F(SelectionTest, KeyboardActivationSelectsNothing) {
     EXPECT_FALSE(Highlighted(0));
 }
 
-TEST_F(SelectionTest, TypingChangesOnlyTheTextAndFocusPutsTheCaretAtTheEnd) {
+TEST_F(Selection, TypingChangesOnlyTheTextAndFocusPutsTheCaretAtTheEnd) {
     Start();
     auto* bpart = h.Find<QLineEdit>("txtBpart");
     QTest::mousePress(Quick(54), Qt::LeftButton);
@@ -141,7 +141,7 @@ TEST_F(SelectionTest, TypingChangesOnlyTheTextAndFocusPutsTheCaretAtTheEnd) {
     EXPECT_EQ(Code(), "TH2E");
 }
 
-TEST_F(SelectionTest, EnterInATextBoxDoesNotCommit) {
+TEST_F(Selection, EnterInATextBoxDoesNotCommit) {
     h.WriteRequest(test::Request("1", "A", "B"));
     Start();
     QTest::mousePress(Quick(6), Qt::LeftButton);

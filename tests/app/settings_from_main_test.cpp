@@ -19,7 +19,7 @@ using test::FormHarness;
 using test::Slurp;
 using test::Spit;
 
-TEST(SettingsFromMainTest, AppliedValuesTakeEffectButTheImportedRequestIsTheOneDeleted) {
+TEST(SettingsFromMain, AppliedValuesTakeEffectButTheImportedRequestIsTheOneDeleted) {
     FormHarness h;
     h.WriteIni({.modality = ""});
     const std::string request = test::Request("1", "Anna", "Berg");

@@ -31,7 +31,7 @@ QString Panel(const FormHarness& h, const char* name) {
     return h.Find<QLabel>(name)->text();
 }
 
-TEST(StartupTest, DisablesExactlyTheQuickButtonsWithoutCode) {
+TEST(Startup, DisablesExactlyTheQuickButtonsWithoutCode) {
     FormHarness h;
     h.WriteIni({.manual = "1"});
     ASSERT_TRUE(h.Start());
@@ -68,14 +68,14 @@ std::string PanelCaseName(const ::testing::TestParamInfo<PanelCase>& info) {
     return "Manual" + manual + (info.param.bodypart ? "WithFile" : "WithoutFile");
 }
 
-class PanelChoiceTest : public ::testing::TestWithParam<PanelCase> {};
+class PanelChoice : public ::testing::TestWithParam<PanelCase> {};
 
-TEST_P(PanelChoiceTest, ShowsExactlyOnePanel) {
+TEST_P(PanelChoice, ShowsExactlyOnePanel) {
     const PanelCase c = GetParam();
     FormHarness h;
     h.WriteIni({.manual = c.manual});
     if (c.bodypart)
-        h.WriteBodypart("0|Thorax|TH\r\n7|Hand|HA*");
+        h.WriteManualButtons("0|Thorax|TH\r\n7|Hand|HA*");
     ASSERT_TRUE(h.Start());
     EXPECT_EQ(h.Find("picManual")->isVisible(), c.manualShown);
     EXPECT_EQ(h.Find("picNoManual")->isVisible(), !c.manualShown);
@@ -85,18 +85,19 @@ TEST_P(PanelChoiceTest, ShowsExactlyOnePanel) {
     EXPECT_TRUE(h.messages.texts.empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(ManualAndFile, PanelChoiceTest,
+INSTANTIATE_TEST_SUITE_P(ManualAndFile, PanelChoice,
                          ::testing::Values(PanelCase{"0", false, false},
                                            PanelCase{"0", true, false},
                                            PanelCase{"1", false, false},
                                            PanelCase{"-1", true, true}),
                          PanelCaseName);
 
-TEST(StartupTest, ManualButtonsShowCaptionsLiterallyAndPassOverBrokenLines) {
+TEST(Startup, ManualButtonsShowCaptionsLiterallyAndPassOverBrokenLines) {
     FormHarness h;
     h.WriteIni({.manual = "1"});
-    h.WriteBodypart("3|Hand & Fu\xDF|HA*\r\n\r\n66|Zu weit|X\r\nx|Keine Zahl|Y\r\n4|Zwei Felder\r\n"
-                    "9|Erst|E1\r\n9|Dann|E2|mehr");
+    h.WriteManualButtons(
+        "3|Hand & Fu\xDF|HA*\r\n\r\n66|Zu weit|X\r\nx|Keine Zahl|Y\r\n4|Zwei Felder\r\n"
+        "9|Erst|E1\r\n9|Dann|E2|mehr");
     ASSERT_TRUE(h.Start());
     auto* hand = h.Find<QPushButton>("cmdManual(3)");
     EXPECT_TRUE(hand->isVisible());
@@ -110,7 +111,7 @@ TEST(StartupTest, ManualButtonsShowCaptionsLiterallyAndPassOverBrokenLines) {
     EXPECT_EQ(visible, 2);
 }
 
-TEST(StartupTest, CaptionAndPanelsShowTheImportedPatient) {
+TEST(Startup, CaptionAndPanelsShowTheImportedPatient) {
     FormHarness h;
     h.WriteIni({});
     h.WriteRequest(Request("4711", "j\xFCrgen", "M\xFCller-wei\xDF"));
@@ -122,7 +123,7 @@ TEST(StartupTest, CaptionAndPanelsShowTheImportedPatient) {
     EXPECT_EQ(h.form->RequestText(), Slurp(h.requestPath()));
 }
 
-TEST(StartupTest, CaptionWithAMissingFirstName) {
+TEST(Startup, CaptionWithAMissingFirstName) {
     FormHarness h;
     h.WriteIni({});
     h.WriteRequest(test::GdtLine("3000", "12") + test::GdtLine("3101", "Meier"));
@@ -131,7 +132,7 @@ TEST(StartupTest, CaptionWithAMissingFirstName) {
     EXPECT_EQ(Panel(h, "StateBar.Panel(2)"), "VN:");
 }
 
-TEST(StartupTest, WithoutARequestTheWindowOpensEmptyAndStillDrawsANumber) {
+TEST(Startup, WithoutARequestTheWindowOpensEmptyAndStillDrawsANumber) {
     FormHarness h;
     h.WriteIni({});
     ASSERT_TRUE(h.Start());
@@ -146,7 +147,7 @@ TEST(StartupTest, WithoutARequestTheWindowOpensEmptyAndStillDrawsANumber) {
     EXPECT_TRUE(h.ends.empty());
 }
 
-TEST(StartupTest, WithoutSettingsIniStartsWithDefaults) {
+TEST(Startup, WithoutSettingsIniStartsWithDefaults) {
     FormHarness h;
     ASSERT_TRUE(h.Start());
     EXPECT_EQ(h.form->Settings().LumeoID, "001");
@@ -166,7 +167,7 @@ public:
     std::vector<bool> windowVisible;
 };
 
-TEST(StartupTest, CounterMessageComesBeforeTheWindow) {
+TEST(Startup, CounterMessageComesBeforeTheWindow) {
     FormHarness h;
     h.WriteIni({});
     Spit(h.dir.File("GDTcount.txt"), "abc");
@@ -183,7 +184,7 @@ TEST(StartupTest, CounterMessageComesBeforeTheWindow) {
     EXPECT_EQ(h.form->SequenceNumber(), 1);
 }
 
-TEST(ShutdownTest, BeendenSavesAnEmptyShortCodeAndEndsWithZero) {
+TEST(Shutdown, BeendenSavesAnEmptyShortCodeAndEndsWithZero) {
     FormHarness h;
     h.WriteIni({.shortCode = "xy"});
     ASSERT_TRUE(h.Start());
@@ -198,7 +199,7 @@ TEST(ShutdownTest, BeendenSavesAnEmptyShortCodeAndEndsWithZero) {
     EXPECT_NE(ini.find("Modality=CR\r\n"), std::string::npos);
 }
 
-TEST(ShutdownTest, CloseBoxSavesTheShortCodeAndCreatesTheFile) {
+TEST(Shutdown, CloseBoxSavesTheShortCodeAndCreatesTheFile) {
     FormHarness h;
     ASSERT_TRUE(h.Start());
     h.Find<QLineEdit>("txtShort")->setText(QString::fromUtf8("Jü"));
@@ -207,7 +208,7 @@ TEST(ShutdownTest, CloseBoxSavesTheShortCodeAndCreatesTheFile) {
     EXPECT_EQ(Slurp(h.iniPath()), "[K\xFCrzel]\r\nK\xFCrzel=J\xFC\r\n");
 }
 
-TEST(OkRuleTest, EmptyStoredModalityStillStartsWithOkDisabled) {
+TEST(OkRule, EmptyStoredModalityStillStartsWithOkDisabled) {
     FormHarness h;
     h.WriteIni({.modality = ""});
     ASSERT_TRUE(h.Start());
@@ -229,7 +230,7 @@ TEST(OkRuleTest, EmptyStoredModalityStillStartsWithOkDisabled) {
     EXPECT_FALSE(ok->isEnabled());
 }
 
-TEST(OkRuleTest, StoredModalityAndAPressEnableOk) {
+TEST(OkRule, StoredModalityAndAPressEnableOk) {
     FormHarness h;
     h.WriteIni({.modality = "CR"});
     ASSERT_TRUE(h.Start());

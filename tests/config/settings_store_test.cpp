@@ -77,6 +77,43 @@ TEST_F(SettingsStore, PathsAreReadWholeOtherValuesCutAt255) {
     EXPECT_EQ(v.values.LumeoID, std::string(255, 'l'));
 }
 
+// Every value but the two paths is cut to 255 bytes on loading, whichever key
+// holds it. A flag shows the cut through its last digit: "0…01" is on only
+// while the 1 is kept.
+TEST_F(SettingsStore, EveryValueButThePathsIsCutTo255BytesOnLoading) {
+    struct Key {
+        std::string section;
+        std::string key;
+        std::string StartupValues::*text;
+        std::string ProgramSettings::*setting;
+        bool ProgramSettings::*flag;
+    };
+    const std::string gdt = kGdtSection;
+    const Key keys[] = {
+        {kShortSection, kShortKey, &StartupValues::shortCode, nullptr, nullptr},
+        {kModalitySection, kModalityKey, &StartupValues::modality, nullptr, nullptr},
+        {gdt, "LumeoID", nullptr, &ProgramSettings::LumeoID, nullptr},
+        {gdt, "Suffix", nullptr, &ProgramSettings::Suffix, nullptr},
+        {gdt, "Manual", nullptr, nullptr, &ProgramSettings::Manual},
+        {gdt, "StudyDesc", nullptr, nullptr, &ProgramSettings::StudyDesc},
+    };
+    for (const Key& k : keys) {
+        for (const std::size_t length : {254u, 255u, 256u, 300u}) {
+            const std::string value =
+                k.flag != nullptr ? std::string(length - 1, '0') + "1" : std::string(length, 'D');
+            const StartupValues v = Load("[" + k.section + "]\r\n" + k.key + "=" + value + "\r\n");
+            const std::string where = k.key + " at " + std::to_string(length);
+            if (k.flag != nullptr)
+                EXPECT_EQ(v.values.*k.flag, length <= 255) << where;
+            else if (k.text != nullptr)
+                EXPECT_EQ(v.*k.text, value.substr(0, 255)) << where;
+            else
+                EXPECT_EQ(v.values.*k.setting, value.substr(0, 255)) << where;
+        }
+    }
+    EXPECT_TRUE(messages.texts.empty());
+}
+
 TEST_F(SettingsStore, InvalidFlagIsReportedOnceNamingKeyAndValueAndIsOff) {
     const StartupValues v = Load("[GDT]\r\nManual=ja\r\nStudyDesc=1\r\n");
     EXPECT_FALSE(v.values.Manual);
@@ -96,7 +133,9 @@ TEST_F(SettingsStore, InvalidFlagIsReportedOnceNamingKeyAndValueAndIsOff) {
 TEST(ParseFlag, NumbersAndWords) {
     for (const char* yes :
          {"1", "-1", "2", "+7", "0.5", "TRUE", "true", "tRuE", "99999999999999999999", "1e2",
-          "1E-400", "2.5D+3", ".5", "&H1", "&hFFFFFFFF", "&O7", "&o10", " &H1 "})
+          "1E-400", "2.5D+3", ".5", "&H1", "&hFFFFFFFF", "&O7", "&o10", " &H1 ",
+          // ending in 0: not zero for all that
+          "10", "1.0", "&H10", "-10", "100"})
         EXPECT_EQ(ParseFlag(yes), std::optional<bool>(true)) << yes;
     for (const char* no : {"0", "-0", "000", "0.0", "False", "FALSE", "0e5", "&H0", "&O000"})
         EXPECT_EQ(ParseFlag(no), std::optional<bool>(false)) << no;

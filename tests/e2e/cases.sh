@@ -3,21 +3,7 @@
 
 # Settings.ini lines: modality, short code, Manual, StudyDesc.
 settings_lines() {
-    SETTINGS=(
-        '[K\xfcrzel]' "K\\xfcrzel=$2"
-        '[Modality]' "Modality=$1"
-        '[GDT]' "PathS=$INBOX/anfrage.gdt" "PathD=$OUTBOX" 'LumeoID=001' 'Suffix=gdt'
-        "Manual=$3" "StudyDesc=$4"
-    )
-}
-
-write_ini() {
-    local file=$1 line
-    shift
-    : >"$file"
-    for line in "$@"; do
-        printf '%b\r\n' "$line" >>"$file"
-    done
+    mapfile -t SETTINGS < <(settings_ini_lines "$1" "$2" "$3" "$4" "$INBOX/anfrage.gdt" "$OUTBOX")
 }
 
 # The request as it was, followed by one GDT line (given whole, as escapes).
@@ -371,7 +357,7 @@ case_settings_form() {
         has_window "^Bitte w" || break
         xdotool windowfocus --sync "$(visible_windows '^Bitte w' | head -n 1)" 2>/dev/null || true
         xdotool key Escape
-        sleep 0.5
+        within 5 eval '! has_window "^Bitte w"' && break
     done
     wait_until "the folder chooser to close" eval '! has_window "^Bitte w"'
 
@@ -431,7 +417,7 @@ case_window_manager() {
     MAIN=$(xdotool search --name '^Velt - Tessaro \[' | head -n 1)
     wait_until "the main window's frame" has_property _NET_FRAME_EXTENTS -id "$MAIN"
     wait_until "the main window on screen" eval 'xwininfo -id "$MAIN" | grep -q IsViewable'
-    sleep 0.5 # openbox may still be placing it
+    wait_until "openbox to finish placing the main window" holds_still "$MAIN"
     local info
     info=$(xwininfo -id "$MAIN")
     MAIN_X=$(awk '/Absolute upper-left X/ {print $4}' <<<"$info")
@@ -445,7 +431,9 @@ case_window_manager() {
     local dialog
     dialog=$(xdotool search --name '^Einstellungen$' | head -n 1)
     wait_until "the settings window's frame" has_property _NET_FRAME_EXTENTS -id "$dialog"
-    sleep 0.3 # a correction of the first guess would come now
+    # Qt may correct its first guess once the frame is known: centred and settled.
+    wait_until "the settings window centred" centred_over "$dialog" "$MAIN"
+    wait_until "the settings window to settle" holds_still "$dialog"
     expect_centred_over "$dialog" "$MAIN" "the settings window"
     xprop -id "$dialog" _NET_WM_ALLOWED_ACTIONS | grep -q RESIZE &&
         fail "openbox lets the settings window be resized"

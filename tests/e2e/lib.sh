@@ -87,6 +87,19 @@ wait_until() {
     done
 }
 
+# True as soon as a command succeeds, false when it has not within the given
+# tenths of a second (for a step that is tried again when it did not take).
+within() {
+    local tenths=$1
+    shift
+    local deadline=$((tenths * 2))
+    until "$@" >/dev/null 2>&1; do
+        deadline=$((deadline - 1))
+        [ "$deadline" -le 0 ] && return 1
+        sleep 0.05
+    done
+}
+
 # --- set-up -------------------------------------------------------------------
 
 # Fresh directory tree: prog/ (the executable), inbox/, outbox/.
@@ -127,15 +140,8 @@ start_display() {
     setxkbmap -layout de >/dev/null 2>&1 || echo "note: setxkbmap failed; typed umlauts may get lost" >&2
 }
 
-# Settings.ini from its lines (each given without line end), Windows-1252 bytes
-# as printf escapes; written with CR LF after every line.
-write_settings() {
-    local line
-    : >"$PROG/Settings.ini"
-    for line in "$@"; do
-        printf '%b\r\n' "$line" >>"$PROG/Settings.ini"
-    done
-}
+# write_ini and write_settings_ini.
+. "$(dirname "${BASH_SOURCE[0]}")/settings_ini.sh"
 
 # One GDT line: three-digit length, field, content, CR LF. Content as printf
 # escapes (\xfc for ü); the length counts bytes.
@@ -314,15 +320,30 @@ frame_of() {
     echo $((x - l)) $((y - t)) $((w + l + r)) $((h + t + b))
 }
 
+# True when the window's frame has not moved over a tenth of a second: the
+# window manager has finished placing it.
+holds_still() {
+    local before
+    before=$(frame_of "$1")
+    sleep 0.1
+    [ "$(frame_of "$1")" = "$before" ]
+}
+
 # The frame of the first window lies centred over the frame of the second,
 # within a pixel (odd differences in size cannot be halved).
-expect_centred_over() {
+centred_over() {
     local ax ay aw ah ox oy ow oh
     read -r ax ay aw ah <<<"$(frame_of "$1")"
     read -r ox oy ow oh <<<"$(frame_of "$2")"
     local dx=$((2 * ax + aw - 2 * ox - ow)) dy=$((2 * ay + ah - 2 * oy - oh))
-    ((dx >= -2 && dx <= 2 && dy >= -2 && dy <= 2)) ||
-        fail "$3: frame $ax,$ay ${aw}x$ah is not centred over the main window's $ox,$oy ${ow}x$oh"
+    ((dx >= -2 && dx <= 2 && dy >= -2 && dy <= 2))
+}
+expect_centred_over() {
+    centred_over "$1" "$2" && return 0
+    local ax ay aw ah ox oy ow oh
+    read -r ax ay aw ah <<<"$(frame_of "$1")"
+    read -r ox oy ow oh <<<"$(frame_of "$2")"
+    fail "$3: frame $ax,$ay ${aw}x$ah is not centred over the main window's $ox,$oy ${ow}x$oh"
 }
 
 # The Motif hints offer neither resizing nor maximizing: the functions named

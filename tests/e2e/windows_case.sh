@@ -56,11 +56,8 @@ start_tessaro() {
 z_path() { printf 'Z:%s' "$(printf '%s' "$1" | tr / '\\')"; }
 
 write_windows_settings() {
-    {
-        printf '[K\xfcrzel]\r\nK\xfcrzel=AB\r\n[Modality]\r\nModality=CR\r\n[GDT]\r\n'
-        printf 'PathS=%s\r\nPathD=%s\r\n' "$(z_path "$INBOX/anfrage.gdt")" "$(z_path "$OUTBOX")"
-        printf 'LumeoID=001\r\nSuffix=gdt\r\nManual=0\r\nStudyDesc=0\r\n'
-    } >"$PROG/Settings.ini"
+    write_settings_ini "$PROG/Settings.ini" CR AB 0 0 "$(z_path "$INBOX/anfrage.gdt")" \
+        "$(z_path "$OUTBOX")"
 }
 
 prepare() {

@@ -8,19 +8,12 @@
 #include "support/recording_message_box.h"
 #include "support/temp_dir.h"
 
-#include <chrono>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 namespace tessaro::gdt {
 namespace {
-
-using Clock = std::chrono::steady_clock;
-
-long long MillisecondsSince(Clock::time_point start) {
-    return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
-}
 
 // A request of about `bytes` bytes in lines of 40, the patient fields first.
 std::string BigRequest(std::size_t bytes) {
@@ -37,9 +30,9 @@ class RequestFault : public ::testing::Test {
 protected:
     ImportResult Import(const std::string& bytes, long long& ms) {
         test::Spit(path, bytes);
-        const auto start = Clock::now();
+        const test::ProcessorStopwatch took;
         ImportResult r = ReadRequestFile(path, messages);
-        ms = MillisecondsSince(start);
+        ms = took.Elapsed().count();
         return r;
     }
 

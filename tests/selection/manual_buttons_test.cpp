@@ -14,11 +14,11 @@ std::vector<int> Visible(const Buttons& b) {
     return v;
 }
 
-TEST(Bodypart, ExampleFile) {
+TEST(ManualButtons, ExampleFile) {
     const std::string file =
         platform::cp1252::Ansi("0|Thorax in 2 Eb.|TH2E\r\n1|Hand in 2 Eb.|HA2E*\r\n"
                                "6|Schädel a.p.|SCHAP");
-    const Buttons b = ParseBodypart(file);
+    const Buttons b = ParseManualButtons(file);
     EXPECT_EQ(Visible(b), std::vector<int>({0, 1, 6}));
     EXPECT_EQ(b[1].caption, "Hand in 2 Eb.");
     EXPECT_EQ(b[1].code, "HA2E*");
@@ -26,8 +26,9 @@ TEST(Bodypart, ExampleFile) {
                             "del a.p.");
 }
 
-TEST(Bodypart, LaterLineWinsFieldsKeptAsTheyStand) {
-    const Buttons b = ParseBodypart("3|Old|O\r\n3| New & more | N \r\n4||C|extra|more\r\n5|E|");
+TEST(ManualButtons, LaterLineWinsFieldsKeptAsTheyStand) {
+    const Buttons b =
+        ParseManualButtons("3|Old|O\r\n3| New & more | N \r\n4||C|extra|more\r\n5|E|");
     EXPECT_EQ(Visible(b), std::vector<int>({3, 4, 5}));
     EXPECT_EQ(b[3].caption, " New & more ");
     EXPECT_EQ(b[3].code, " N ");
@@ -36,22 +37,22 @@ TEST(Bodypart, LaterLineWinsFieldsKeptAsTheyStand) {
     EXPECT_EQ(b[5].code, "");
 }
 
-TEST(Bodypart, MalformedLinesAreIgnored) {
-    const Buttons b = ParseBodypart("\r\n"
-                                    "7|only two\r\n"
-                                    "x|Cap|C\r\n"
-                                    "-1|Cap|C\r\n"
-                                    "66|Cap|C\r\n"
-                                    "99999999999999999999|Cap|C\r\n"
-                                    "1.5|Cap|C\r\n"
-                                    "|Cap|C\r\n"
-                                    "65|Last|L\r\n");
+TEST(ManualButtons, MalformedLinesAreIgnored) {
+    const Buttons b = ParseManualButtons("\r\n"
+                                         "7|only two\r\n"
+                                         "x|Cap|C\r\n"
+                                         "-1|Cap|C\r\n"
+                                         "66|Cap|C\r\n"
+                                         "99999999999999999999|Cap|C\r\n"
+                                         "1.5|Cap|C\r\n"
+                                         "|Cap|C\r\n"
+                                         "65|Last|L\r\n");
     EXPECT_EQ(Visible(b), std::vector<int>({65}));
-    EXPECT_TRUE(Visible(ParseBodypart("")).empty());
+    EXPECT_TRUE(Visible(ParseManualButtons("")).empty());
 }
 
-TEST(Bodypart, LfOnlyFileIsOneLine) {
-    const Buttons b = ParseBodypart("0|A|AA\n1|B|BB\n");
+TEST(ManualButtons, LfOnlyFileIsOneLine) {
+    const Buttons b = ParseManualButtons("0|A|AA\n1|B|BB\n");
     EXPECT_EQ(Visible(b), std::vector<int>({0}));
     EXPECT_EQ(b[0].code, "AA\n1");
 }

@@ -23,7 +23,7 @@ namespace {
 
 using test::FormHarness;
 
-class MainWindowLayoutTest : public ::testing::Test {
+class MainWindowLayout : public ::testing::Test {
 protected:
     void SetUp() override {
         built = ui::BuildMainWindow(window);
@@ -35,7 +35,7 @@ protected:
     ui::MainWindowWidgets built;
 };
 
-TEST_F(MainWindowLayoutTest, PlacesTheControlsOfTheTables) {
+TEST_F(MainWindowLayout, PlacesTheControlsOfTheTables) {
     EXPECT_EQ(window.objectName(), "frmMain");
     EXPECT_EQ(built.client->size(), QSize(821, 812));
     EXPECT_EQ(Find("txtBpart")->geometry(), QRect(288, 36, 400, 31));
@@ -54,7 +54,7 @@ TEST_F(MainWindowLayoutTest, PlacesTheControlsOfTheTables) {
     EXPECT_EQ(qobject_cast<QLabel*>(Find("Label1(2)"))->text(), QString::fromUtf8("Modalität:"));
 }
 
-TEST_F(MainWindowLayoutTest, ManualGridRunsRightToLeftInItsLastTwoRows) {
+TEST_F(MainWindowLayout, ManualGridRunsRightToLeftInItsLastTwoRows) {
     EXPECT_EQ(Find("cmdManual(0)")->geometry(), QRect(0, 6, 118, 40));
     EXPECT_EQ(Find("cmdManual(7)")->pos(), QPoint(138, 66));
     EXPECT_EQ(Find("cmdManual(53)")->pos(), QPoint(684, 486));
@@ -68,7 +68,7 @@ TEST_F(MainWindowLayoutTest, ManualGridRunsRightToLeftInItsLastTwoRows) {
     }
 }
 
-TEST_F(MainWindowLayoutTest, FontsFollowTheTables) {
+TEST_F(MainWindowLayout, FontsFollowTheTables) {
     EXPECT_TRUE(Find("cmdQB(3)")->font().bold());  // has a code
     EXPECT_FALSE(Find("cmdQB(0)")->font().bold()); // none
     EXPECT_DOUBLE_EQ(Find("cmdQB(0)")->font().pointSizeF(), 8.25);
@@ -81,7 +81,7 @@ TEST_F(MainWindowLayoutTest, FontsFollowTheTables) {
     EXPECT_TRUE(Find("StateBar.Panel(2)")->font().bold());
 }
 
-TEST_F(MainWindowLayoutTest, StatusBarHasThreePlainPanels) {
+TEST_F(MainWindowLayout, StatusBarHasThreePlainPanels) {
     int left = 0;
     for (int n = 1; n <= 3; ++n) {
         auto* panel = qobject_cast<QLabel*>(Find(ui::StatusPanelName(n)));
@@ -95,7 +95,7 @@ TEST_F(MainWindowLayoutTest, StatusBarHasThreePlainPanels) {
     EXPECT_EQ(qobject_cast<QLabel*>(Find("StateBar.Panel(1)"))->text(), "ID:");
 }
 
-TEST_F(MainWindowLayoutTest, MenuAndFrame) {
+TEST_F(MainWindowLayout, MenuAndFrame) {
     EXPECT_EQ(built.mnuDatei->title(), "Datei");
     const QList<QAction*> items = built.mnuDatei->actions();
     ASSERT_EQ(items.size(), 2);
@@ -116,7 +116,7 @@ TEST_F(MainWindowLayoutTest, MenuAndFrame) {
     EXPECT_EQ(window.windowIcon().availableSizes().value(0), QSize(32, 32));
 }
 
-TEST_F(MainWindowLayoutTest, TextBoxesHaveNoLengthLimit) {
+TEST_F(MainWindowLayout, TextBoxesHaveNoLengthLimit) {
     // Qt's line edit cuts at 32767 characters unless told otherwise.
     const QString longText(40000, QLatin1Char('x'));
     for (ui::TextBox* box : {built.txtMod, built.txtBpart, built.txtShort}) {
@@ -125,12 +125,12 @@ TEST_F(MainWindowLayoutTest, TextBoxesHaveNoLengthLimit) {
     }
 }
 
-TEST_F(MainWindowLayoutTest, OkIsNeverTheDefaultButton) {
+TEST_F(MainWindowLayout, OkIsNeverTheDefaultButton) {
     EXPECT_FALSE(built.cmdOK->isDefault());
     EXPECT_FALSE(built.cmdOK->autoDefault());
 }
 
-TEST(MainWindowFocusTest, StartsInTheSelectionAndTabsInTheGivenOrder) {
+TEST(MainWindowFocus, StartsInTheSelectionAndTabsInTheGivenOrder) {
     FormHarness h;
     h.WriteIni({.shortCode = "ab"});
     ASSERT_TRUE(h.Start());

@@ -24,7 +24,7 @@ using test::RecordingMessageBox;
 using test::Spit;
 using test::TempDir;
 
-class SettingsChoosersTest : public test::SettingsWindowFixture {
+class SettingsChoosers : public test::SettingsWindowFixture {
 protected:
     // A fresh folder holding empty files with the given (UTF-8) names.
     std::string Folder(const std::string& name, std::initializer_list<const char*> files) {
@@ -45,7 +45,7 @@ protected:
     }
 };
 
-TEST_F(SettingsChoosersTest, TargetChooserFillsTheFieldUnlessCancelled) {
+TEST_F(SettingsChoosers, TargetChooserFillsTheFieldUnlessCancelled) {
     values.PathD = "/alt";
     auto w = Open();
     Click(w.get(), "cmdSRCDest"); // no answer queued: cancelled
@@ -61,7 +61,7 @@ TEST_F(SettingsChoosersTest, TargetChooserFillsTheFieldUnlessCancelled) {
     EXPECT_EQ(values.PathD, "/alt"); // nothing applied yet
 }
 
-TEST_F(SettingsChoosersTest, SourceChooserCancelledLeavesTheField) {
+TEST_F(SettingsChoosers, SourceChooserCancelledLeavesTheField) {
     values.PathS = "/in/a.gdt";
     auto w = Open();
     Click(w.get(), "cmdSrcSource");
@@ -71,7 +71,7 @@ TEST_F(SettingsChoosersTest, SourceChooserCancelledLeavesTheField) {
     EXPECT_EQ(folders.titles[0], QString::fromUtf8("Bitte wählen Sie einen Ordner..."));
 }
 
-TEST_F(SettingsChoosersTest, SourceScanFindsTheFileWithTheHeldSuffixAnywhereInItsName) {
+TEST_F(SettingsChoosers, SourceScanFindsTheFileWithTheHeldSuffixAnywhereInItsName) {
     const auto found = [&](const std::string& folder, const char* name) {
         return QString::fromStdString(folder + "/" + name);
     };
@@ -93,13 +93,13 @@ TEST_F(SettingsChoosersTest, SourceScanFindsTheFileWithTheHeldSuffixAnywhereInIt
     EXPECT_TRUE(messages.texts.empty());
 }
 
-TEST_F(SettingsChoosersTest, EmptySuffixMatchesTheFirstNameWithADot) {
+TEST_F(SettingsChoosers, EmptySuffixMatchesTheFirstNameWithADot) {
     values.Suffix = "";
     const std::string folder = Folder("any", {"README", "notiz.txt"});
     EXPECT_EQ(Source(folder), QString::fromStdString(folder + "/notiz.txt"));
 }
 
-TEST_F(SettingsChoosersTest, OnlyTheAppliedSuffixCounts) {
+TEST_F(SettingsChoosers, OnlyTheAppliedSuffixCounts) {
     const std::string folder = Folder("hl7", {"a.hl7"});
     auto w = Open();
     auto* suffix = Field(w.get(), "txtSuffix");
@@ -115,7 +115,7 @@ TEST_F(SettingsChoosersTest, OnlyTheAppliedSuffixCounts) {
     EXPECT_EQ(Field(w.get(), "txtGDTpathS")->text(), QString::fromStdString(folder + "/a.hl7"));
 }
 
-TEST_F(SettingsChoosersTest, ClosingTheWindowEndsARunningScan) {
+TEST_F(SettingsChoosers, ClosingTheWindowEndsARunningScan) {
     const std::string folder = Folder("req", {"a.gdt"});
     auto w = Open();
     folders.answers.push_back(QString::fromStdString(folder));
@@ -126,7 +126,7 @@ TEST_F(SettingsChoosersTest, ClosingTheWindowEndsARunningScan) {
     EXPECT_EQ(Field(w.get(), "txtGDTpathS")->text(), QString::fromStdString(folder));
 }
 
-TEST_F(SettingsChoosersTest, ASecondChoiceDuringAScanReplacesIt) {
+TEST_F(SettingsChoosers, ASecondChoiceDuringAScanReplacesIt) {
     const std::string first = Folder("first", {"a.gdt"});
     const std::string second = Folder("second", {"b.gdt"});
     auto w = Open();
@@ -138,7 +138,7 @@ TEST_F(SettingsChoosersTest, ASecondChoiceDuringAScanReplacesIt) {
     EXPECT_EQ(Field(w.get(), "txtGDTpathS")->text(), QString::fromStdString(second + "/b.gdt"));
 }
 
-TEST_F(SettingsChoosersTest, UmlautPathTravelsThroughSettingsIniToTheRightFile) {
+TEST_F(SettingsChoosers, UmlautPathTravelsThroughSettingsIniToTheRightFile) {
     const std::string folder = Folder("Röntgen Anfragen", {"anfrage.gdt"});
     auto w = Open();
     folders.answers.push_back(QString::fromStdString(folder)); // the dialog's Unicode path

@@ -19,10 +19,17 @@ class SettingsWindowFixture : public ::testing::Test {
 protected:
     SettingsWindowFixture() { values.Suffix = "GDT"; }
 
-    ui::SettingsWindowContext Context() { return {values, ini, &mainModality, folders, messages}; }
+    ui::SettingsWindowContext Context() { return {values, ini, folders, messages}; }
+
+    // Connected as the main window connects its txtMod.
+    void ConnectModality(ui::SettingsWindow& window) {
+        QObject::connect(&window, &ui::SettingsWindow::ModalityApplied, &mainModality,
+                         &QLineEdit::setText);
+    }
 
     std::unique_ptr<ui::SettingsWindow> Open() {
         auto window = std::make_unique<ui::SettingsWindow>(nullptr, Context());
+        ConnectModality(*window);
         window->show();
         return window;
     }

@@ -24,9 +24,9 @@ using test::Slurp;
 using test::Spit;
 using test::TempDir;
 
-class SettingsWindowTest : public test::SettingsWindowFixture {
+class SettingsWindow : public test::SettingsWindowFixture {
 protected:
-    SettingsWindowTest() {
+    SettingsWindow() {
         values.PathS = "/in/anfrage.gdt";
         values.PathD = "/out";
         values.LumeoID = "042";
@@ -47,7 +47,7 @@ protected:
     }
 };
 
-TEST_F(SettingsWindowTest, OpensFilledWithHeldValuesAndStoredModalityWithoutAChange) {
+TEST_F(SettingsWindow, OpensFilledWithHeldValuesAndStoredModalityWithoutAChange) {
     values.Suffix = "hl7"; // shown upper case whatever is held
     values.Manual = true;
     values.StudyDesc = true;
@@ -65,7 +65,7 @@ TEST_F(SettingsWindowTest, OpensFilledWithHeldValuesAndStoredModalityWithoutACha
     EXPECT_EQ(w->focusWidget(), Get<QWidget>(w.get(), "cmdSpeichern"));
 }
 
-TEST_F(SettingsWindowTest, EveryTrackedEditEnablesApplyEvenWhenUndone) {
+TEST_F(SettingsWindow, EveryTrackedEditEnablesApplyEvenWhenUndone) {
     for (const char* box :
          {"txtGDTpathS", "txtGDTpathD", "txtModality", "txtLumeoID", "txtSuffix"}) {
         auto w = Open();
@@ -83,7 +83,7 @@ TEST_F(SettingsWindowTest, EveryTrackedEditEnablesApplyEvenWhenUndone) {
     }
 }
 
-TEST_F(SettingsWindowTest, OkWithoutChangeWritesAllSevenValuesAndCloses) {
+TEST_F(SettingsWindow, OkWithoutChangeWritesAllSevenValuesAndCloses) {
     Spit(ini, "");
     values.Manual = true;
     auto w = Open();
@@ -103,7 +103,7 @@ TEST_F(SettingsWindowTest, OkWithoutChangeWritesAllSevenValuesAndCloses) {
     EXPECT_TRUE(messages.texts.empty());
 }
 
-TEST_F(SettingsWindowTest, ApplyHoldsAndStoresEachValueAndOverwritesMainModality) {
+TEST_F(SettingsWindow, ApplyHoldsAndStoresEachValueAndOverwritesMainModality) {
     mainModality.setText("CT");
     std::string pathSWhenMainModalityChanged;
     QObject::connect(&mainModality, &QLineEdit::textChanged,
@@ -134,7 +134,7 @@ TEST_F(SettingsWindowTest, ApplyHoldsAndStoresEachValueAndOverwritesMainModality
     EXPECT_TRUE(w->isVisible());
 }
 
-TEST_F(SettingsWindowTest, AppliedValuesSurviveAbbrechenButUnappliedTypingDoesNot) {
+TEST_F(SettingsWindow, AppliedValuesSurviveAbbrechenButUnappliedTypingDoesNot) {
     auto w = Open();
     Type(w.get(), "txtLumeoID", "100");
     Click(w.get(), "cmdApply");
@@ -149,7 +149,7 @@ TEST_F(SettingsWindowTest, AppliedValuesSurviveAbbrechenButUnappliedTypingDoesNo
     EXPECT_EQ(mainModality.text(), "DX");
 }
 
-TEST_F(SettingsWindowTest, TypingThenAbbrechenOrCloseBoxChangesNothing) {
+TEST_F(SettingsWindow, TypingThenAbbrechenOrCloseBoxChangesNothing) {
     const std::string before = Slurp(ini);
     mainModality.setText("CT");
     for (bool closeBox : {false, true}) {
@@ -169,7 +169,7 @@ TEST_F(SettingsWindowTest, TypingThenAbbrechenOrCloseBoxChangesNothing) {
     EXPECT_EQ(mainModality.text(), "CT");
 }
 
-TEST_F(SettingsWindowTest, ReopeningShowsTheModalityFromTheFile) {
+TEST_F(SettingsWindow, ReopeningShowsTheModalityFromTheFile) {
     {
         auto w = Open();
         Type(w.get(), "txtModality", "CR");
@@ -183,7 +183,7 @@ TEST_F(SettingsWindowTest, ReopeningShowsTheModalityFromTheFile) {
     EXPECT_EQ(Text(again.get(), "txtModality"), "XA");
 }
 
-TEST_F(SettingsWindowTest, EnterPressesOnlyTheFocusedButtonAndEscapeNothing) {
+TEST_F(SettingsWindow, EnterPressesOnlyTheFocusedButtonAndEscapeNothing) {
     auto w = Open();
     auto* lumeo = Get<QLineEdit>(w.get(), "txtLumeoID");
     lumeo->setFocus();
@@ -217,7 +217,7 @@ TEST_F(SettingsWindowTest, EnterPressesOnlyTheFocusedButtonAndEscapeNothing) {
     EXPECT_EQ(values.LumeoID, "0429");
 }
 
-TEST_F(SettingsWindowTest, OpensModalCentredOverItsOwnerAndEnterThereAppliesAndCloses) {
+TEST_F(SettingsWindow, OpensModalCentredOverItsOwnerAndEnterThereAppliesAndCloses) {
     Spit(ini, "");
     QWidget owner;
     owner.setGeometry(100, 80, 800, 600);
@@ -240,7 +240,9 @@ TEST_F(SettingsWindowTest, OpensModalCentredOverItsOwnerAndEnterThereAppliesAndC
             window->close();
     });
     rescue.start(3000);
-    ui::ShowSettingsWindow(&owner, Context());
+    ui::SettingsWindow settings(&owner, Context());
+    ConnectModality(settings);
+    settings.exec();
     EXPECT_TRUE(rescue.isActive());
     EXPECT_TRUE(sawWindow);
     EXPECT_LE((centre - owner.geometry().center()).manhattanLength(), 4);
@@ -248,7 +250,7 @@ TEST_F(SettingsWindowTest, OpensModalCentredOverItsOwnerAndEnterThereAppliesAndC
     EXPECT_EQ(Stored("GDT", "PathD"), "/out");
 }
 
-TEST_F(SettingsWindowTest, UnwritableSettingsFileIsReportedOnceWhileValuesStillChange) {
+TEST_F(SettingsWindow, UnwritableSettingsFileIsReportedOnceWhileValuesStillChange) {
     const std::string before = Slurp(ini);
     std::filesystem::permissions(ini, std::filesystem::perms::owner_read |
                                           std::filesystem::perms::group_read |
@@ -270,7 +272,7 @@ TEST_F(SettingsWindowTest, UnwritableSettingsFileIsReportedOnceWhileValuesStillC
     EXPECT_FALSE(w->isVisible());
 }
 
-TEST_F(SettingsWindowTest, DirectoryInPlaceOfSettingsFileIsReported) {
+TEST_F(SettingsWindow, DirectoryInPlaceOfSettingsFileIsReported) {
     std::filesystem::remove(ini);
     std::filesystem::create_directory(ini);
     auto w = Open();

@@ -35,7 +35,7 @@ int Number(std::string_view f) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
-    const selection::manual::Buttons buttons = selection::manual::ParseBodypart(text);
+    const selection::manual::Buttons buttons = selection::manual::ParseManualButtons(text);
 
     selection::manual::Buttons expected;
     if (!text.empty())

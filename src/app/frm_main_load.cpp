@@ -55,7 +55,7 @@ void FrmMain::LoadManualButtons() {
     }
     w_.picNoManual->hide();
     w_.picManual->show();
-    manualButtons_ = selection::manual::ParseBodypart(platform::ReadWholeFile(file));
+    manualButtons_ = selection::manual::ParseManualButtons(platform::ReadWholeFile(file));
     for (std::size_t i = 0; i < manualButtons_.size(); ++i) {
         if (!manualButtons_[i].visible)
             continue;

@@ -1,8 +1,7 @@
 // OK: the commit itself is gdt::CommitRequest; the window closes, ends or
 // stays open as its outcome says.
-#include "gdt/commit.h"
-
 #include "app/frm_main.h"
+#include "gdt/commit.h"
 
 namespace tessaro::app {
 
