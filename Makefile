@@ -29,7 +29,8 @@ endif
 # Debian packages the build, the tests and the demo need.
 PACKAGES := cmake make g++ pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev \
             fonts-wine fonts-dejavu-core xvfb xauth xdotool x11-utils x11-xkb-utils \
-            g++-mingw-w64-x86-64-posix wine wine64 qt6-translations-l10n libxcb1-dev openbox
+            g++-mingw-w64-x86-64-posix wine wine64 qt6-translations-l10n libxcb1-dev openbox \
+            strace
 
 FUZZ_SECONDS ?= 60
 
