@@ -24,7 +24,7 @@ wineserver -k 2>/dev/null || true
 wineserver -w 2>/dev/null || true
 
 failed=0
-for case in road existing_final_name; do
+for case in road existing_final_name request_withdrawn zzz_taken; do
     bash "$here/tests/e2e/windows_case.sh" "$case" "$zip" || {
         status=$?
         [ "$status" = 77 ] && echo "(skipped: windows.$case)" || failed=1

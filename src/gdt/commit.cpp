@@ -208,6 +208,7 @@ CommitOutcome CommitRequest(const CommitInput& in, platform::MessageBox& message
         platform::SyncDirectory(requestFolder);
         temporary->RenameNoReplace(finalName);
         stage = Stage::Delivered;
+        temporary.reset(); // closed, so the receiving system may take it at once
         platform::SyncDirectory(in.settings.PathD);
         platform::DeleteFile(claimPath);
         return CommitOutcome::Done;

@@ -13,7 +13,9 @@
 #include <QPushButton>
 #include <QtTest/QTest>
 #include <gtest/gtest.h>
+#include <filesystem>
 #include <set>
+#include <unistd.h>
 
 namespace tessaro {
 namespace {
@@ -144,6 +146,22 @@ TEST(StartupTest, WithoutARequestTheWindowOpensEmptyAndStillDrawsANumber) {
     EXPECT_EQ(Slurp(h.dir.File("GDTcount.txt")), "1");
     EXPECT_TRUE(h.messages.texts.empty());
     EXPECT_TRUE(h.ends.empty());
+}
+
+// A link at PathS is the request only when the operator or root made it; one
+// another account planted would hand a file the operator may read to the
+// target folder.
+TEST(StartupTest, LinkOfAnotherAccountAtThePathIsNoRequest) {
+    FormHarness h;
+    h.WriteIni({});
+    Spit(h.dir.File("private.gdt"), Request("4711", "Geheim", "Privat"));
+    std::filesystem::create_symlink(h.dir.File("private.gdt"), h.requestPath());
+    if (::lchown(h.requestPath().c_str(), 65534, 65534) != 0)
+        GTEST_SKIP() << "only root can give a link to another account";
+    ASSERT_TRUE(h.Start());
+    EXPECT_TRUE(h.form->RequestText().empty());
+    EXPECT_EQ(Panel(h, "StateBar.Panel(1)"), "ID:");
+    EXPECT_TRUE(h.messages.texts.empty());
 }
 
 TEST(StartupTest, WithoutSettingsIniStartsWithDefaults) {
