@@ -162,10 +162,10 @@ CommitOutcome CommitRequest(const CommitInput& in, platform::MessageBox& message
     try {
         if (!platform::FileHoldsExactly(claimPath, in.requestText)) {
             const bool back = PutBack(claimPath, requestPath);
-            messages.ShowError(Line("Die Anforderung wurde geändert, seit sie eingelesen wurde.") +
-                               Line("Es wurde nichts zugestellt.") + PutBackNote(back, requestPath) +
-                               Line("Bitte das Programm neu starten, um sie neu einzulesen.") +
-                               kEnds);
+            messages.ShowError(
+                Line("Die Anforderung wurde geändert, seit sie eingelesen wurde.") +
+                Line("Es wurde nichts zugestellt.") + PutBackNote(back, requestPath) +
+                Line("Bitte das Programm neu starten, um sie neu einzulesen.") + kEnds);
             return CommitOutcome::NotDelivered;
         }
         bool taken = false;

@@ -46,7 +46,8 @@ std::optional<platform::OwnFile> WriteResultFile(const config::ProgramSettings& 
     const char* field = settings.StudyDesc ? "6227" : "8411";
     // Written in two pieces: joined first, a large request would be held twice.
     const std::string line = FormatGdtLine(field, selectionCode);
-    std::optional<platform::OwnFile> file(std::in_place, TemporaryFileName(settings, sequenceNumber));
+    std::optional<platform::OwnFile> file(std::in_place,
+                                          TemporaryFileName(settings, sequenceNumber));
     try {
         file->Write({requestText, line});
     } catch (...) {

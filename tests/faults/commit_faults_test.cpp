@@ -12,9 +12,9 @@
 #include <atomic>
 #include <chrono>
 #include <fcntl.h>
-#include <functional>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
 #include <iostream>
 #include <map>
@@ -37,8 +37,9 @@ namespace fsys = std::filesystem;
 using namespace std::chrono_literals;
 
 const std::string kDriver = TESSARO_COMMIT_DRIVER;
-const std::string kRequest = gdt::FormatGdtLine("8000", "6302") + gdt::FormatGdtLine("3000", "4711") +
-                             gdt::FormatGdtLine("3101", "M\xFCller") + gdt::FormatGdtLine("3102", "J\xFCrgen");
+const std::string kRequest =
+    gdt::FormatGdtLine("8000", "6302") + gdt::FormatGdtLine("3000", "4711") +
+    gdt::FormatGdtLine("3101", "M\xFCller") + gdt::FormatGdtLine("3102", "J\xFCrgen");
 const std::string kLine = gdt::FormatGdtLine("8411", "LW2E");
 
 std::string Slurp(const fsys::path& p) {
@@ -196,15 +197,11 @@ std::vector<Point> PointsAfterMarker(const std::vector<std::string>& run, const 
 std::vector<std::string> Faulted(const Point& p, const std::string& fault,
                                  const std::vector<std::string>& run) {
     const std::string what = fault == "KILL" ? "signal=KILL" : "error=" + fault;
-    std::vector<std::string> args = {Strace(),
-                                     "-qq",
-                                     "-o",
-                                     "/dev/null",
-                                     "-e",
-                                     "trace=" + p.call,
-                                     "-e",
-                                     "inject=" + p.call + ":" + what +
-                                         ":when=" + std::to_string(p.occurrence)};
+    std::vector<std::string> args = {
+        Strace(), "-qq",
+        "-o",     "/dev/null",
+        "-e",     "trace=" + p.call,
+        "-e",     "inject=" + p.call + ":" + what + ":when=" + std::to_string(p.occurrence)};
     args.insert(args.end(), run.begin(), run.end());
     return args;
 }
@@ -228,8 +225,8 @@ protected:
 // can report a full disk.
 std::vector<std::string> FaultsFor(const std::string& call) {
     static const std::set<std::string> canBeFull = {
-        "write", "pwrite64", "writev", "fsync", "fdatasync", "openat", "open", "creat",
-        "rename", "renameat", "renameat2", "link", "linkat", "mkdir", "ftruncate", "close"};
+        "write",  "pwrite64", "writev",    "fsync", "fdatasync", "openat", "open",      "creat",
+        "rename", "renameat", "renameat2", "link",  "linkat",    "mkdir",  "ftruncate", "close"};
     if (canBeFull.count(call))
         return {"KILL", "EIO", "ENOSPC"};
     return {"KILL", "EIO"};
@@ -287,9 +284,12 @@ TEST_F(Faults, EveryKillAndErrorInCommitAndRecoveryEndsDeliveredOrNotDelivered) 
     std::vector<Job> jobs;
     for (const Point& p : commit)
         for (const std::string& fault : FaultsFor(p.call))
-            jobs.push_back({"commit, " + fault + " at " + p.call + " #" +
-                                std::to_string(p.occurrence),
-                            p, fault, "commit", {}});
+            jobs.push_back(
+                {"commit, " + fault + " at " + p.call + " #" + std::to_string(p.occurrence),
+                 p,
+                 fault,
+                 "commit",
+                 {}});
     const std::vector<Outcome> committed = RunJobs(jobs, root_);
 
     // The recovery itself cut short, from every distinct state a kill left.
@@ -344,7 +344,12 @@ TEST_F(Faults, OneCommitSyncsEachStepBeforeTheNext) {
     const Practice practice(root_ / "practice");
     practice.Fresh();
     const fsys::path trace = root_ / "sync.trace";
-    std::vector<std::string> args = {Strace(), "-qq", "-y", "-o", trace.string(), "-e",
+    std::vector<std::string> args = {Strace(),
+                                     "-qq",
+                                     "-y",
+                                     "-o",
+                                     trace.string(),
+                                     "-e",
                                      "trace=fsync,fdatasync,rename,renameat,renameat2,unlink,"
                                      "unlinkat,link,linkat"};
     const auto run = practice.Driver("commit");
@@ -393,15 +398,17 @@ TEST_F(Faults, RacesEndDeliveredOnceOrNotAtAll) {
     const auto zzzComplete = [&] {
         return Slurp(practice.Outbox() / "001.7.zzz").size() == (kRequest + kLine).size();
     };
-    const auto offered = [&] { return Slurp(practice.Out()).find("offered:") != std::string::npos; };
+    const auto offered = [&] {
+        return Slurp(practice.Out()).find("offered:") != std::string::npos;
+    };
     const struct {
         const char* what;
         const char* inject; // on the committing workplace "wp1"
         std::function<bool()> ready;
         std::function<void()> act;
-        int status;                 // of wp1
-        const char* gdtHolds;       // "ours", "theirs", "" none
-        std::string requestAfter;   // at anfrage.gdt afterwards ("" gone)
+        int status;               // of wp1
+        const char* gdtHolds;     // "ours", "theirs", "" none
+        std::string requestAfter; // at anfrage.gdt afterwards ("" gone)
     } rows[] = {
         {"withdrawn before the claim", "renameat2:delay_enter=1500000:when=1", offered,
          [&] { fsys::remove(practice.Request()); }, 3, "", ""},
@@ -413,24 +420,30 @@ TEST_F(Faults, RacesEndDeliveredOnceOrNotAtAll) {
          "renameat2:delay_enter=1500000:when=2", zzzComplete,
          [&] {
              Spit(practice.Request("b.gdt"), other);
-             EXPECT_EQ(RunToEnd(practice.Driver("commit", "wp2", "b.gdt"), practice.Inbox() / "../b.out"),
-                       3);
+             EXPECT_EQ(
+                 RunToEnd(practice.Driver("commit", "wp2", "b.gdt"), practice.Inbox() / "../b.out"),
+                 3);
              EXPECT_EQ(Slurp(practice.Request("b.gdt")), other);
          },
          0, "ours", ""},
         {"another workplace takes the same request", "renameat2:delay_enter=1500000:when=1",
          offered,
-         [&] { EXPECT_EQ(RunToEnd(practice.Driver("commit", "wp2"), practice.Inbox() / "../b.out"), 0); },
+         [&] {
+             EXPECT_EQ(RunToEnd(practice.Driver("commit", "wp2"), practice.Inbox() / "../b.out"),
+                       0);
+         },
          3, "theirs", ""},
-        {"the operator may not move the request", "renameat2:error=EACCES:when=1", nullptr,
-         nullptr, 4, "", kRequest},
+        {"the operator may not move the request", "renameat2:error=EACCES:when=1", nullptr, nullptr,
+         4, "", kRequest},
         {"nor may he here", "renameat2:error=EPERM:when=1", nullptr, nullptr, 4, "", kRequest},
     };
     for (const auto& r : rows) {
         SCOPED_TRACE(r.what);
         practice.Fresh();
-        std::vector<std::string> args = {Strace(), "-qq", "-o", "/dev/null", "-e", "trace=renameat2",
-                                         "-e", std::string("inject=") + r.inject};
+        std::vector<std::string> args = {Strace(), "-qq",
+                                         "-o",     "/dev/null",
+                                         "-e",     "trace=renameat2",
+                                         "-e",     std::string("inject=") + r.inject};
         const auto run = practice.Driver("commit");
         args.insert(args.end(), run.begin(), run.end());
         const pid_t pid = Spawn(args, practice.Out());

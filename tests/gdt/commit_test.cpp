@@ -32,7 +32,8 @@ protected:
         Spit(requestPath, request);
     }
     CommitOutcome Run() {
-        return CommitRequest(CommitInput{settings, 7, request, "BW2E", requestPath, workplace}, messages);
+        return CommitRequest(CommitInput{settings, 7, request, "BW2E", requestPath, workplace},
+                             messages);
     }
     std::string Final() const { return tmp.File("outbox/001.7.gdt"); }
     std::string Temporary() const { return tmp.File("outbox/001.7.zzz"); }
@@ -68,10 +69,10 @@ TEST_F(Commit, EachFaultEndsDeliveredOrNotDelivered) {
         {"someone's pipe under the temporary name",
          [&] { ASSERT_EQ(::mkfifo(Temporary().c_str(), 0666), 0); }, CommitOutcome::NotDelivered,
          false, "imported", "liegt schon eine Datei"},
-        {"request gone", [&] { fsys::remove(requestPath); }, CommitOutcome::NotDelivered, false,
-         "", "nicht mehr da"},
-        {"request changed", [&] { Spit(requestPath, changed); }, CommitOutcome::NotDelivered,
-         false, "changed", "ge\xE4ndert"},
+        {"request gone", [&] { fsys::remove(requestPath); }, CommitOutcome::NotDelivered, false, "",
+         "nicht mehr da"},
+        {"request changed", [&] { Spit(requestPath, changed); }, CommitOutcome::NotDelivered, false,
+         "changed", "ge\xE4ndert"},
         {"request replaced by a pipe",
          [&] {
              fsys::remove(requestPath);
@@ -117,11 +118,16 @@ TEST_F(Commit, EachFaultEndsDeliveredOrNotDelivered) {
 
 TEST_F(Commit, LumeoIdThatWouldLeaveTheFolderOrHoldsControlsIsRefused) {
     const std::pair<std::string, std::string> cases[] = {
-        {"../x", "../x"}, {"sub/x", "sub/x"},     {"a\\b", "a\\b"},   {"x\x1B\x7F", "x<1B><7F>"},
-        {"001:x", "001:x"}, {"a*b", "a*b"},       {"a?b", "a?b"},       {"a\"b", "a\"b"},
-        {"a<b", "a<b"},     {"a>b", "a>b"},       {"a|b", "a|b"},       {"001.", "001."},
-        {"001 ", "001 "},   {"CON", "CON"},       {"nul.x", "nul.x"},   {"Com1", "Com1"},
-        {"LPT9.1", "LPT9.1"}, {"aux .y", "aux .y"}, {"COM\xB9", "COM\xB9"}};
+        {"../x", "../x"},      {"sub/x", "sub/x"},
+        {"a\\b", "a\\b"},      {"x\x1B\x7F", "x<1B><7F>"},
+        {"001:x", "001:x"},    {"a*b", "a*b"},
+        {"a?b", "a?b"},        {"a\"b", "a\"b"},
+        {"a<b", "a<b"},        {"a>b", "a>b"},
+        {"a|b", "a|b"},        {"001.", "001."},
+        {"001 ", "001 "},      {"CON", "CON"},
+        {"nul.x", "nul.x"},    {"Com1", "Com1"},
+        {"LPT9.1", "LPT9.1"},  {"aux .y", "aux .y"},
+        {"COM\xB9", "COM\xB9"}};
     for (const auto& [id, shown] : cases) {
         messages.texts.clear();
         settings.LumeoID = id;
@@ -170,8 +176,9 @@ TEST_F(Commit, HugeRequestIsHeldOnceFromImportToCommit) {
     ASSERT_EQ(imported.requestText.size(), size);
     const DisplayCharset charset = DeclaredCharset(imported.requestText);
     EXPECT_EQ(ShownPanel(*imported.panels[0], charset).size(), kMaxShownBytes + 3);
-    EXPECT_EQ(CommitRequest(CommitInput{settings, 7, imported.requestText, "BW2E", requestPath, workplace},
-                            messages),
+    EXPECT_EQ(CommitRequest(
+                  CommitInput{settings, 7, imported.requestText, "BW2E", requestPath, workplace},
+                  messages),
               CommitOutcome::Done);
     const long long peakMiB = (kib("VmHWM:") - before) >> 10;
     std::cout << "[ figures  ] peak for a " << (size >> 20) << " MiB request: " << peakMiB

@@ -22,9 +22,8 @@ using test::Spit;
 namespace fsys = std::filesystem;
 
 TEST(ClaimName, CarriesRequestNumberAndLumeoIdForItsOwnWorkplaceOnly) {
-    const Claim claims[] = {{"anfrage.gdt", 7, "001", false},
-                            {"a.b.c", -32768, "x.y", true},
-                            {"r", 32767, "", false}};
+    const Claim claims[] = {
+        {"anfrage.gdt", 7, "001", false}, {"a.b.c", -32768, "x.y", true}, {"r", 32767, "", false}};
     for (const Claim& c : claims) {
         const std::string name = ClaimName(c, "0123456789abcdef");
         const auto back = ParseClaimName(name, "0123456789abcdef");
@@ -95,7 +94,9 @@ TEST_F(Handover, CommitClaimsFirstAndTouchesOnlyItsOwnFiles) {
     EXPECT_FALSE(fsys::exists(Out("001.8.gdt")));
     EXPECT_EQ(Slurp(settings.PathS), request);
     ASSERT_EQ(messages.texts.size(), 1u);
-    EXPECT_NE(messages.texts[0].find("n\xE4" "chsten Start wird die n\xE4" "chste Nummer"),
+    EXPECT_NE(messages.texts[0].find("n\xE4"
+                                     "chsten Start wird die n\xE4"
+                                     "chste Nummer"),
               std::string::npos);
 
     // The request taken by another workplace in the meantime.
@@ -120,65 +121,112 @@ TEST_F(Handover, RecoveryFinishesOrUndoesByTheClaimsMark) {
         std::vector<std::string> inbox, outbox;
     } rows[] = {
         {"nothing left", [] {}, "", false, false, {}, {}},
-        {"claimed, nothing written", [&] { Spit(ClaimFile(false), request); },
-         "wieder an ihrem Platz", false, true, {"anfrage.gdt"}, {}},
+        {"claimed, nothing written",
+         [&] { Spit(ClaimFile(false), request); },
+         "wieder an ihrem Platz",
+         false,
+         true,
+         {"anfrage.gdt"},
+         {}},
         {"claimed, .zzz cut short",
          [&] {
              Spit(ClaimFile(false), request);
              Spit(Out("001.7.zzz"), request + "013");
          },
-         "wieder an ihrem Platz", false, true, {"anfrage.gdt"}, {}},
+         "wieder an ihrem Platz",
+         false,
+         true,
+         {"anfrage.gdt"},
+         {}},
         {"claimed, someone else's .zzz",
          [&] {
              Spit(ClaimFile(false), request);
              Spit(Out("001.7.zzz"), partial);
          },
-         "wieder an ihrem Platz", false, true, {"anfrage.gdt"}, {"001.7.zzz"}},
+         "wieder an ihrem Platz",
+         false,
+         true,
+         {"anfrage.gdt"},
+         {"001.7.zzz"}},
         {"claimed, a newer request at the path",
          [&] {
              Spit(ClaimFile(false), request);
              Spit(settings.PathS, "newer");
          },
-         "neue Anforderung", false, false,
-         {"anfrage.gdt", "anfrage.gdt.tessaro-wp1.7.001.claim"}, {}},
-        {"ready, .zzz complete", [&] {
+         "neue Anforderung",
+         false,
+         false,
+         {"anfrage.gdt", "anfrage.gdt.tessaro-wp1.7.001.claim"},
+         {}},
+        {"ready, .zzz complete",
+         [&] {
              Spit(ClaimFile(true), request);
              Spit(Out("001.7.zzz"), delivered);
          },
-         "Zugestellt als", true, false, {}, {"001.7.gdt"}},
-        {"ready, .zzz renamed", [&] {
+         "Zugestellt als",
+         true,
+         false,
+         {},
+         {"001.7.gdt"}},
+        {"ready, .zzz renamed",
+         [&] {
              Spit(ClaimFile(true), request);
              Spit(Out("001.7.gdt"), delivered);
          },
-         "Zugestellt als", true, false, {}, {"001.7.gdt"}},
-        {"ready, .gdt already taken in by the receiver", [&] { Spit(ClaimFile(true), request); },
-         "Zugestellt als", false, false, {}, {}},
+         "Zugestellt als",
+         true,
+         false,
+         {},
+         {"001.7.gdt"}},
+        {"ready, .gdt already taken in by the receiver",
+         [&] { Spit(ClaimFile(true), request); },
+         "Zugestellt als",
+         false,
+         false,
+         {},
+         {}},
         {"ready, .zzz renamed, another workplace's .zzz since",
          [&] {
              Spit(ClaimFile(true), request);
              Spit(Out("001.7.zzz"), "theirs");
          },
-         "Zugestellt als", false, false, {}, {"001.7.zzz"}},
+         "Zugestellt als",
+         false,
+         false,
+         {},
+         {"001.7.zzz"}},
         {"ready, both names of one file",
          [&] {
              Spit(ClaimFile(true), request);
              Spit(Out("001.7.zzz"), delivered);
              Spit(Out("001.7.gdt"), delivered);
          },
-         "Zugestellt als", true, false, {}, {"001.7.gdt"}},
+         "Zugestellt als",
+         true,
+         false,
+         {},
+         {"001.7.gdt"}},
         {"ready, the final name someone else's",
          [&] {
              Spit(ClaimFile(true), request);
              Spit(Out("001.7.zzz"), delivered);
              Spit(Out("001.7.gdt"), "older");
          },
-         "schon vergeben", false, true, {"anfrage.gdt"}, {"001.7.gdt", "001.7.zzz"}},
+         "schon vergeben",
+         false,
+         true,
+         {"anfrage.gdt"},
+         {"001.7.gdt", "001.7.zzz"}},
         {"another workplace's claim",
          [&] {
              Spit(ClaimFile(false, "wp2"), request);
              Spit(Out("001.7.zzz"), request);
          },
-         "", false, false, {"anfrage.gdt.tessaro-wp2.7.001.claim"}, {"001.7.zzz"}},
+         "",
+         false,
+         false,
+         {"anfrage.gdt.tessaro-wp2.7.001.claim"},
+         {"001.7.zzz"}},
     };
     for (const auto& r : rows) {
         SCOPED_TRACE(r.what);

@@ -369,8 +369,11 @@ TEST(Files, LinksOfAnotherAccountAreForeign) {
     const struct {
         const char* name;
         bool foreign;
-    } rows[] = {{"file", false}, {"missing", false}, {"own", false},
-                {"planted", canGiveAway}, {"via", canGiveAway}};
+    } rows[] = {{"file", false},
+                {"missing", false},
+                {"own", false},
+                {"planted", canGiveAway},
+                {"via", canGiveAway}};
     for (const auto& r : rows)
         EXPECT_EQ(IsForeignLink(tmp.File(r.name)), r.foreign) << r.name;
     EXPECT_EQ(FolderOf("/a/b.gdt"), "/a");
