@@ -98,17 +98,15 @@ TEST_F(Commit, EachFaultEndsDeliveredOrNotDelivered) {
             const bool saysDelivered = messages.texts[0].find("zugestellt:") != std::string::npos;
             EXPECT_FALSE(saysDelivered) << messages.texts[0];
         }
-        if (r.delivered)
-            EXPECT_EQ(Slurp(Final()), Expected());
-        else
-            EXPECT_NE(Slurp(Final()), Expected());
+        EXPECT_EQ(Slurp(Final()) == Expected(), r.delivered);
         const std::string after = r.requestAfter;
-        if (after.empty())
+        if (after.empty()) {
             EXPECT_FALSE(fsys::exists(fsys::symlink_status(requestPath)));
-        else if (after == "pipe")
+        } else if (after == "pipe") {
             EXPECT_TRUE(fsys::is_fifo(requestPath));
-        else
+        } else {
             EXPECT_EQ(Slurp(requestPath), after == "changed" ? changed : request);
+        }
         // No claim is left behind in the request's folder.
         for (const auto& entry : fsys::directory_iterator(tmp.File("inbox")))
             EXPECT_EQ(entry.path().filename(), "anfrage.gdt");

@@ -243,10 +243,12 @@ TEST_F(Handover, RecoveryFinishesOrUndoesByTheClaimsMark) {
             ASSERT_EQ(messages.texts.size(), 1u);
             EXPECT_NE(messages.texts[0].find(r.said), std::string::npos) << messages.texts[0];
         }
-        if (r.gdtOurs)
+        if (r.gdtOurs) {
             EXPECT_EQ(Slurp(Out("001.7.gdt")), delivered);
-        if (r.requestBack)
+        }
+        if (r.requestBack) {
             EXPECT_EQ(Slurp(settings.PathS), request);
+        }
         EXPECT_EQ(Listing("inbox"), r.inbox);
         EXPECT_EQ(Listing("outbox"), r.outbox);
         // A second start finds nothing more to do.
