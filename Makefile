@@ -32,9 +32,10 @@ endif
 RUN_PACKAGES := cmake make g++ pkg-config qt6-base-dev libgl-dev libxcb1-dev \
                 fonts-wine fonts-dejavu-core qt6-translations-l10n
 # What the tests add: GoogleTest, the X server and tools the end-to-end runs
-# drive the program with, and MinGW-w64 with Wine for the profile comparison.
+# drive the program with, MinGW-w64 with Wine for the profile comparison,
+# and strace for the injected faults.
 TEST_PACKAGES := libgtest-dev libgmock-dev xvfb xauth xdotool x11-utils x11-xkb-utils \
-                 g++-mingw-w64-x86-64-posix wine wine64 openbox
+                 g++-mingw-w64-x86-64-posix wine wine64 openbox strace
 PACKAGES := $(RUN_PACKAGES) $(TEST_PACKAGES)
 
 FUZZ_SECONDS ?= 60

@@ -1,11 +1,12 @@
 // The in-process parts of make bench, each beside its reference:
 //   import of a 32,767-line request (about 1 MB)  vs  one read() of its bytes,
 //     from the page cache and from the disk;
-//   the commit (WriteResultFile, rename, delete)   vs  cp plus sync of the bytes,
+//   the commit (claim, write, rename, unclaim)     vs  cp plus sync of the bytes,
 //     both as the two commands and as the same work done in-process.
 // Files live in BENCH_DIR (default: a new directory under /var/tmp, a disk, so
 // that the syncs cost what they cost on a practice PC).
 #include "config/settings_values.h"
+#include "gdt/commit.h"
 #include "gdt/gdt_line.h"
 #include "gdt/request_import.h"
 #include "gdt/result_writer.h"
@@ -135,15 +136,14 @@ void BM_Commit(benchmark::State& state) {
     settings.PathS = Dir() + "/pending.gdt";
     const std::string final = gdt::FinalFileName(settings, 7);
     SilentMessageBox messages;
+    const std::string code = "LW2E";
     for (auto _ : state) {
         state.PauseTiming();
         std::filesystem::remove(final);
         Spit(settings.PathS, Request());
         state.ResumeTiming();
-        gdt::WriteResultFile(settings, 7, Request(), "LW2E", messages);
-        platform::RenameNoReplace(gdt::TemporaryFileName(settings, 7), final);
-        platform::SyncDirectory(settings.PathD);
-        platform::DeleteFile(settings.PathS);
+        gdt::CommitRequest(gdt::CommitInput{settings, 7, Request(), code, settings.PathS, "bench"},
+                           messages);
     }
 }
 

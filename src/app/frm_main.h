@@ -56,6 +56,7 @@ private:
     void DisableCodelessQuickButtons();
     void LoadSettingsIntoWindow();
     void LoadManualButtons();
+    void RecoverInterruptedCommit();
     void ImportRequest();
     void RenderPatient();
     void ApplyOkRule();
@@ -74,7 +75,8 @@ private:
 
     config::ProgramSettings values_;
     std::string requestText_;
-    std::string importedPath_; // the file the request came from, deleted on commit
+    std::string importedPath_; // the file the request came from, taken away on commit
+    std::string workplace_;    // tells this program folder's claims from others' beside it
     std::int16_t sequenceNumber_ = 0;
     // Status-bar panel texts as imported, bytes untouched; shown by RenderPatient.
     std::array<std::string, 3> panelBytes_;

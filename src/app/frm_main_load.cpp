@@ -1,6 +1,8 @@
 // Start-up and shutdown of the main window.
 #include "app/frm_main.h"
 #include "config/settings_store.h"
+#include "gdt/claim.h"
+#include "gdt/recovery.h"
 #include "gdt/request_import.h"
 #include "gdt/sequence_counter.h"
 #include "platform/files.h"
@@ -20,6 +22,7 @@ bool FrmMain::Form_Load() {
         DisableCodelessQuickButtons();
         LoadSettingsIntoWindow();
         LoadManualButtons();
+        RecoverInterruptedCommit();
         ImportRequest();
         RenderPatient();
         sequenceNumber_ = gdt::NextSequenceNumber(env_.programDirectory, env_.messages);
@@ -64,8 +67,17 @@ void FrmMain::LoadManualButtons() {
     }
 }
 
+// Before anything touches the request: a claim an interrupted run left is
+// finished or undone, so the request is offered again or known as delivered.
+void FrmMain::RecoverInterruptedCommit() {
+    workplace_ = gdt::WorkplaceTag(platform::HostName(), env_.programDirectory);
+    gdt::RecoverInterruptedCommits(values_, workplace_, env_.messages);
+}
+
 void FrmMain::ImportRequest() {
-    if (!platform::FileExists(values_.PathS))
+    // A link another account put there would hand its files to the target
+    // folder under the operator's name: it counts as no request.
+    if (!platform::FileExists(values_.PathS) || platform::IsForeignLink(values_.PathS))
         return;
     // The commit deletes this file, even if PathS is changed in the meantime.
     importedPath_ = values_.PathS;

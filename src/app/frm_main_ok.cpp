@@ -9,9 +9,10 @@ void FrmMain::cmdOK_Click() {
     auto outcome = gdt::CommitOutcome::Kept;
     // Settings changed in the settings window since start-up apply here.
     if (!Guarded([&] {
-            outcome = gdt::CommitRequest(gdt::CommitInput{values_, sequenceNumber_, requestText_,
-                                                          selectionCode_, importedPath_},
-                                         env_.messages);
+            outcome =
+                gdt::CommitRequest(gdt::CommitInput{values_, sequenceNumber_, requestText_,
+                                                    selectionCode_, importedPath_, workplace_},
+                                   env_.messages);
         }))
         return;
     switch (outcome) {
@@ -21,6 +22,7 @@ void FrmMain::cmdOK_Click() {
     case gdt::CommitOutcome::NoData:
         EndProgram(kExitNoData);
         break;
+    case gdt::CommitOutcome::NotDelivered:
     case gdt::CommitOutcome::Failed:
         EndProgram(kExitFailure);
         break;

@@ -1,6 +1,7 @@
-// The commit of a request, apart from any window: the target file written and
-// put in place under its final name, then the request deleted. The window
-// only turns the outcome into closing, ending or staying open.
+// The commit of a request, apart from any window: the request claimed, the
+// target file written and put in place under its final name, then the claim
+// removed. The window only turns the outcome into closing, ending or staying
+// open.
 #pragma once
 
 #include "config/settings_values.h"
@@ -19,22 +20,31 @@ struct CommitInput {
     const std::string& requestText;
     const std::string& selectionCode;
     const std::string& importedPath; // the file the request came from
+    const std::string& workplace;    // WorkplaceTag of this program folder
 };
 
 enum class CommitOutcome {
-    Done,   // the .gdt is in place, the request deleted (a newer one at its path is kept)
-    NoData, // nothing was imported; the program is to end at once, without unload
-    Kept,   // nothing was written and a message said why; request and window stay
-    Failed, // a message named the failure; the program is to end with an error
+    Done,         // the .gdt is in place, the request taken away
+    NoData,       // nothing was imported; the program is to end at once, without unload
+    Kept,         // nothing was touched and a message said why; request and window stay
+    NotDelivered, // a message said why nothing was delivered (the request gone, changed,
+                  // or the result's name taken); the program is to end with an error
+    Failed,       // a message named the failure; the program is to end with an error
 };
 
-// Runs the whole commit; every message goes through messages. A failure once
+// Runs the whole commit; every message goes through messages. The request is
+// first taken away from its path under a claim of this workplace, so that no
+// one else delivers it and a newer request put there meanwhile stays
+// untouched; only the bytes that were imported are delivered. A failure once
 // the .gdt is in place says so and names the file, so that nobody orders the
-// examination again.
+// examination again; the next start finishes what is left.
 CommitOutcome CommitRequest(const CommitInput& input, platform::MessageBox& messages);
 
 // A Lumeo ID is joined into the file name as it stands: "/" or "\" would lead
-// out of the target folder, and a control character has no place in a name.
+// out of the target folder, a control character has no place in a name, and
+// what Windows cannot hold in a name (: * ? " < > |, a dot or blank at the
+// end, a device name such as CON or COM1) would fail or go astray there,
+// also on a Windows share mounted elsewhere.
 bool IsUsableLumeoId(std::string_view id);
 
 // The message for a failure that ends the program, Windows-1252; with

@@ -2,31 +2,25 @@
 
 #include "gdt/gdt_line.h"
 #include "platform/codec.h"
-#include "platform/files.h"
 
 namespace tessaro::gdt {
-namespace {
 
-std::string FileName(const config::ProgramSettings& settings, std::int16_t sequenceNumber,
-                     const char* extension) {
-    return platform::Join(settings.PathD,
-                          settings.LumeoID + "." + std::to_string(sequenceNumber) + extension);
+std::string ResultFileName(const std::string& pathD, const std::string& lumeoId,
+                           std::int16_t sequenceNumber, const char* extension) {
+    return platform::Join(pathD, lumeoId + "." + std::to_string(sequenceNumber) + extension);
 }
-
-} // namespace
 
 std::string TemporaryFileName(const config::ProgramSettings& settings,
                               std::int16_t sequenceNumber) {
-    return FileName(settings, sequenceNumber, ".zzz");
+    return ResultFileName(settings.PathD, settings.LumeoID, sequenceNumber, ".zzz");
 }
 
 std::string FinalFileName(const config::ProgramSettings& settings, std::int16_t sequenceNumber) {
-    return FileName(settings, sequenceNumber, ".gdt");
+    return ResultFileName(settings.PathD, settings.LumeoID, sequenceNumber, ".gdt");
 }
 
-bool WriteResultFile(const config::ProgramSettings& settings, std::int16_t sequenceNumber,
-                     const std::string& requestText, const std::string& selectionCode,
-                     platform::MessageBox& messages) {
+bool ResultFileCanBeWritten(const config::ProgramSettings& settings,
+                            const std::string& selectionCode, platform::MessageBox& messages) {
     if (!platform::DirectoryExists(settings.PathD)) {
         messages.ShowError(platform::cp1252::Ansi("Zielverzeichnis nicht gefunden."));
         return false;
@@ -39,11 +33,28 @@ bool WriteResultFile(const config::ProgramSettings& settings, std::int16_t seque
             "Es wurde keine Datei geschrieben."));
         return false;
     }
+    return true;
+}
+
+std::optional<platform::OwnFile> WriteResultFile(const config::ProgramSettings& settings,
+                                                 std::int16_t sequenceNumber,
+                                                 const std::string& requestText,
+                                                 const std::string& selectionCode,
+                                                 platform::MessageBox& messages) {
+    if (!ResultFileCanBeWritten(settings, selectionCode, messages))
+        return std::nullopt;
     const char* field = settings.StudyDesc ? "6227" : "8411";
     // Written in two pieces: joined first, a large request would be held twice.
     const std::string line = FormatGdtLine(field, selectionCode);
-    platform::WriteWholeFile(TemporaryFileName(settings, sequenceNumber), {requestText, line});
-    return true;
+    std::optional<platform::OwnFile> file(std::in_place,
+                                          TemporaryFileName(settings, sequenceNumber));
+    try {
+        file->Write({requestText, line});
+    } catch (...) {
+        file->Remove(); // a cut file of ours is of no use to anyone
+        throw;
+    }
+    return file;
 }
 
 } // namespace tessaro::gdt

@@ -3,9 +3,11 @@
 #pragma once
 
 #include "config/settings_values.h"
+#include "platform/files.h"
 #include "platform/message_box.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace tessaro::gdt {
@@ -13,15 +15,27 @@ namespace tessaro::gdt {
 // PathD "/" LumeoID "." number ".zzz" (or ".gdt").
 std::string TemporaryFileName(const config::ProgramSettings& settings, std::int16_t sequenceNumber);
 std::string FinalFileName(const config::ProgramSettings& settings, std::int16_t sequenceNumber);
+// The same for a Lumeo ID and number of another run (extension ".zzz" or ".gdt").
+std::string ResultFileName(const std::string& pathD, const std::string& lumeoId,
+                           std::int16_t sequenceNumber, const char* extension);
 
-// On return either the temporary file exists complete, synced and closed (result
-// true), or a message has been shown and no file was created (result false: the
-// target directory is missing, or the code is too long for one GDT line).
-// Write failures throw platform::PlatformError for the commit to report. Whatever a
-// former run left under the temporary name (a file, a link, a pipe) is
-// replaced by a new file, never followed.
-bool WriteResultFile(const config::ProgramSettings& settings, std::int16_t sequenceNumber,
-                     const std::string& requestText, const std::string& selectionCode,
-                     platform::MessageBox& messages);
+// Longest line FormatGdtLine builds: three digits of length.
+inline constexpr std::size_t kMaxLineBytes = 999;
+
+// True when a result file may be written at all; otherwise a message has been
+// shown (the target directory is missing, or the code is too long for one GDT
+// line) and nothing is to be touched.
+bool ResultFileCanBeWritten(const config::ProgramSettings& settings,
+                            const std::string& selectionCode, platform::MessageBox& messages);
+
+// With ResultFileCanBeWritten true, the temporary file created exclusively,
+// written complete and synced, and still open (nullopt, with the message
+// shown, otherwise). A name already taken by anyone's file is left alone and
+// throws platform::PlatformError (FileExists); write failures throw too.
+std::optional<platform::OwnFile> WriteResultFile(const config::ProgramSettings& settings,
+                                                 std::int16_t sequenceNumber,
+                                                 const std::string& requestText,
+                                                 const std::string& selectionCode,
+                                                 platform::MessageBox& messages);
 
 } // namespace tessaro::gdt

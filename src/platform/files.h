@@ -33,6 +33,11 @@ inline std::string Join(const std::string& dir, const std::string& name) {
     return dir + kSeparator + name;
 }
 
+// The folder part and the name part of a path ("" and the path when it has
+// no separator). On Windows "/" separates as well as "\\".
+std::string FolderOf(const std::string& path);
+std::string NameOf(const std::string& path);
+
 // True exactly when a regular file (not a directory) exists; "" gives false.
 bool FileExists(const std::string& path);
 // True exactly when a directory exists at the path.
@@ -87,6 +92,42 @@ void RenameNoReplace(const std::string& from, const std::string& to);
 // The folder is synced afterwards as far as it can be; once the file is gone,
 // a failed sync is not reported.
 void DeleteFile(const std::string& path);
+
+// True when the path, or a link it leads through, is a link that belongs
+// neither to the system's administrator nor to the user running the program:
+// what another account planted there is not followed. A missing path gives false.
+bool IsForeignLink(const std::string& path);
+
+// The computer's name, Windows-1252; "" when it cannot be had.
+std::string HostName();
+
+// A file this run made itself. Created exclusively: a name that is taken,
+// whoever's it is, fails with FileExists and is left alone. Kept open until
+// it is put in place, so that the rename moves this very file and no other
+// that may have come to stand under its name.
+class OwnFile {
+public:
+    explicit OwnFile(const std::string& path);
+    ~OwnFile();
+    OwnFile(OwnFile&& other) noexcept;
+    OwnFile(const OwnFile&) = delete;
+    OwnFile& operator=(const OwnFile&) = delete;
+    OwnFile& operator=(OwnFile&&) = delete;
+
+    // Appends the parts and syncs them to the disk.
+    void Write(std::initializer_list<std::string_view> parts);
+    // Gives this file the new name in the same folder, never over an existing
+    // one (FileExists), and fails (PathFileAccess) when the old name no longer
+    // holds this file. Does not sync the folder (SyncDirectory).
+    void RenameNoReplace(const std::string& to);
+    // Removes the file while its name still holds it; never someone else's.
+    void Remove() noexcept;
+    const std::string& Path() const { return path_; }
+
+private:
+    std::string path_;
+    std::intptr_t handle_;
+};
 
 // Names of the files (not directories) directly in dir, in the file system's order.
 std::vector<std::string> ListFiles(const std::string& dir);

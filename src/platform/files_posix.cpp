@@ -213,6 +213,18 @@ std::string AnsiPath(const std::string& nativePath) {
     return platform::cp1252::FromUtf8(nativePath);
 }
 
+std::string FolderOf(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    if (slash == std::string::npos)
+        return {};
+    return slash == 0 ? std::string("/") : path.substr(0, slash);
+}
+
+std::string NameOf(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
 std::string ProgramDirectory() {
     std::string buf(4096, '\0');
     for (;;) {
@@ -388,6 +400,92 @@ void RenameNoReplace(const std::string& from, const std::string& to) {
         // untidy, but calling the rename failed would deny a delivered file.
         (void)::unlink(nativeFrom.c_str());
     }
+}
+
+bool IsForeignLink(const std::string& path) {
+    std::string native = NativePath(path);
+    for (int hop = 0; hop < 40; ++hop) {
+        struct stat st {};
+        if (::lstat(native.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+            return false;
+        if (st.st_uid != 0 && st.st_uid != ::geteuid())
+            return true;
+        std::string target(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 255) + 1, '\0');
+        const ssize_t n = ::readlink(native.c_str(), target.data(), target.size());
+        if (n < 0 || static_cast<std::size_t>(n) == target.size())
+            return false; // gone or changed meanwhile: the open that follows decides
+        target.resize(static_cast<std::size_t>(n));
+        native = target.starts_with('/') ? target : ParentOf(native) + "/" + target;
+    }
+    return false;
+}
+
+std::string HostName() {
+    char name[256] = {};
+    if (::gethostname(name, sizeof name - 1) != 0)
+        return {};
+    return AnsiPath(name);
+}
+
+namespace {
+
+bool SameFile(const struct stat& a, const struct stat& b) {
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+// True when the name leads (without following a link) to the open file.
+bool NameHolds(const std::string& native, int fd) {
+    struct stat byName {};
+    struct stat byFd {};
+    return ::lstat(native.c_str(), &byName) == 0 && ::fstat(fd, &byFd) == 0 &&
+           SameFile(byName, byFd);
+}
+
+} // namespace
+
+OwnFile::OwnFile(const std::string& path)
+    : path_(path), handle_(::open(NativePath(path).c_str(),
+                                  O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666)) {
+    if (handle_ < 0)
+        Fail(errno, path);
+}
+
+OwnFile::~OwnFile() {
+    if (handle_ >= 0)
+        ::close(static_cast<int>(handle_));
+}
+
+OwnFile::OwnFile(OwnFile&& other) noexcept
+    : path_(std::move(other.path_)), handle_(std::exchange(other.handle_, -1)) {}
+
+void OwnFile::Write(std::initializer_list<std::string_view> parts) {
+    const int fd = static_cast<int>(handle_);
+    for (const std::string_view part : parts)
+        WriteAll(fd, path_, part);
+    if (::fsync(fd) != 0)
+        Fail(errno, path_);
+}
+
+void OwnFile::RenameNoReplace(const std::string& to) {
+    const int fd = static_cast<int>(handle_);
+    const std::string from = NativePath(path_);
+    if (!NameHolds(from, fd))
+        throw platform::PlatformError(platform::ErrorNumber::PathFileAccess, path_);
+    platform::RenameNoReplace(path_, to);
+    // Someone may have put a file of his own under the old name between the
+    // look and the rename: that one goes back, and ours is not put in place.
+    if (!NameHolds(NativePath(to), fd)) {
+        (void)::renameat2(AT_FDCWD, NativePath(to).c_str(), AT_FDCWD, from.c_str(),
+                          RENAME_NOREPLACE);
+        throw platform::PlatformError(platform::ErrorNumber::PathFileAccess, path_);
+    }
+    path_ = to;
+}
+
+void OwnFile::Remove() noexcept {
+    const std::string native = NativePath(path_);
+    if (handle_ >= 0 && NameHolds(native, static_cast<int>(handle_)))
+        (void)::unlink(native.c_str());
 }
 
 void DeleteFile(const std::string& path) {

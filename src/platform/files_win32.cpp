@@ -7,7 +7,11 @@
 #include "platform/wide_path_win32.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <string_view>
+#include <utility>
+#include <vector>
 #ifndef NOMINMAX
 #define NOMINMAX
 #endif
@@ -15,6 +19,8 @@
 #define WIN32_LEAN_AND_MEAN
 #endif
 #include <windows.h>
+// After windows.h, which it needs.
+#include <aclapi.h>
 // Our DeleteFile, not the Win32 macro of that name.
 #undef DeleteFile
 
@@ -185,6 +191,7 @@ public:
     Handle& operator=(const Handle&) = delete;
     bool valid() const { return h_ != INVALID_HANDLE_VALUE && h_ != nullptr; }
     HANDLE get() const { return h_; }
+    HANDLE release() { return std::exchange(h_, INVALID_HANDLE_VALUE); }
     bool close() {
         const HANDLE h = h_;
         h_ = INVALID_HANDLE_VALUE;
@@ -301,6 +308,21 @@ std::string NativePath(const std::string& ansiPath) {
 }
 std::string AnsiPath(const std::string& nativePath) {
     return platform::cp1252::FromUtf8(nativePath);
+}
+
+std::string FolderOf(const std::string& path) {
+    const auto slash = path.find_last_of("\\/");
+    if (slash == std::string::npos)
+        return {};
+    // "C:\x" keeps its backslash: "C:" alone is the drive's current folder.
+    if (slash == 0 || (slash == 2 && path[1] == ':'))
+        return path.substr(0, slash + 1);
+    return path.substr(0, slash);
+}
+
+std::string NameOf(const std::string& path) {
+    const auto slash = path.find_last_of("\\/");
+    return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 std::string ProgramDirectory() {
@@ -485,6 +507,134 @@ void RenameNoReplace(const std::string& from, const std::string& to) {
     // without MOVEFILE_COPY_ALLOWED it never turns into a copy.
     if (!::MoveFileExW(Wide(from).c_str(), Wide(to).c_str(), MOVEFILE_WRITE_THROUGH))
         FailLast(to);
+}
+
+namespace {
+
+// The owner of a link must be the user himself, the administrators or the
+// system; the token's user is compared as the platform compares SIDs.
+bool IsTrustedOwner(PSID owner) {
+    if (owner == nullptr)
+        return false;
+    if (::IsWellKnownSid(owner, WinBuiltinAdministratorsSid) ||
+        ::IsWellKnownSid(owner, WinLocalSystemSid))
+        return true;
+    HANDLE token = nullptr;
+    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token))
+        return false;
+    Handle tokenHandle(token);
+    DWORD size = 0;
+    ::GetTokenInformation(token, TokenUser, nullptr, 0, &size);
+    std::vector<std::uint64_t> buffer((size + 7) / 8 + 1);
+    if (size == 0 || !::GetTokenInformation(token, TokenUser, buffer.data(), size, &size))
+        return false;
+    return ::EqualSid(owner, reinterpret_cast<const TOKEN_USER*>(buffer.data())->User.Sid) != 0;
+}
+
+// The path as the native layer names it ("\??\C:\..."), which a rename by
+// handle needs.
+std::wstring NtPath(const std::wstring& path) {
+    const DWORD n = ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    std::wstring full(n, L'\0');
+    const DWORD got = n == 0 ? 0 : ::GetFullPathNameW(path.c_str(), n, full.data(), nullptr);
+    if (got == 0 || got >= n)
+        return L"\\??\\" + path;
+    full.resize(got);
+    if (full.rfind(L"\\\\?\\", 0) == 0)
+        return L"\\??\\" + full.substr(4);
+    if (full.rfind(L"\\\\", 0) == 0)
+        return L"\\??\\UNC\\" + full.substr(2);
+    return L"\\??\\" + full;
+}
+
+} // namespace
+
+bool IsForeignLink(const std::string& path) {
+    const std::wstring wide = Wide(path);
+    const DWORD a = Attributes(wide);
+    if (a == kNoAttributes || (a & FILE_ATTRIBUTE_REPARSE_POINT) == 0)
+        return false;
+    Handle h(::CreateFileW(wide.c_str(), READ_CONTROL, kShareAll, nullptr, OPEN_EXISTING,
+                           FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!h.valid())
+        return true; // a link whose owner cannot even be read is not trusted
+    PSID owner = nullptr;
+    PSECURITY_DESCRIPTOR sd = nullptr;
+    if (::GetSecurityInfo(h.get(), SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &owner, nullptr,
+                          nullptr, nullptr, &sd) != ERROR_SUCCESS)
+        return true;
+    const bool trusted = IsTrustedOwner(owner);
+    ::LocalFree(sd);
+    return !trusted;
+}
+
+std::string HostName() {
+    wchar_t name[MAX_COMPUTERNAME_LENGTH + 1] = {};
+    DWORD size = MAX_COMPUTERNAME_LENGTH + 1;
+    if (!::GetComputerNameW(name, &size))
+        return {};
+    return Narrow(std::wstring(name, size));
+}
+
+OwnFile::OwnFile(const std::string& path) : path_(path), handle_(0) {
+    // No one else may write, rename or remove it while it is open: the name
+    // stays ours until the rename by this very handle.
+    Handle h(::CreateFileW(Wide(path).c_str(), GENERIC_WRITE | DELETE, FILE_SHARE_READ, nullptr,
+                           CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!h.valid())
+        FailLast(path);
+    RequireDisk(h, path);
+    handle_ = reinterpret_cast<std::intptr_t>(h.release());
+}
+
+OwnFile::~OwnFile() {
+    if (handle_ != 0)
+        ::CloseHandle(reinterpret_cast<HANDLE>(handle_));
+}
+
+OwnFile::OwnFile(OwnFile&& other) noexcept
+    : path_(std::move(other.path_)), handle_(std::exchange(other.handle_, 0)) {}
+
+void OwnFile::Write(std::initializer_list<std::string_view> parts) {
+    const HANDLE h = reinterpret_cast<HANDLE>(handle_);
+    for (const std::string_view bytes : parts) {
+        std::size_t done = 0;
+        while (done < bytes.size()) {
+            const DWORD chunk =
+                static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 30));
+            DWORD written = 0;
+            if (!::WriteFile(h, bytes.data() + done, chunk, &written, nullptr))
+                FailLast(path_);
+            if (written == 0)
+                Fail(platform::ErrorNumber::DiskFull, path_);
+            done += written;
+        }
+    }
+    if (!::FlushFileBuffers(h))
+        FailLast(path_);
+}
+
+void OwnFile::RenameNoReplace(const std::string& to) {
+    const std::wstring target = NtPath(Wide(to));
+    const std::size_t bytes = target.size() * sizeof(wchar_t);
+    std::string buffer(sizeof(FILE_RENAME_INFO) + bytes + sizeof(wchar_t), '\0');
+    auto* info = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+    info->ReplaceIfExists = FALSE;
+    info->RootDirectory = nullptr;
+    info->FileNameLength = static_cast<DWORD>(bytes);
+    std::memcpy(info->FileName, target.c_str(), bytes);
+    if (!::SetFileInformationByHandle(reinterpret_cast<HANDLE>(handle_), FileRenameInfo, info,
+                                      static_cast<DWORD>(buffer.size())))
+        FailLast(to);
+    path_ = to;
+}
+
+void OwnFile::Remove() noexcept {
+    // Set by position: the member's name is also a macro of windows.h.
+    FILE_DISPOSITION_INFO info{TRUE};
+    if (handle_ != 0)
+        ::SetFileInformationByHandle(reinterpret_cast<HANDLE>(handle_), FileDispositionInfo, &info,
+                                     sizeof info);
 }
 
 void DeleteFile(const std::string& path) {

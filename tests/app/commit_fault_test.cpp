@@ -73,28 +73,32 @@ TEST_F(CommitFault, DiskFullHalfWayLeavesNoFinalFileAndTheRequestInPlace) {
     EXPECT_EQ(Slurp(h.iniPath()), iniBefore) << "the unload ran after a failure";
 }
 
-TEST_F(CommitFault, RequestReplacedByAFolderIsKeptOnceTheResultIsInPlace) {
+TEST_F(CommitFault, RequestReplacedByAFolderIsLeftInPlaceAndNothingDelivered) {
     StartReady(test::Request("4711", "Erika", "Muster"));
     fsys::remove(h.requestPath());
     fsys::create_directory(h.requestPath());
     PressOk();
-    EXPECT_EQ(Slurp(Final()), Expected());
+    EXPECT_FALSE(fsys::exists(Final()));
     EXPECT_TRUE(fsys::is_directory(h.requestPath()));
     EXPECT_EQ(h.ends, std::vector<int>{2});
     EXPECT_EQ(h.messages.texts.size(), 1u);
+    EXPECT_EQ(std::distance(fsys::directory_iterator(h.inbox()), {}), 1);
 }
 
 // The practice system may leave the next request at the same path while the
-// operator still works on this one: that newer request must survive.
-TEST_F(CommitFault, NewerRequestAtThePathIsNotDeleted) {
+// operator still works on this one: that one was never shown, so nothing is
+// delivered, and it stays untouched for the next start.
+TEST_F(CommitFault, NewerRequestAtThePathIsNotDeliveredNorTouched) {
     StartReady(test::Request("4711", "Erika", "Muster"));
     const std::string newer = test::Request("4712", "Max", "Neu");
     Spit(h.requestPath(), newer);
     PressOk();
-    EXPECT_EQ(Slurp(Final()), Expected());
+    EXPECT_FALSE(fsys::exists(Final()));
     EXPECT_EQ(Slurp(h.requestPath()), newer);
-    EXPECT_EQ(h.ends, std::vector<int>{0});
-    EXPECT_TRUE(h.messages.texts.empty());
+    EXPECT_EQ(h.ends, std::vector<int>{2});
+    ASSERT_EQ(h.messages.texts.size(), 1u);
+    EXPECT_NE(h.messages.texts[0].find("ge\xE4ndert"), std::string::npos);
+    EXPECT_EQ(std::distance(fsys::directory_iterator(h.inbox()), {}), 1);
 }
 
 TEST_F(CommitFault, FinalNameTakenByAFolderKeepsTheRequest) {

@@ -12,8 +12,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest/QTest>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <set>
+#include <unistd.h>
 
 namespace tessaro {
 namespace {
@@ -145,6 +147,22 @@ TEST(Startup, WithoutARequestTheWindowOpensEmptyAndStillDrawsANumber) {
     EXPECT_EQ(Slurp(h.dir.File("GDTcount.txt")), "1");
     EXPECT_TRUE(h.messages.texts.empty());
     EXPECT_TRUE(h.ends.empty());
+}
+
+// A link at PathS is the request only when the operator or root made it; one
+// another account planted would hand a file the operator may read to the
+// target folder.
+TEST(Startup, LinkOfAnotherAccountAtThePathIsNoRequest) {
+    FormHarness h;
+    h.WriteIni({});
+    Spit(h.dir.File("private.gdt"), Request("4711", "Geheim", "Privat"));
+    std::filesystem::create_symlink(h.dir.File("private.gdt"), h.requestPath());
+    if (::lchown(h.requestPath().c_str(), 65534, 65534) != 0)
+        GTEST_SKIP() << "only root can give a link to another account";
+    ASSERT_TRUE(h.Start());
+    EXPECT_TRUE(h.form->RequestText().empty());
+    EXPECT_EQ(Panel(h, "StateBar.Panel(1)"), "ID:");
+    EXPECT_TRUE(h.messages.texts.empty());
 }
 
 TEST(Startup, WithoutSettingsIniStartsWithDefaults) {

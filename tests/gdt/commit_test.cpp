@@ -32,42 +32,100 @@ protected:
         Spit(requestPath, request);
     }
     CommitOutcome Run() {
-        return CommitRequest(CommitInput{settings, 7, request, "BW2E", requestPath}, messages);
+        return CommitRequest(CommitInput{settings, 7, request, "BW2E", requestPath, workplace},
+                             messages);
     }
     std::string Final() const { return tmp.File("outbox/001.7.gdt"); }
+    std::string Temporary() const { return tmp.File("outbox/001.7.zzz"); }
     std::string Expected() const { return request + FormatGdtLine("8411", "BW2E"); }
 
     test::TempDir tmp;
     config::ProgramSettings settings;
     std::string request = FormatGdtLine("3000", "4711") + FormatGdtLine("3101", "Muster");
     std::string requestPath = tmp.File("inbox/anfrage.gdt");
+    std::string workplace = "wp1";
     test::RecordingMessageBox messages;
 };
 
-// Whatever an earlier run or another user left under the temporary name, the
-// delivered file is a new regular file and nothing else is written.
-TEST_F(Commit, LeftoverUnderTheTemporaryNameIsReplacedNotFollowed) {
+// Every way a commit can go ends in one of two states: delivered (the .gdt
+// holds the imported request and its line, the request is gone from its path)
+// or not delivered (no .gdt of it, the request back at its path as it stood),
+// with a message saying which. Nothing another run left is removed or followed.
+TEST_F(Commit, EachFaultEndsDeliveredOrNotDelivered) {
     Spit(tmp.File("private"), "private");
-    const std::function<void(const std::string&)> plant[] = {
-        [&](const std::string& at) { fsys::create_symlink(tmp.File("private"), at); },
-        [&](const std::string& at) { ASSERT_EQ(::mkfifo(at.c_str(), 0666), 0); },
+    const std::string changed = request + FormatGdtLine("3102", "Anders");
+    const struct {
+        const char* what;
+        std::function<void()> fault;
+        CommitOutcome outcome;
+        bool delivered;
+        const char* requestAfter; // "imported", "changed", "pipe", "" (gone)
+        std::string said;         // part of the one message ("" none)
+    } rows[] = {
+        {"no fault", [] {}, CommitOutcome::Done, true, "", ""},
+        {"someone's link under the temporary name",
+         [&] { fsys::create_symlink(tmp.File("private"), Temporary()); },
+         CommitOutcome::NotDelivered, false, "imported", "liegt schon eine Datei"},
+        {"someone's pipe under the temporary name",
+         [&] { ASSERT_EQ(::mkfifo(Temporary().c_str(), 0666), 0); }, CommitOutcome::NotDelivered,
+         false, "imported", "liegt schon eine Datei"},
+        {"request gone", [&] { fsys::remove(requestPath); }, CommitOutcome::NotDelivered, false, "",
+         "nicht mehr da"},
+        {"request changed", [&] { Spit(requestPath, changed); }, CommitOutcome::NotDelivered, false,
+         "changed", "ge\xE4ndert"},
+        {"request replaced by a pipe",
+         [&] {
+             fsys::remove(requestPath);
+             ASSERT_EQ(::mkfifo(requestPath.c_str(), 0666), 0);
+         },
+         CommitOutcome::Failed, false, "pipe", "Fehler 75 - "},
+        {"final name taken", [&] { Spit(Final(), "older"); }, CommitOutcome::Failed, false,
+         "imported", "Fehler 58 - "},
     };
-    for (const auto& p : plant) {
-        fsys::remove(Final());
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.what);
+        messages.texts.clear();
+        fsys::remove_all(tmp.File("outbox"));
+        fsys::remove_all(tmp.File("inbox"));
+        fsys::create_directory(tmp.File("outbox"));
+        fsys::create_directory(tmp.File("inbox"));
         Spit(requestPath, request);
-        p(tmp.File("outbox/001.7.zzz"));
-        EXPECT_EQ(Run(), CommitOutcome::Done);
-        EXPECT_TRUE(fsys::is_regular_file(fsys::symlink_status(Final())));
-        EXPECT_EQ(Slurp(Final()), Expected());
-        EXPECT_FALSE(fsys::exists(requestPath));
+        r.fault();
+        EXPECT_EQ(Run(), r.outcome);
+        EXPECT_EQ(messages.texts.size(), r.said.empty() ? 0u : 1u);
+        if (!r.said.empty() && !messages.texts.empty()) {
+            EXPECT_NE(messages.texts[0].find(r.said), std::string::npos) << messages.texts[0];
+            const bool saysDelivered = messages.texts[0].find("zugestellt:") != std::string::npos;
+            EXPECT_FALSE(saysDelivered) << messages.texts[0];
+        }
+        EXPECT_EQ(Slurp(Final()) == Expected(), r.delivered);
+        const std::string after = r.requestAfter;
+        if (after.empty()) {
+            EXPECT_FALSE(fsys::exists(fsys::symlink_status(requestPath)));
+        } else if (after == "pipe") {
+            EXPECT_TRUE(fsys::is_fifo(requestPath));
+        } else {
+            EXPECT_EQ(Slurp(requestPath), after == "changed" ? changed : request);
+        }
+        // No claim is left behind in the request's folder.
+        for (const auto& entry : fsys::directory_iterator(tmp.File("inbox")))
+            EXPECT_EQ(entry.path().filename(), "anfrage.gdt");
     }
     EXPECT_EQ(Slurp(tmp.File("private")), "private");
-    EXPECT_TRUE(messages.texts.empty());
 }
 
 TEST_F(Commit, LumeoIdThatWouldLeaveTheFolderOrHoldsControlsIsRefused) {
     const std::pair<std::string, std::string> cases[] = {
-        {"../x", "../x"}, {"sub/x", "sub/x"}, {"a\\b", "a\\b"}, {"x\x1B\x7F", "x<1B><7F>"}};
+        {"../x", "../x"},      {"sub/x", "sub/x"},
+        {"a\\b", "a\\b"},      {"x\x1B\x7F", "x<1B><7F>"},
+        {"001:x", "001:x"},    {"a*b", "a*b"},
+        {"a?b", "a?b"},        {"a\"b", "a\"b"},
+        {"a<b", "a<b"},        {"a>b", "a>b"},
+        {"a|b", "a|b"},        {"001.", "001."},
+        {"001 ", "001 "},      {"CON", "CON"},
+        {"nul.x", "nul.x"},    {"Com1", "Com1"},
+        {"LPT9.1", "LPT9.1"},  {"aux .y", "aux .y"},
+        {"COM\xB9", "COM\xB9"}};
     for (const auto& [id, shown] : cases) {
         messages.texts.clear();
         settings.LumeoID = id;
@@ -75,49 +133,12 @@ TEST_F(Commit, LumeoIdThatWouldLeaveTheFolderOrHoldsControlsIsRefused) {
         ASSERT_EQ(messages.texts.size(), 1u);
         EXPECT_EQ(messages.texts[0].rfind("Die Lumeo-ID \"" + shown + "\" kann nicht", 0), 0u);
     }
+    // Names that only look like devices or hold a dot inside are names.
+    for (const char* id : {"001", "CONX", "COM0", "LPT10", "x.CON", "a.b", "com", ""})
+        EXPECT_TRUE(IsUsableLumeoId(id)) << id;
     EXPECT_TRUE(fsys::is_empty(tmp.File("outbox")));
     EXPECT_EQ(std::distance(fsys::directory_iterator(tmp.path()), {}), 2);
     EXPECT_EQ(Slurp(requestPath), request);
-}
-
-// Once the .gdt is in place, a failure must not read like an undone commit:
-// the message says the result is delivered and names it. Before the rename it
-// says nothing of the kind.
-TEST_F(Commit, FailureAfterTheRenameSaysTheResultIsDelivered) {
-    const struct {
-        const char* what;
-        std::function<void()> fault;
-        int number;
-        bool delivered;
-    } cases[] = {
-        {"request gone", [&] { fsys::remove(requestPath); }, 53, true},
-        {"request replaced by a pipe",
-         [&] {
-             fsys::remove(requestPath);
-             ASSERT_EQ(::mkfifo(requestPath.c_str(), 0666), 0);
-         },
-         75, true},
-        {"final name taken", [&] { Spit(Final(), "older"); }, 58, false},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        messages.texts.clear();
-        fsys::remove_all(tmp.File("outbox"));
-        fsys::create_directory(tmp.File("outbox"));
-        fsys::remove(requestPath);
-        Spit(requestPath, request);
-        c.fault();
-        EXPECT_EQ(Run(), CommitOutcome::Failed);
-        ASSERT_EQ(messages.texts.size(), 1u);
-        const std::string& text = messages.texts[0];
-        EXPECT_NE(text.find("Fehler " + std::to_string(c.number) + " - "), std::string::npos);
-        const std::string note =
-            "Die Ergebnisdatei ist trotzdem zugestellt:\r\n" + Final() + "\r\n";
-        EXPECT_EQ(text.find(note) != std::string::npos, c.delivered) << text;
-        if (c.delivered) {
-            EXPECT_EQ(Slurp(Final()), Expected());
-        }
-    }
 }
 
 // Memory on a huge request: the import, what the window shows of it and the
@@ -153,8 +174,9 @@ TEST_F(Commit, HugeRequestIsHeldOnceFromImportToCommit) {
     ASSERT_EQ(imported.requestText.size(), size);
     const DisplayCharset charset = DeclaredCharset(imported.requestText);
     EXPECT_EQ(ShownPanel(*imported.panels[0], charset).size(), kMaxShownBytes + 3);
-    EXPECT_EQ(CommitRequest(CommitInput{settings, 7, imported.requestText, "BW2E", requestPath},
-                            messages),
+    EXPECT_EQ(CommitRequest(
+                  CommitInput{settings, 7, imported.requestText, "BW2E", requestPath, workplace},
+                  messages),
               CommitOutcome::Done);
     const long long peakMiB = (kib("VmHWM:") - before) >> 10;
     std::cout << "[ figures  ] peak for a " << (size >> 20) << " MiB request: " << peakMiB

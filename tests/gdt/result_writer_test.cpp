@@ -21,8 +21,11 @@ protected:
         std::filesystem::create_directory(settings.PathD);
     }
 
+    // Each write a run of its own: what the last one left is cleared first.
     bool Write(const std::string& text, const std::string& code, std::int16_t n = 7) {
-        return WriteResultFile(settings, n, text, code, messages);
+        std::error_code ignored;
+        std::filesystem::remove(TemporaryFileName(settings, n), ignored);
+        return WriteResultFile(settings, n, text, code, messages).has_value();
     }
 
     test::TempDir tmp;
@@ -67,10 +70,18 @@ TEST_F(ResultWriter, RequestBytesCarriedThroughImportUnchanged) {
                                                         "del\r\n");
 }
 
-TEST_F(ResultWriter, OlderFileOfTheSameNameIsReplacedWhole) {
-    Spit(tmp.File("out/001.7.zzz"), std::string(5000, 'o'));
-    ASSERT_TRUE(Write(request, "HWIN"));
-    EXPECT_EQ(Slurp(tmp.File("out/001.7.zzz")), request + "0138411HWIN\r\n");
+// Another workplace may be writing under the same name: its file is never
+// removed or written over.
+TEST_F(ResultWriter, FileOfTheSameNameIsLeftAlone) {
+    const std::string theirs(5000, 'o');
+    Spit(tmp.File("out/001.7.zzz"), theirs);
+    try {
+        WriteResultFile(settings, 7, request, "HWIN", messages);
+        ADD_FAILURE() << "a taken name was written";
+    } catch (const platform::PlatformError& e) {
+        EXPECT_EQ(e.Number(), static_cast<int>(platform::ErrorNumber::FileExists));
+    }
+    EXPECT_EQ(Slurp(tmp.File("out/001.7.zzz")), theirs);
 }
 
 TEST_F(ResultWriter, MissingTargetDirectoryCreatesNothing) {
@@ -98,7 +109,7 @@ TEST_F(ResultWriter, OverlongCodeIsRefusedWithoutAFile) {
 
 TEST_F(ResultWriter, WriteFailureReachesTheCaller) {
     std::filesystem::create_directory(tmp.File("out/001.7.zzz"));
-    EXPECT_THROW(Write(request, "BW2E"), platform::PlatformError);
+    EXPECT_THROW(WriteResultFile(settings, 7, request, "BW2E", messages), platform::PlatformError);
     EXPECT_TRUE(messages.texts.empty());
 }
 

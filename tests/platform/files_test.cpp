@@ -327,3 +327,63 @@ TEST(Files, DeleteIsDoneOnceTheFileIsGone) {
 
 } // namespace
 } // namespace tessaro::platform
+
+namespace tessaro::platform {
+namespace {
+
+// A file the run made itself: never made over someone else's name, never a
+// different file moved in its place, never someone else's removed.
+TEST(Files, OwnFileMovesAndRemovesOnlyItself) {
+    TempDir tmp;
+    Spit(tmp.File("taken.zzz"), "theirs");
+    EXPECT_EQ(NumberOf([&] { OwnFile f(tmp.File("taken.zzz")); }), 58);
+    EXPECT_EQ(Slurp(tmp.File("taken.zzz")), "theirs");
+
+    OwnFile ours(tmp.File("a.zzz"));
+    ours.Write({"req", "line"});
+    // Someone puts a file of his own under the name meanwhile.
+    Spit(tmp.File("other"), "other");
+    std::filesystem::rename(tmp.File("other"), tmp.File("a.zzz"));
+    EXPECT_EQ(NumberOf([&] { ours.RenameNoReplace(tmp.File("a.gdt")); }), 75);
+    EXPECT_FALSE(std::filesystem::exists(tmp.File("a.gdt")));
+    ours.Remove();
+    EXPECT_EQ(Slurp(tmp.File("a.zzz")), "other");
+
+    OwnFile mine(tmp.File("b.zzz"));
+    mine.Write({"bytes"});
+    Spit(tmp.File("b.gdt"), "older");
+    EXPECT_EQ(NumberOf([&] { mine.RenameNoReplace(tmp.File("b.gdt")); }), 58);
+    std::filesystem::remove(tmp.File("b.gdt"));
+    mine.RenameNoReplace(tmp.File("b.gdt"));
+    EXPECT_EQ(Slurp(tmp.File("b.gdt")), "bytes");
+    EXPECT_FALSE(std::filesystem::exists(tmp.File("b.zzz")));
+}
+
+TEST(Files, LinksOfAnotherAccountAreForeign) {
+    TempDir tmp;
+    Spit(tmp.File("file"), "x");
+    std::filesystem::create_symlink(tmp.File("file"), tmp.File("own"));
+    std::filesystem::create_symlink(tmp.File("file"), tmp.File("planted"));
+    std::filesystem::create_symlink(tmp.File("planted"), tmp.File("via"));
+    const bool canGiveAway = ::lchown(tmp.File("planted").c_str(), 65534, 65534) == 0;
+    const struct {
+        const char* name;
+        bool foreign;
+    } rows[] = {{"file", false},
+                {"missing", false},
+                {"own", false},
+                {"planted", canGiveAway},
+                {"via", canGiveAway}};
+    for (const auto& r : rows)
+        EXPECT_EQ(IsForeignLink(tmp.File(r.name)), r.foreign) << r.name;
+    EXPECT_EQ(FolderOf("/a/b.gdt"), "/a");
+    EXPECT_EQ(FolderOf("/b.gdt"), "/");
+    EXPECT_EQ(FolderOf("b.gdt"), "");
+    EXPECT_EQ(NameOf("/a/b.gdt"), "b.gdt");
+    EXPECT_FALSE(HostName().empty());
+    if (!canGiveAway)
+        GTEST_SKIP() << "only root can give a link to another account";
+}
+
+} // namespace
+} // namespace tessaro::platform

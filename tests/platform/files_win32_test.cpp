@@ -140,6 +140,38 @@ TEST(FilesWin32, WritesReplaceWholeDeleteForcesAndListsFilesOnly) {
     EXPECT_EQ(names, (std::vector<std::string>{"count.txt", "fresh.txt"}));
 }
 
+// The .zzz of a run: made only where no file is, moved by its own handle (so
+// no other file can take its place on the way), removed only while it is ours.
+TEST(FilesWin32, OwnFileIsMadeExclusivelyAndMovedByItsHandle) {
+    test::TempDir tmp;
+    Spit(tmp.File("taken.zzz"), "theirs");
+    EXPECT_EQ(NumberOf([&] { OwnFile f(tmp.File("taken.zzz")); }), 58);
+    EXPECT_EQ(Slurp(tmp.File("taken.zzz")), "theirs");
+    {
+        OwnFile mine(tmp.File("a.zzz"));
+        mine.Write({"req", "line"});
+        Spit(tmp.File("a.gdt"), "older");
+        EXPECT_EQ(NumberOf([&] { mine.RenameNoReplace(tmp.File("a.gdt")); }), 58);
+        EXPECT_EQ(Slurp(tmp.File("a.gdt")), "older");
+        stdfs::remove(tmp.File("a.gdt"));
+        mine.RenameNoReplace(tmp.File("a.gdt"));
+    }
+    EXPECT_EQ(Slurp(tmp.File("a.gdt")), "reqline");
+    EXPECT_FALSE(stdfs::exists(tmp.File("a.zzz")));
+    {
+        OwnFile cut(tmp.File("b.zzz"));
+        cut.Write({"part"});
+        cut.Remove();
+    }
+    EXPECT_FALSE(stdfs::exists(tmp.File("b.zzz")));
+    EXPECT_FALSE(IsForeignLink(tmp.File("a.gdt")));
+    EXPECT_FALSE(IsForeignLink(tmp.File("missing")));
+    EXPECT_EQ(FolderOf("C:\\GDT\\x.gdt"), "C:\\GDT");
+    EXPECT_EQ(FolderOf("C:\\x.gdt"), "C:\\");
+    EXPECT_EQ(NameOf("C:\\GDT/x.gdt"), "x.gdt");
+    EXPECT_FALSE(HostName().empty());
+}
+
 TEST(FilesWin32, NamesBeyondCodePage1252AreListedByTheirShortNames) {
     test::TempDir tmp;
     std::ofstream(stdfs::path(tmp.path()) / L"\u03a9-Anfrage.gdt", std::ios::binary) << "omega";

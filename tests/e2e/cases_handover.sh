@@ -1,0 +1,166 @@
+# End-to-end cases of the hand-over: the request claimed before delivery,
+# two workplaces on one request, a taken .zzz left alone, an interrupted commit
+# finished or undone at the next start, a Lumeo ID Windows cannot hold.
+
+handover_setup() {
+    prepare_request
+    settings_lines CR 'AB' 0 0
+    [ -n "${1:-}" ] && SETTINGS[7]="LumeoID=$1"
+    write_ini "$PROG/Settings.ini" "${SETTINGS[@]}"
+    printf 41 >"$PROG/GDTcount.txt"
+    start_display
+}
+
+# Like confirm_message_box, for the instance whose log is tessaro<N>.err.
+confirm_box_of() {
+    local n=$1 line
+    shift
+    wait_until "a message box of instance $n" has_message_box
+    for line in "$@"; do
+        grep -qF -- "$(printf '%b' "$line")" "$E2E_DIR/tessaro$n.err" ||
+            fail "instance $n's message does not say: $(printf '%b' "$line")"
+    done
+    xdotool windowfocus --sync "$(message_box_window)" 2>/dev/null || true
+    xdotool key Return
+}
+
+main_window_of() {
+    xdotool search --onlyvisible --pid "$1" --name '^Velt - Tessaro \[' 2>/dev/null | head -n 1
+}
+
+has_window_of() { [ -n "$(main_window_of "$1")" ]; }
+
+# Two program folders with the same settings and counter share the request
+# and the target folder; both show the patient, both press OK. The one that
+# presses first delivers 001.42.gdt; the other finds the request gone and
+# delivers nothing.
+case_two_workplaces() {
+    handover_setup
+    mkdir "$E2E_DIR/prog2"
+    cp "$PROG/tessaro" "$PROG/Settings.ini" "$PROG/GDTcount.txt" "$E2E_DIR/prog2/"
+    start_tessaro 1
+    find_main_window
+    local first=$TESSARO_PID
+    PROG=$E2E_DIR/prog2 start_tessaro 2
+    local second=$LAST_PID
+    wait_until "the second workplace's window" has_window_of "$second"
+    sleep 0.5 # drawn and ready for presses
+
+    # Both windows lie at the same place, the second one's on top: it
+    # presses OK first and delivers; the first then finds the request gone.
+    press_cmdQB 3
+    press_cmdOK
+    wait_exit "$second"
+    expect_status 0
+    [ -n "$(main_window_of "$first")" ] || fail "the first workplace's window is gone"
+
+    press_cmdQB 3
+    press_cmdOK
+    confirm_box_of 1 'Die Anforderung ist nicht mehr da:' 'Es wurde nichts zugestellt.'
+    wait_exit "$first"
+    expect_status 2
+
+    expect_result '0148411LW2E \r\n'
+    expect_file "$OUTBOX/001.42.gdt" "$(expected gdt)"
+    expect_listing "$OUTBOX" 001.42.gdt
+    expect_listing "$INBOX"
+}
+
+# Another run's .zzz under this run's name is left as it is; nothing is
+# delivered, the request stays for the next run.
+case_zzz_taken() {
+    handover_setup
+    printf 'THEIRS' >"$OUTBOX/001.42.zzz"
+    start_tessaro 1
+    find_main_window
+    press_cmdQB 3
+    press_cmdOK
+    confirm_message_box 'liegt schon eine Datei' 'Beim n\xc3\xa4chsten Start wird die n\xc3\xa4chste Nummer vergeben.'
+    wait_exit
+    expect_status 2
+    [ "$(cat "$OUTBOX/001.42.zzz")" = THEIRS ] || fail "the other run's .zzz was changed"
+    expect_listing "$OUTBOX" 001.42.zzz
+    expect_file "$INBOX/anfrage.gdt" "$(expected request)"
+    expect_listing "$INBOX" anfrage.gdt
+}
+
+# A Lumeo ID with ":" would name an NTFS stream: refused at OK, nothing
+# written, the window stays.
+case_lumeo_id_colon() {
+    handover_setup '001:x'
+    start_tessaro 1
+    find_main_window
+    press_cmdQB 3
+    press_cmdOK
+    confirm_message_box 'Die Lumeo-ID "001:x" kann nicht Teil eines Dateinamens sein'
+    no_message_box_for 5 || fail "a second message came up"
+    running "$TESSARO_PID" || fail "the window closed"
+    choose_menu_entry 1
+    wait_exit
+    expect_status 0
+    expect_listing "$OUTBOX"
+    expect_file "$INBOX/anfrage.gdt" "$(expected request)"
+}
+
+# The real program killed by strace just before a given rename of its commit
+# (2: the ready mark, 3: the .zzz to the .gdt), then started again.
+start_killed_at_rename() {
+    command -v strace >/dev/null 2>&1 || skip "strace is not installed (Debian package strace)"
+    (
+        cd "$PROG" || exit 127
+        exec env QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$E2E_DIR/runtime" TESSARO_LOG_MESSAGES=1 \
+            strace -qq -o /dev/null -e trace=renameat2 \
+            -e "inject=renameat2:signal=KILL:when=$1" ./tessaro \
+            >"$E2E_DIR/tessaro1.out" 2>"$E2E_DIR/tessaro1.err"
+    ) &
+    TESSARO_PID=$!
+    STARTED_PIDS="$STARTED_PIDS $TESSARO_PID"
+}
+
+kill_commit_at() {
+    handover_setup
+    start_killed_at_rename "$1"
+    find_main_window
+    press_cmdQB 3
+    press_cmdOK
+    wait_exit
+    [ "$EXIT_STATUS" = 137 ] || fail "the commit was not killed (status $EXIT_STATUS)"
+    expect_listing "$INBOX" "anfrage.gdt.tessaro-$(ls "$INBOX" | sed -n 's/.*\.tessaro-\([0-9a-f]*\)\..*/\1/p').42.001.$2"
+    expect_result '0148411LW2E \r\n'
+    expect_file "$OUTBOX/001.42.zzz" "$(expected gdt)"
+    MAIN="" # the X server may give the next start's windows the ids of this one's
+}
+
+# Killed after the .zzz was complete and marked ready: the next start puts it
+# in place and says so; the request is not offered again.
+case_killed_before_put_in_place() {
+    kill_commit_at 3 ready
+    start_tessaro 1
+    confirm_message_box 'Ein fr\xc3\xbcherer Lauf wurde unterbrochen' 'Zugestellt als' '001.42.gdt'
+    find_main_window
+    [ "$(main_caption)" = "Velt - Tessaro [ ]" ] || fail "a request is offered again: $(main_caption)"
+    choose_menu_entry 1
+    wait_exit
+    expect_status 0
+    expect_file "$OUTBOX/001.42.gdt" "$(expected gdt)"
+    expect_listing "$OUTBOX" 001.42.gdt
+    expect_listing "$INBOX"
+}
+
+# Killed before the ready mark: the next start removes the .zzz, puts the
+# request back and offers it; OK delivers it once, under the next number.
+case_killed_before_ready() {
+    kill_commit_at 2 claim
+    start_tessaro 1
+    confirm_message_box 'Ein fr\xc3\xbcherer Lauf wurde unterbrochen' 'wieder an ihrem Platz'
+    find_main_window
+    [ "$(main_caption)" = "Velt - Tessaro [JÜRGEN MÜLLER]" ] || fail "caption is \"$(main_caption)\""
+    expect_listing "$OUTBOX"
+    press_cmdQB 3
+    press_cmdOK
+    wait_exit
+    expect_status 0
+    expect_file "$OUTBOX/001.43.gdt" "$(expected gdt)"
+    expect_listing "$OUTBOX" 001.43.gdt
+    expect_listing "$INBOX"
+}

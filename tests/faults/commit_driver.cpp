@@ -1,0 +1,73 @@
+// The commit and the start-up recovery without a window, for the fault suite:
+// strace kills it or fails its system calls at one point after another, and
+// the suite looks at what is left on disk.
+//   commit_driver start  WORKPLACE PATHS PATHD NUMBER   recovery, then the import
+//   commit_driver commit WORKPLACE PATHS PATHD NUMBER   the same, then OK with LW2E
+// Before the part under test it makes one getppid() call, which nothing else
+// makes: the suite counts the system calls after it. Messages go to stdout.
+// Exit status: 0 delivered (commit) or started, 3 not delivered, 4 kept, 2 failed.
+#include "config/settings_values.h"
+#include "gdt/commit.h"
+#include "gdt/recovery.h"
+#include "gdt/request_import.h"
+#include "platform/files.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+class PrintingMessageBox : public tessaro::platform::MessageBox {
+public:
+    void ShowError(const std::string& text) override {
+        std::printf("message: %s\n", text.c_str());
+        std::fflush(stdout);
+    }
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    using namespace tessaro;
+    if (argc != 6)
+        return 64;
+    const std::string mode = argv[1];
+    const std::string workplace = argv[2];
+    config::ProgramSettings settings;
+    settings.PathS = argv[3];
+    settings.PathD = argv[4];
+    settings.LumeoID = "001";
+    const auto number = static_cast<std::int16_t>(std::atoi(argv[5]));
+    PrintingMessageBox messages;
+
+    if (mode == "start")
+        (void)::getppid();
+    gdt::RecoverInterruptedCommits(settings, workplace, messages);
+    std::string request;
+    if (platform::FileExists(settings.PathS) && !platform::IsForeignLink(settings.PathS))
+        request = gdt::ReadRequestFile(settings.PathS, messages).requestText;
+    std::printf("offered: %zu\n", request.size());
+    std::fflush(stdout);
+    if (mode != "commit")
+        return 0;
+
+    (void)::getppid();
+    const std::string code = "LW2E";
+    const auto outcome = gdt::CommitRequest(
+        gdt::CommitInput{settings, number, request, code, settings.PathS, workplace}, messages);
+    switch (outcome) {
+    case gdt::CommitOutcome::Done:
+        return 0;
+    case gdt::CommitOutcome::NotDelivered:
+        return 3;
+    case gdt::CommitOutcome::Kept:
+        return 4;
+    case gdt::CommitOutcome::NoData:
+        return 1;
+    case gdt::CommitOutcome::Failed:
+        break;
+    }
+    return 2;
+}

@@ -1,0 +1,481 @@
+// The commit and the start-up recovery under every single fault strace can
+// inject: kill -9 before each system call, and EIO or ENOSPC from it. After
+// each, a clean start, then the one question that matters: is the request
+// delivered (one complete .gdt of it, the request no longer offered) or not
+// delivered (no .gdt, the request offered again)? Anything else is counted
+// and fails. Also the trace of one commit for its syncs, and the races of a
+// practice with two workplaces, made repeatable with strace's delays.
+#include "gdt/claim.h"
+#include "gdt/gdt_line.h"
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <gtest/gtest.h>
+#include <iostream>
+#include <map>
+#include <set>
+#include <spawn.h>
+#include <sstream>
+#include <string>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+extern char** environ;
+
+namespace tessaro {
+namespace {
+
+namespace fsys = std::filesystem;
+using namespace std::chrono_literals;
+
+const std::string kDriver = TESSARO_COMMIT_DRIVER;
+const std::string kRequest =
+    gdt::FormatGdtLine("8000", "6302") + gdt::FormatGdtLine("3000", "4711") +
+    gdt::FormatGdtLine("3101", "M\xFCller") + gdt::FormatGdtLine("3102", "J\xFCrgen");
+const std::string kLine = gdt::FormatGdtLine("8411", "LW2E");
+
+std::string Slurp(const fsys::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+void Spit(const fsys::path& p, const std::string& bytes) {
+    std::ofstream(p, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+std::string Strace() {
+    for (const char* p : {"/usr/bin/strace", "/bin/strace"})
+        if (::access(p, X_OK) == 0)
+            return p;
+    return {};
+}
+
+pid_t Spawn(const std::vector<std::string>& args, const fsys::path& out) {
+    std::vector<char*> argv;
+    for (const std::string& a : args)
+        argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    pid_t pid = -1;
+    if (::posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0)
+        pid = -1;
+    posix_spawn_file_actions_destroy(&actions);
+    return pid;
+}
+
+// Exit status, or 128 + the signal that ended it.
+int Wait(pid_t pid) {
+    int status = 0;
+    if (pid < 0 || ::waitpid(pid, &status, 0) != pid)
+        return -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+int RunToEnd(const std::vector<std::string>& args, const fsys::path& out) {
+    return Wait(Spawn(args, out));
+}
+
+// One practice: the request's folder and the target folder, under a root
+// whose path stays the same from run to run, so that every run makes the
+// same system calls.
+class Practice {
+public:
+    explicit Practice(fsys::path root) : root_(std::move(root)) {}
+    fsys::path Inbox() const { return root_ / "inbox"; }
+    fsys::path Outbox() const { return root_ / "outbox"; }
+    fsys::path Request(const char* name = "anfrage.gdt") const { return Inbox() / name; }
+    fsys::path Out() const { return root_ / "driver.out"; }
+    void Fresh(const std::string& request = kRequest) const {
+        fsys::remove_all(Inbox());
+        fsys::remove_all(Outbox());
+        fsys::create_directories(Inbox());
+        fsys::create_directories(Outbox());
+        Spit(Request(), request);
+    }
+    std::vector<std::string> Driver(const char* mode, const char* workplace = "wp1",
+                                    const char* request = "anfrage.gdt",
+                                    const char* number = "7") const {
+        return {kDriver, mode, workplace, Request(request).string(), Outbox().string(), number};
+    }
+    // What the folders hold, names and sizes, as a key for like states.
+    std::string Signature() const {
+        std::set<std::string> entries;
+        for (const fsys::path& dir : {Inbox(), Outbox()})
+            for (const auto& e : fsys::directory_iterator(dir))
+                entries.insert(e.path().filename().string() + ":" +
+                               std::to_string(fsys::file_size(e.path())));
+        std::string key;
+        for (const std::string& e : entries)
+            key += e + " ";
+        return key;
+    }
+    void SaveTo(const fsys::path& to) const {
+        fsys::remove_all(to);
+        fsys::create_directories(to);
+        fsys::copy(Inbox(), to / "inbox");
+        fsys::copy(Outbox(), to / "outbox");
+    }
+    void RestoreFrom(const fsys::path& from) const {
+        fsys::remove_all(Inbox());
+        fsys::remove_all(Outbox());
+        fsys::copy(from / "inbox", Inbox());
+        fsys::copy(from / "outbox", Outbox());
+    }
+
+    // After a clean start: "delivered", "not delivered", or what is wrong.
+    std::string State(const std::string& request = kRequest) const {
+        if (RunToEnd(Driver("start"), Out()) != 0)
+            return "the clean start failed";
+        std::vector<std::string> gdt;
+        for (const auto& e : fsys::directory_iterator(Outbox()))
+            if (e.path().extension() == ".gdt")
+                gdt.push_back(Slurp(e.path()));
+        bool offered = false;
+        for (const auto& e : fsys::directory_iterator(Inbox())) {
+            if (e.path().filename() != "anfrage.gdt")
+                return "left beside the request: " + e.path().filename().string();
+            offered = Slurp(e.path()) == request;
+            if (!offered)
+                return "the request was changed";
+        }
+        if (gdt.size() > 1)
+            return "two .gdt";
+        if (gdt.size() == 1 && gdt[0] != request + kLine)
+            return gdt[0].starts_with(request) ? "a partial .gdt" : "a foreign .gdt";
+        if (gdt.size() == 1 && !offered)
+            return "delivered";
+        if (gdt.empty() && offered)
+            return "not delivered";
+        return gdt.empty() ? "the request gone without a .gdt" : "delivered and offered again";
+    }
+
+private:
+    fsys::path root_;
+};
+
+struct Point {
+    std::string call;
+    int occurrence; // of this call in the whole run, as strace's when= counts
+};
+
+// The system calls of a run after its getppid() marker, up to its exit.
+std::vector<Point> PointsAfterMarker(const std::vector<std::string>& run, const fsys::path& dir) {
+    const fsys::path trace = dir / "reference.trace";
+    std::vector<std::string> args = {Strace(), "-qq", "-o", trace.string()};
+    args.insert(args.end(), run.begin(), run.end());
+    RunToEnd(args, dir / "reference.out");
+    std::ifstream in(trace);
+    std::map<std::string, int> seen;
+    std::vector<Point> points;
+    bool after = false;
+    for (std::string line; std::getline(in, line);) {
+        const auto paren = line.find('(');
+        if (paren == std::string::npos || line.starts_with("---") || line.starts_with("+++"))
+            continue;
+        const std::string call = line.substr(0, paren);
+        const int occurrence = ++seen[call];
+        if (call == "exit_group")
+            break;
+        if (after)
+            points.push_back({call, occurrence});
+        if (call == "getppid")
+            after = true;
+    }
+    return points;
+}
+
+std::vector<std::string> Faulted(const Point& p, const std::string& fault,
+                                 const std::vector<std::string>& run) {
+    const std::string what = fault == "KILL" ? "signal=KILL" : "error=" + fault;
+    std::vector<std::string> args = {
+        Strace(), "-qq",
+        "-o",     "/dev/null",
+        "-e",     "trace=" + p.call,
+        "-e",     "inject=" + p.call + ":" + what + ":when=" + std::to_string(p.occurrence)};
+    args.insert(args.end(), run.begin(), run.end());
+    return args;
+}
+
+class Faults : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (Strace().empty())
+            GTEST_SKIP() << "strace is not installed (Debian package strace)";
+        // The leak check of a sanitized build stops the process with ptrace at
+        // its end, which a process strace already traces cannot allow.
+        ::setenv("ASAN_OPTIONS", "detect_leaks=0", 1);
+        root_ = fsys::temp_directory_path() / ("tessaro-faults-" + std::to_string(::getpid()));
+        fsys::create_directories(root_);
+        // strace needs ptrace; a container may forbid it.
+        if (RunToEnd({Strace(), "-qq", "-o", "/dev/null", "/bin/true"}, root_ / "probe.out") != 0)
+            GTEST_SKIP() << "strace cannot trace here (ptrace not permitted)";
+    }
+    void TearDown() override { fsys::remove_all(root_); }
+    fsys::path root_;
+};
+
+// Kill before every call; EIO from every call; ENOSPC from every call that
+// can report a full disk.
+std::vector<std::string> FaultsFor(const std::string& call) {
+    static const std::set<std::string> canBeFull = {
+        "write",  "pwrite64", "writev",    "fsync", "fdatasync", "openat", "open",      "creat",
+        "rename", "renameat", "renameat2", "link",  "linkat",    "mkdir",  "ftruncate", "close"};
+    if (canBeFull.count(call))
+        return {"KILL", "EIO", "ENOSPC"};
+    return {"KILL", "EIO"};
+}
+
+struct Job {
+    std::string label;
+    Point point;
+    std::string fault;
+    const char* mode;
+    fsys::path from; // a saved state to start from; empty: a fresh practice
+};
+
+struct Outcome {
+    std::string label, state, signature;
+    fsys::path saved; // what a killed commit left, for the recovery runs
+};
+
+// Runs the jobs on two workers, each in a practice of its own whose path is
+// as long as the other's, so that both make the same calls.
+std::vector<Outcome> RunJobs(const std::vector<Job>& jobs, const fsys::path& root) {
+    std::vector<Outcome> outcomes(jobs.size());
+    std::atomic<std::size_t> next{0};
+    const auto work = [&](int worker) {
+        const Practice practice(root / ("w" + std::to_string(worker)));
+        for (std::size_t i; (i = next++) < jobs.size();) {
+            const Job& job = jobs[i];
+            if (job.from.empty())
+                practice.Fresh();
+            else
+                practice.RestoreFrom(job.from);
+            RunToEnd(Faulted(job.point, job.fault, practice.Driver(job.mode)), practice.Out());
+            Outcome& o = outcomes[i];
+            o.label = job.label;
+            if (job.fault == "KILL" && job.from.empty()) {
+                o.signature = practice.Signature();
+                o.saved = root / ("saved" + std::to_string(i));
+                practice.SaveTo(o.saved);
+            }
+            o.state = practice.State();
+        }
+    };
+    std::thread second(work, 1);
+    work(0);
+    second.join();
+    return outcomes;
+}
+
+TEST_F(Faults, EveryKillAndErrorInCommitAndRecoveryEndsDeliveredOrNotDelivered) {
+    const Practice reference(root_ / "w0");
+    reference.Fresh();
+    const std::vector<Point> commit = PointsAfterMarker(reference.Driver("commit"), root_);
+    ASSERT_GT(commit.size(), 20u) << "the reference run made too few calls";
+
+    std::vector<Job> jobs;
+    for (const Point& p : commit)
+        for (const std::string& fault : FaultsFor(p.call))
+            jobs.push_back(
+                {"commit, " + fault + " at " + p.call + " #" + std::to_string(p.occurrence),
+                 p,
+                 fault,
+                 "commit",
+                 {}});
+    const std::vector<Outcome> committed = RunJobs(jobs, root_);
+
+    // The recovery itself cut short, from every distinct state a kill left.
+    std::map<std::string, fsys::path> interrupted;
+    for (const Outcome& o : committed)
+        if (!o.saved.empty())
+            interrupted.emplace(o.signature, o.saved);
+    std::vector<Job> recoveryJobs;
+    for (const auto& [key, saved] : interrupted) {
+        reference.RestoreFrom(saved);
+        for (const Point& p : PointsAfterMarker(reference.Driver("start"), root_))
+            for (const std::string& fault : FaultsFor(p.call))
+                recoveryJobs.push_back({"recovery of [" + key + "], " + fault + " at " + p.call +
+                                            " #" + std::to_string(p.occurrence),
+                                        p, fault, "start", saved});
+    }
+    const std::vector<Outcome> recovered = RunJobs(recoveryJobs, root_);
+
+    std::map<std::string, int> ends;
+    std::vector<std::string> wrong;
+    int counts[2][2] = {}; // [commit, recovery][kill, error]
+    for (int phase = 0; phase < 2; ++phase) {
+        const auto& list = phase == 0 ? jobs : recoveryJobs;
+        const auto& outcomes = phase == 0 ? committed : recovered;
+        for (std::size_t i = 0; i < list.size(); ++i) {
+            ++counts[phase][list[i].fault == "KILL" ? 0 : 1];
+            ++ends[outcomes[i].state];
+            if (outcomes[i].state != "delivered" && outcomes[i].state != "not delivered")
+                wrong.push_back(outcomes[i].label + ": " + outcomes[i].state);
+        }
+    }
+    std::cout << "[ figures  ] commit: " << commit.size() << " system calls, " << counts[0][0]
+              << " kill points, " << counts[0][1] << " injected errors (EIO, ENOSPC)\n"
+              << "[ figures  ] recovery from " << interrupted.size()
+              << " distinct interrupted states: " << counts[1][0] << " kill points, "
+              << counts[1][1] << " injected errors\n"
+              << "[ figures  ] " << jobs.size() + recoveryJobs.size() << " end states checked:";
+    for (const auto& [state, n] : ends)
+        std::cout << " " << state << " " << n << ";";
+    std::cout << " outside the two allowed: " << wrong.size() << "\n";
+    for (const std::string& w : wrong)
+        ADD_FAILURE() << w;
+    EXPECT_GT(ends["delivered"], 0);
+    EXPECT_GT(ends["not delivered"], 0);
+}
+
+// The syncs that make a commit survive a power loss, in their order: the
+// .zzz before its rename, the request's folder after the ready mark and after
+// the claim's removal, the target folder after the rename. Each one missing
+// fails here.
+TEST_F(Faults, OneCommitSyncsEachStepBeforeTheNext) {
+    const Practice practice(root_ / "practice");
+    practice.Fresh();
+    const fsys::path trace = root_ / "sync.trace";
+    std::vector<std::string> args = {Strace(),
+                                     "-qq",
+                                     "-y",
+                                     "-o",
+                                     trace.string(),
+                                     "-e",
+                                     "trace=fsync,fdatasync,rename,renameat,renameat2,unlink,"
+                                     "unlinkat,link,linkat"};
+    const auto run = practice.Driver("commit");
+    args.insert(args.end(), run.begin(), run.end());
+    ASSERT_EQ(RunToEnd(args, practice.Out()), 0);
+    std::vector<std::string> calls;
+    std::ifstream in(trace);
+    for (std::string line; std::getline(in, line);)
+        calls.push_back(line);
+    const auto find = [&](std::size_t from, const std::string& a, const std::string& b = "") {
+        for (std::size_t i = from; i < calls.size(); ++i)
+            if (calls[i].find(a) != std::string::npos &&
+                (b.empty() || calls[i].find(b) != std::string::npos))
+                return i;
+        return calls.size();
+    };
+    const std::string inbox = "<" + practice.Inbox().string() + ">";
+    const std::string outbox = "<" + practice.Outbox().string() + ">";
+    const std::size_t zzzSync = find(0, "fsync(", "001.7.zzz>");
+    const std::size_t ready = find(0, "rename", ".ready");
+    const std::size_t readySync = find(ready, "fsync(", inbox);
+    const std::size_t put = find(0, "rename", "001.7.gdt");
+    const std::size_t putSync = find(put, "fsync(", outbox);
+    const std::size_t unclaim = find(put, "unlink", ".ready");
+    const std::size_t unclaimSync = find(unclaim, "fsync(", inbox);
+    std::string all;
+    for (const std::string& c : calls)
+        all += c + "\n";
+    EXPECT_LT(zzzSync, ready) << all;
+    EXPECT_LT(ready, readySync) << all;
+    EXPECT_LT(readySync, put) << all;
+    EXPECT_LT(put, putSync) << all;
+    EXPECT_LT(putSync, unclaim) << all;
+    EXPECT_LT(unclaimSync, calls.size()) << all;
+}
+
+// Races of a practice, each window held open by a delay before one system
+// call while the other party acts: withdrawn, changed, the next request, a
+// second workplace with the same Lumeo ID and number, one request taken by
+// two workplaces, and a request the operator may not move.
+TEST_F(Faults, RacesEndDeliveredOnceOrNotAtAll) {
+    const Practice practice(root_ / "practice");
+    const std::string changed = kRequest + gdt::FormatGdtLine("6220", "neu");
+    const std::string newer = gdt::FormatGdtLine("3000", "4712");
+    const std::string other = gdt::FormatGdtLine("3000", "4713");
+    const auto zzzComplete = [&] {
+        return Slurp(practice.Outbox() / "001.7.zzz").size() == (kRequest + kLine).size();
+    };
+    const auto offered = [&] {
+        return Slurp(practice.Out()).find("offered:") != std::string::npos;
+    };
+    const struct {
+        const char* what;
+        const char* inject; // on the committing workplace "wp1"
+        std::function<bool()> ready;
+        std::function<void()> act;
+        int status;               // of wp1
+        const char* gdtHolds;     // "ours", "theirs", "" none
+        std::string requestAfter; // at anfrage.gdt afterwards ("" gone)
+    } rows[] = {
+        {"withdrawn before the claim", "renameat2:delay_enter=1500000:when=1", offered,
+         [&] { fsys::remove(practice.Request()); }, 3, "", ""},
+        {"changed before the claim", "renameat2:delay_enter=1500000:when=1", offered,
+         [&] { Spit(practice.Request(), changed); }, 3, "", changed},
+        {"next request while the result is written", "renameat2:delay_enter=1500000:when=2",
+         zzzComplete, [&] { Spit(practice.Request(), newer); }, 0, "ours", newer},
+        {"another workplace, same Lumeo ID and number, other request",
+         "renameat2:delay_enter=1500000:when=2", zzzComplete,
+         [&] {
+             Spit(practice.Request("b.gdt"), other);
+             EXPECT_EQ(
+                 RunToEnd(practice.Driver("commit", "wp2", "b.gdt"), practice.Inbox() / "../b.out"),
+                 3);
+             EXPECT_EQ(Slurp(practice.Request("b.gdt")), other);
+         },
+         0, "ours", ""},
+        {"another workplace takes the same request", "renameat2:delay_enter=1500000:when=1",
+         offered,
+         [&] {
+             EXPECT_EQ(RunToEnd(practice.Driver("commit", "wp2"), practice.Inbox() / "../b.out"),
+                       0);
+         },
+         3, "theirs", ""},
+        {"the operator may not move the request", "renameat2:error=EACCES:when=1", nullptr, nullptr,
+         4, "", kRequest},
+        {"nor may he here", "renameat2:error=EPERM:when=1", nullptr, nullptr, 4, "", kRequest},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.what);
+        practice.Fresh();
+        std::vector<std::string> args = {Strace(), "-qq",
+                                         "-o",     "/dev/null",
+                                         "-e",     "trace=renameat2",
+                                         "-e",     std::string("inject=") + r.inject};
+        const auto run = practice.Driver("commit");
+        args.insert(args.end(), run.begin(), run.end());
+        const pid_t pid = Spawn(args, practice.Out());
+        if (r.ready) {
+            const auto deadline = std::chrono::steady_clock::now() + 10s;
+            while (!r.ready() && std::chrono::steady_clock::now() < deadline)
+                std::this_thread::sleep_for(5ms);
+            ASSERT_TRUE(r.ready()) << "the committing run did not get there";
+            std::this_thread::sleep_for(100ms); // on into the delayed call
+            r.act();
+        }
+        EXPECT_EQ(Wait(pid), r.status) << Slurp(practice.Out());
+        std::vector<std::string> gdt;
+        for (const auto& e : fsys::directory_iterator(practice.Outbox()))
+            if (e.path().extension() == ".gdt")
+                gdt.push_back(Slurp(e.path()));
+        const std::string holds = r.gdtHolds;
+        ASSERT_EQ(gdt.size(), holds.empty() ? 0u : 1u);
+        if (!holds.empty()) {
+            EXPECT_EQ(gdt[0], kRequest + kLine);
+        }
+        EXPECT_EQ(Slurp(practice.Request()), r.requestAfter);
+        EXPECT_EQ(fsys::exists(practice.Request()), !r.requestAfter.empty());
+        for (const auto& e : fsys::directory_iterator(practice.Inbox()))
+            EXPECT_FALSE(gdt::ParseClaimName(e.path().filename().string(), "wp1") ||
+                         gdt::ParseClaimName(e.path().filename().string(), "wp2"))
+                << e.path();
+    }
+}
+
+} // namespace
+} // namespace tessaro
