@@ -54,6 +54,8 @@ TEST(BodypartFault, TenMegabytesWithoutALineEndAreOneLine) {
     const Buttons b = ParseBodypart(file);
     EXPECT_LT(std::chrono::steady_clock::now() - start, test::kFreezeLimit);
     EXPECT_EQ(b[7].code.size(), 10u << 20);
+    EXPECT_EQ(ParseBodypart(std::string("7|").append(10u << 20, 'C').append("|L"))[7].caption,
+              std::string(kMaxCaptionBytes, 'C'));
 }
 
 } // namespace
