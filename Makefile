@@ -30,6 +30,8 @@ endif
 PACKAGES := cmake make g++ pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev \
             fonts-wine fonts-dejavu-core xvfb xauth xdotool x11-utils x11-xkb-utils \
             g++-mingw-w64-x86-64-posix wine wine64 qt6-translations-l10n libxcb1-dev openbox
+# The durability test reads what the program asks of the kernel from strace.
+PACKAGES += strace
 
 FUZZ_SECONDS ?= 60
 
