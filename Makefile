@@ -92,7 +92,7 @@ bench: deps
 # outside the project, by default the one in ../shared/toolchains.
 QT_MINGW_PREFIX ?= $(abspath $(CURDIR)/../shared/toolchains/qt6-mingw64-6.4.2)
 WIN_BUILD ?= build-win
-WIN_PACKAGES := g++-mingw-w64-x86-64-posix ninja-build googletest qt6-translations-l10n \
+WIN_PACKAGES := g++-mingw-w64-x86-64-posix ninja-build googletest qt6-translations-l10n icoutils \
                 wine wine64 zip unzip libc-bin
 
 qt-mingw:
@@ -109,7 +109,7 @@ windows: deps qt-mingw
 	  -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw64-posix.cmake \
 	  -DCMAKE_PREFIX_PATH=$(QT_MINGW_PREFIX) \
 	  -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake $(CMAKE_FLAGS)
-	cmake --build $(WIN_BUILD) -j $(JOBS) --target tessaro core_tests
+	cmake --build $(WIN_BUILD) -j $(JOBS) --target tessaro core_tests window_texts
 	sh tools/package_windows.sh $(WIN_BUILD) $(QT_MINGW_PREFIX) dist/tessaro-win64.zip
 
 test-windows: windows

@@ -44,6 +44,24 @@ for f in $(find "$stage" -name '*.exe' -o -name '*.dll'); do
 done
 [ -z "$missing" ] || { echo "package: not shipped:$missing" >&2; exit 1; }
 
+# The executable carries its icon (all four sizes), version information and
+# manifest: Explorer, the taskbar and Windows' long-path and DPI handling need them.
+exe=$stage/tessaro.exe
+icons=$(wrestool -l --type=3 "$exe" | wc -l)
+[ "$icons" -eq 4 ] || { echo "package: tessaro.exe holds $icons icon images, not 4" >&2; exit 1; }
+wrestool -l --type=14 "$exe" | grep -q . || { echo "package: tessaro.exe has no icon" >&2; exit 1; }
+# UTF-16 strings of plain ASCII: with the zero bytes dropped they read as ASCII.
+wrestool -x --raw --type=16 "$exe" | tr -d '\000' >"$build/version.txt"
+projectVersion=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+for text in "FileDescriptionVelt - Tessaro" "ProductNameTessaro" "FileVersion$projectVersion"; do
+    grep -aqF "$text" "$build/version.txt" ||
+        { echo "package: no \"$text\" in the version information" >&2; exit 1; }
+done
+manifest=$(wrestool -x --raw --type=24 "$exe")
+for text in '<longPathAware' 'PerMonitorV2' '{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}'; do
+    case $manifest in *"$text"*) ;; *) echo "package: no $text in the manifest" >&2; exit 1 ;; esac
+done
+
 rm -f "$zip"
 mkdir -p "$(dirname "$zip")"
 zip="$(cd "$(dirname "$zip")" && pwd)/$(basename "$zip")"

@@ -24,7 +24,9 @@ wineserver -k 2>/dev/null || true
 wineserver -w 2>/dev/null || true
 
 failed=0
-for case in road existing_final_name; do
+# Lets the cases read what the shell's native dialogs show.
+export WINDOW_TEXTS="$(cd "$build" && pwd)/tests/window_texts.exe"
+for case in road existing_final_name settings_and_browser long_paths small_screen high_dpi; do
     bash "$here/tests/e2e/windows_case.sh" "$case" "$zip" || {
         status=$?
         [ "$status" = 77 ] && echo "(skipped: windows.$case)" || failed=1

@@ -47,7 +47,7 @@ int main(int argc, char** argv) {
         messages.ShowError(lock.Failure());
         return app::kExitFailure;
     }
-    ui::QtFolderChooser folders;
+    ui::QtFolderChooser folders(messages);
     bool ended = false;
     int status = app::kExitOk;
     app::FrmMain window(app::Environment{programDirectory, messages, folders, [&](int s) {

@@ -11,8 +11,9 @@ namespace {
 // One value of the start-up load. A character the core cannot hold is
 // reported, naming the key, so that a path that leads nowhere has a reason.
 std::string Load(const platform::Profile& profile, const std::string& section,
-                 const std::string& key, const std::string& def, platform::MessageBox& messages) {
-    const platform::ProfileString read = profile.Get(section, key, def, kValueSize);
+                 const std::string& key, const std::string& def, platform::MessageBox& messages,
+                 std::size_t size = kValueSize) {
+    const platform::ProfileString read = profile.Get(section, key, def, size);
     if (read.lossy)
         messages.ShowError(platform::cp1252::Ansi("Der Wert von ") + key +
                            platform::cp1252::Ansi(" in Settings.ini enthält Zeichen, die Tessaro "
@@ -122,8 +123,8 @@ StartupValues LoadSettings(const std::string& iniFile, platform::MessageBox& mes
     StartupValues v;
     v.shortCode = Load(profile, kShortSection, kShortKey, "", messages);
     v.modality = Load(profile, kModalitySection, kModalityKey, "", messages);
-    v.values.PathS = Load(profile, kGdtSection, "PathS", "", messages);
-    v.values.PathD = Load(profile, kGdtSection, "PathD", "", messages);
+    v.values.PathS = Load(profile, kGdtSection, "PathS", "", messages, kPathValueSize);
+    v.values.PathD = Load(profile, kGdtSection, "PathD", "", messages, kPathValueSize);
     v.values.LumeoID = Load(profile, kGdtSection, "LumeoID", "001", messages);
     v.values.Suffix =
         platform::cp1252::ToUpper(Load(profile, kGdtSection, "Suffix", "gdt", messages));

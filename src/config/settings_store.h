@@ -12,6 +12,9 @@ namespace tessaro::config {
 
 inline constexpr const char* kFileName = "Settings.ini";
 inline constexpr std::size_t kValueSize = 256;
+// PathS and PathD: a path may run to Windows' long-path limit of 32767
+// characters, where 255 would cut it into a folder that does not exist.
+inline constexpr std::size_t kPathValueSize = 32768;
 
 // Section and key names, Windows-1252 ("Kürzel" has the byte 0xFC).
 extern const std::string kShortSection; // "Kürzel"

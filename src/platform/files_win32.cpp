@@ -4,8 +4,10 @@
 #include "platform/codec.h"
 #include "platform/errors.h"
 #include "platform/files.h"
+#include "platform/wide_path_win32.h"
 
 #include <algorithm>
+#include <string_view>
 #ifndef NOMINMAX
 #define NOMINMAX
 #endif
@@ -69,7 +71,7 @@ platform::ErrorNumber NumberFromWin32(DWORD err) {
     Fail(NumberFromWin32(::GetLastError()), ansiPath);
 }
 
-std::wstring Wide(const std::string& ansi) {
+std::wstring FromCp1252(const std::string& ansi) {
     if (ansi.empty())
         return {};
     const int n =
@@ -100,22 +102,75 @@ std::string Narrow(const std::wstring& wide) {
 // leads to the file.
 std::string NarrowOrShort(const std::wstring& wide, const std::wstring& shortName) {
     std::string ansi = Narrow(wide);
-    if (Wide(ansi) == wide || shortName.empty())
+    if (FromCp1252(ansi) == wide || shortName.empty())
         return ansi;
     const std::string alternative = Narrow(shortName);
-    return Wide(alternative) == shortName ? alternative : ansi;
+    return FromCp1252(alternative) == shortName ? alternative : ansi;
+}
+
+constexpr std::wstring_view kLongPrefix = L"\\\\?\\";
+constexpr std::wstring_view kLongUncPrefix = L"\\\\?\\UNC\\";
+constexpr std::wstring_view kDevicePrefix = L"\\\\.\\";
+
+// The lowest of the classic limits (CreateDirectoryW leaves room for an 8.3
+// name below MAX_PATH); a path from here on takes the long form.
+constexpr std::size_t kShortEnough = MAX_PATH - 12;
+
+std::wstring FullPath(const std::wstring& path) {
+    const DWORD n = ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    if (n == 0)
+        return {};
+    std::wstring full(n, L'\0');
+    const DWORD got = ::GetFullPathNameW(path.c_str(), n, full.data(), nullptr);
+    if (got == 0 || got >= n)
+        return {};
+    full.resize(got);
+    return full;
+}
+
+// A "\\?\" path is taken as it stands, so it is made absolute and normalised
+// first ("/" to "\", "." and ".." resolved, trailing dots and spaces dropped)
+// exactly as Windows would do with the short form. Short paths stay untouched,
+// so they behave as they always have.
+std::wstring LongForm(const std::wstring& path) {
+    if (path.size() < kShortEnough || path.starts_with(kLongPrefix) ||
+        path.starts_with(kDevicePrefix))
+        return path;
+    const std::wstring full = FullPath(path);
+    if (full.starts_with(kLongPrefix) || full.starts_with(kDevicePrefix))
+        return full;
+    if (full.starts_with(L"\\\\"))
+        return std::wstring(kLongUncPrefix) + full.substr(2);
+    if (full.size() >= 3 && full[1] == L':' && full[2] == L'\\')
+        return std::wstring(kLongPrefix) + full;
+    return path;
+}
+
+// The path as the caller wrote it, without the prefix LongForm added.
+std::wstring WithoutLongPrefix(const std::wstring& path) {
+    if (path.starts_with(kLongUncPrefix))
+        return L"\\\\" + path.substr(kLongUncPrefix.size());
+    if (path.starts_with(kLongPrefix))
+        return path.substr(kLongPrefix.size());
+    return path;
+}
+
+// Every path the file functions below are given goes through here.
+std::wstring Wide(const std::string& ansiPath) {
+    return LongForm(FromCp1252(ansiPath));
 }
 
 std::wstring ShortPath(const std::wstring& path) {
-    const DWORD n = ::GetShortPathNameW(path.c_str(), nullptr, 0);
+    const std::wstring longForm = LongForm(path);
+    const DWORD n = ::GetShortPathNameW(longForm.c_str(), nullptr, 0);
     if (n == 0)
         return {};
     std::wstring out(n, L'\0');
-    const DWORD got = ::GetShortPathNameW(path.c_str(), out.data(), n);
+    const DWORD got = ::GetShortPathNameW(longForm.c_str(), out.data(), n);
     if (got == 0 || got >= n)
         return {};
     out.resize(got);
-    return out;
+    return longForm == path ? out : WithoutLongPrefix(out);
 }
 
 class Handle {
@@ -219,6 +274,27 @@ void WriteInPlace(const std::wstring& wide, const std::string& path, const std::
 }
 
 } // namespace
+
+std::wstring WideText(const std::string& ansi) {
+    return FromCp1252(ansi);
+}
+
+std::string AnsiText(const std::wstring& wide) {
+    return Narrow(wide);
+}
+
+std::wstring WidePath(const std::string& ansiPath) {
+    return Wide(ansiPath);
+}
+
+std::string AnsiOrShortPath(const std::wstring& widePath) {
+    std::string ansi = Narrow(widePath);
+    if (FromCp1252(ansi) == widePath)
+        return ansi;
+    const std::wstring shortPath = ShortPath(widePath);
+    std::string alternative = Narrow(shortPath);
+    return !shortPath.empty() && FromCp1252(alternative) == shortPath ? alternative : std::string();
+}
 
 std::string NativePath(const std::string& ansiPath) {
     return platform::cp1252::ToUtf8(ansiPath);
@@ -360,7 +436,9 @@ void ReplaceWholeFile(const std::string& path, const std::string& bytes) {
         WriteInPlace(wide, path, bytes);
         return;
     }
-    const std::wstring temp = wide + L".tmp~" + std::to_wstring(::GetCurrentProcessId());
+    // Named on the 1252 side, so that a name the suffix takes past the limit
+    // gets the long form as well.
+    const std::wstring temp = Wide(path + ".tmp~" + std::to_string(::GetCurrentProcessId()));
     {
         Handle h(::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                FILE_ATTRIBUTE_NORMAL, nullptr));

@@ -2,6 +2,7 @@
 #include "platform/errors.h"
 #include "platform/files.h"
 #include "platform/instance_lock.h"
+#include "platform/wide_path_win32.h"
 
 #include <string>
 #ifndef NOMINMAX
@@ -14,17 +15,6 @@
 
 namespace tessaro::platform {
 namespace {
-
-std::wstring Wide(const std::string& ansi) {
-    if (ansi.empty())
-        return {};
-    const int n =
-        ::MultiByteToWideChar(1252, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(n > 0 ? n : 0), L'\0');
-    if (n > 0)
-        ::MultiByteToWideChar(1252, 0, ansi.data(), static_cast<int>(ansi.size()), wide.data(), n);
-    return wide;
-}
 
 std::string Describe(DWORD err) {
     switch (err) {
@@ -48,7 +38,7 @@ InstanceLock::InstanceLock(const std::string& programDirectory) {
     // The file is the same for every spelling of the folder, every user and
     // every session, unlike a name in the object namespace, which anyone may
     // take first.
-    const std::wstring path = Wide(Join(programDirectory, kLockFileName));
+    const std::wstring path = WidePath(Join(programDirectory, kLockFileName));
     HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, kShared, nullptr,
                                 OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {

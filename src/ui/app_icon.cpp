@@ -15,11 +15,18 @@ void Knuckles(QPainter& p, QPointF centre, QPointF across, double radius) {
 
 } // namespace
 
-QPixmap AppIconPixmap() {
-    QPixmap pixmap(32, 32);
+QPixmap AppIconPixmap(int size) {
+    QPixmap pixmap(size, size);
     pixmap.fill(Qt::transparent);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
+    // Designed on a 32 px grid; other sizes are the same drawing scaled.
+    const auto toGrid = [&p, size] {
+        p.resetTransform();
+        if (size != 32)
+            p.scale(size / 32.0, size / 32.0);
+    };
+    toGrid();
 
     // The film: a dark blue-grey sheet with a lighter frame and a cut corner.
     QPainterPath film;
@@ -45,7 +52,7 @@ QPixmap AppIconPixmap() {
     p.drawRoundedRect(QRectF(-7.5, -2.0, 15, 4.0), 1.5, 1.5);
     Knuckles(p, QPointF(-8.0, 0), QPointF(0, 2.4), 2.7);
     Knuckles(p, QPointF(8.0, 0), QPointF(0, 2.4), 2.7);
-    p.resetTransform();
+    toGrid();
 
     // A small green marker dot, like the side marker on a film.
     p.setBrush(QColor(0x7c, 0xd9, 0x7c));

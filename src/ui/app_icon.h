@@ -7,8 +7,9 @@
 
 namespace tessaro::ui {
 
-// The 32 x 32 picture itself (for tests and for the icon).
-QPixmap AppIconPixmap();
+// The picture itself, size x size pixels: 32 is the window icon; the Windows
+// executable's icon holds it at 16, 32, 48 and 256 (tools/make_windows_icon.sh).
+QPixmap AppIconPixmap(int size = 32);
 
 QIcon AppIcon();
 

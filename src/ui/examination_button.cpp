@@ -1,6 +1,9 @@
 #include "ui/examination_button.h"
 
 #include <QMouseEvent>
+#include <QStyleOptionButton>
+#include <QStylePainter>
+#include <QTextLayout>
 
 namespace tessaro::ui {
 
@@ -36,6 +39,67 @@ void ExaminationButton::ApplyBackColor() {
                                  " QPushButton:focus { border: 1px solid #303030; }"
                                  " QPushButton:pressed { border: 2px inset #606060; }")
                       .arg(backColor_.name()));
+}
+
+QRect ExaminationButton::CaptionRect() const {
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    return style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
+}
+
+QStringList ExaminationButton::CaptionLines() const {
+    // Captions are set with every "&" doubled, so that none becomes a mnemonic.
+    QString caption = text();
+    caption.replace(QLatin1String("&&"), QLatin1String("&"));
+    const int width = CaptionRect().width();
+    if (caption.isEmpty() || fontMetrics().horizontalAdvance(caption) <= width)
+        return {caption};
+    QTextLayout layout(caption, font());
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    QStringList lines;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(width);
+        QString piece = caption.mid(line.textStart(), line.textLength());
+        // The blank a line was broken at is not drawn; it would push the line
+        // off centre.
+        while (piece.endsWith(QLatin1Char(' ')))
+            piece.chop(1);
+        lines << piece;
+    }
+    layout.endLayout();
+    return lines;
+}
+
+void ExaminationButton::paintEvent(QPaintEvent* event) {
+    const QStringList lines = CaptionLines();
+    if (lines.size() <= 1) {
+        QPushButton::paintEvent(event);
+        return;
+    }
+    QStylePainter painter(this);
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    option.text.clear();
+    painter.drawControl(QStyle::CE_PushButton, option);
+
+    // The lines centred as a block, each line centred, as a Windows button does.
+    QRect area = CaptionRect();
+    if (isDown())
+        area.translate(style()->pixelMetric(QStyle::PM_ButtonShiftHorizontal, &option, this),
+                       style()->pixelMetric(QStyle::PM_ButtonShiftVertical, &option, this));
+    const int lineHeight = fontMetrics().height();
+    int top = area.top() + (area.height() - lineHeight * static_cast<int>(lines.size())) / 2;
+    painter.setClipRect(area);
+    for (const QString& line : lines) {
+        // Without a mnemonic flag the text is drawn as it stands, "&" included.
+        style()->drawItemText(&painter, QRect(area.left(), top, area.width(), lineHeight),
+                              Qt::AlignHCenter | Qt::AlignVCenter | Qt::TextSingleLine, palette(),
+                              isEnabled(), line, QPalette::ButtonText);
+        top += lineHeight;
+    }
 }
 
 void ExaminationButton::mousePressEvent(QMouseEvent* event) {

@@ -1,10 +1,13 @@
 // A button that chooses an examination: it acts when a mouse button goes down,
 // reporting which one (1 left, 2 right, 4 middle) and the modifier keys
 // (1 Shift, 2 Ctrl, 4 Alt). Activation from the keyboard reports nothing.
+// A caption too long for the button wraps onto further lines, as on a Windows
+// command button, instead of being cut at both ends.
 #pragma once
 
 #include <QColor>
 #include <QPushButton>
+#include <QStringList>
 
 namespace tessaro::ui {
 
@@ -22,15 +25,22 @@ public:
     void SetBackColor(const QColor& colour);
     QColor backColor() const { return backColor_; }
 
+    // The caption as it is drawn, one entry a line: one line where it fits the
+    // button's width, else broken after blanks and hyphens (inside a word only
+    // where the word alone is too wide). The text is shown literally.
+    QStringList CaptionLines() const;
+
 signals:
     void MouseDown(int index, int button, int shift);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     void ApplyBackColor();
+    QRect CaptionRect() const;
 
     int index_;
     QColor backColor_;

@@ -1,12 +1,16 @@
 #include "ui/fixed_window.h"
 
+#include "ui/screen_fit.h"
+
 #include <QEvent>
 #include <QGuiApplication>
 #include <QMargins>
 #include <QPointer>
 #include <QRect>
+#include <QScreen>
 #include <QWidget>
 #include <QWindow>
+#include <algorithm>
 #include <cstdint>
 
 #ifdef TESSARO_HAVE_XCB
@@ -43,8 +47,35 @@ void WriteFixedMotifHints(QWidget& window) {
                         atom, 32, 5, hints);
     xcb_flush(c);
 }
+// A window manager announces itself on the root window (EWMH).
+bool WindowManagerRuns() {
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (x11 == nullptr || x11->connection() == nullptr)
+        return false;
+    xcb_connection_t* c = x11->connection();
+    constexpr const char* kName = "_NET_SUPPORTING_WM_CHECK";
+    xcb_intern_atom_reply_t* atom = xcb_intern_atom_reply(
+        c, xcb_intern_atom(c, 1, static_cast<std::uint16_t>(std::strlen(kName)), kName), nullptr);
+    if (atom == nullptr)
+        return false;
+    const xcb_atom_t name = atom->atom;
+    std::free(atom);
+    if (name == XCB_ATOM_NONE)
+        return false;
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+    xcb_get_property_reply_t* reply = xcb_get_property_reply(
+        c, xcb_get_property(c, 0, root, name, XCB_ATOM_WINDOW, 0, 1), nullptr);
+    if (reply == nullptr)
+        return false;
+    const bool set = xcb_get_property_value_length(reply) > 0;
+    std::free(reply);
+    return set;
+}
 #else
 void WriteFixedMotifHints(QWidget&) {}
+bool WindowManagerRuns() {
+    return false;
+}
 #endif
 
 class MotifHints : public QObject {
@@ -111,7 +142,58 @@ private:
     bool corrected_ = false;
 };
 
+class WorkAreaKeeper : public QObject {
+public:
+    explicit WorkAreaKeeper(QWidget& window) : QObject(&window), window_(window) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == &window_ && event->type() == QEvent::Show && !watching_) {
+            if (QWindow* handle = window_.windowHandle(); handle != nullptr) {
+                handle->installEventFilter(this);
+                watching_ = true;
+            }
+        } else if (watched == window_.windowHandle() && event->type() == QEvent::Expose && !done_ &&
+                   window_.isVisible()) {
+            done_ = true;
+            if (const QScreen* screen = window_.screen(); screen != nullptr) {
+                const QRect area = screen->availableGeometry();
+                const QRect frame = window_.frameGeometry().united(window_.geometry());
+                if (!area.contains(frame))
+                    window_.move(PlaceInside(area, frame));
+            }
+        }
+        return false;
+    }
+
+private:
+    QWidget& window_;
+    bool watching_ = false;
+    bool done_ = false;
+};
+
 } // namespace
+
+QMargins ExpectedFrame(QWidget& window) {
+    window.winId(); // the native window, whose frame the platform knows from its style
+    // A side the platform reports below zero (Windows has the frame reach into
+    // the client by a pixel where it hides its resize border) still leaves
+    // the client to be shown whole.
+    const QMargins reported = FrameMargins(window);
+    const QMargins known(std::max(0, reported.left()), std::max(0, reported.top()),
+                         std::max(0, reported.right()), std::max(0, reported.bottom()));
+    if (!known.isNull() || !WindowManagerRuns())
+        return known;
+    // Title bar and borders of common X11 window managers, at the screen's dpi.
+    const QScreen* screen = window.screen();
+    const double dpi = screen != nullptr ? screen->logicalDotsPerInch() : 96.0;
+    const auto px = [dpi](int at96) { return static_cast<int>(at96 * dpi / 96.0 + 0.5); };
+    return {px(4), px(32), px(4), px(4)};
+}
+
+void KeepInsideWorkAreaWhenShown(QWidget& window) {
+    window.installEventFilter(new WorkAreaKeeper(window));
+}
 
 void KeepFixedForWindowManager(QWidget& window) {
     window.installEventFilter(new MotifHints(window));

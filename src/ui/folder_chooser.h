@@ -1,5 +1,5 @@
-// The folder chooser seam: the real one opens Qt's directory dialog, tests
-// answer without a dialog.
+// The folder chooser seam: the real one opens the platform's folder browser or
+// Qt's directory dialog, tests answer without a dialog.
 #pragma once
 
 #include <QString>

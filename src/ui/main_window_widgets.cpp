@@ -7,6 +7,8 @@
 #include "ui/fixed_window.h"
 #include "ui/fonts.h"
 #include "ui/main_window_layout.h"
+#include "ui/ok_button.h"
+#include "ui/screen_fit.h"
 #include "ui/text.h"
 #include "ui/text_box.h"
 
@@ -18,7 +20,10 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPainter>
 #include <QPushButton>
+#include <QScreen>
+#include <algorithm>
 #include <limits>
 #include <string>
 #include <vector>
@@ -31,25 +36,37 @@ QString Indexed(const char* name, int index) {
     return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index);
 }
 
-QFont FontOf(const layout::FontSpec& item) {
-    return Tahoma(item.pointSize, item.bold);
-}
+// A divider one pixel wide, filled rather than stroked: a stroked one-pixel line
+// falls between device pixels at some scalings and vanishes.
+class DividerLine : public QWidget {
+public:
+    using QWidget::QWidget;
 
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.fillRect(rect(), palette().color(QPalette::WindowText));
+    }
+};
+
+// Every measure and font of the tables goes through here, at the window's scale.
 class Placer {
 public:
-    explicit Placer(double dpi) : dpi_(dpi) {}
-    void operator()(QWidget* w, const TwipsRect& r) const { w->setGeometry(ToPixels(r, dpi_)); }
-    int px(int twips) const { return TwipsToPixels(twips, dpi_); }
+    explicit Placer(const LayoutScale& scale) : scale_(scale) {}
+    void operator()(QWidget* w, const TwipsRect& r) const { w->setGeometry(scale_.Rect(r)); }
+    int px(int twips) const { return scale_.Px(twips); }
+    QFont font(double points, bool bold) const { return Tahoma(scale_.Points(points), bold); }
+    QFont font(const layout::FontSpec& item) const { return font(item.pointSize, item.bold); }
 
 private:
-    double dpi_;
+    LayoutScale scale_;
 };
 
 TextBox* MakeTextBox(QWidget* parent, const char* name, const TwipsRect& rect,
                      const Placer& place) {
     auto* box = new TextBox(parent);
     box->setObjectName(QLatin1String(name));
-    box->setFont(FontOf(layout::kTextBoxFont));
+    box->setFont(place.font(layout::kTextBoxFont));
     box->setMaxLength(std::numeric_limits<int>::max()); // Qt's own limit is 32767
     place(box, rect);
     return box;
@@ -70,7 +87,7 @@ void BuildEntryRow(MainWindowWidgets& w, const Placer& place) {
         auto* label = new QLabel(QString::fromUtf8(item.caption), w.client);
         label->setObjectName(Indexed("Label1", item.index));
         label->setTextFormat(Qt::PlainText);
-        label->setFont(FontOf(layout::kLabelFont));
+        label->setFont(place.font(layout::kLabelFont));
         place(label, item.rect);
         w.Label1[static_cast<std::size_t>(item.index)] = label;
     }
@@ -98,11 +115,8 @@ void BuildQuickButtons(MainWindowWidgets& w, const Placer& place) {
     }
 
     for (const layout::Divider& d : layout::kDividers) {
-        auto* line = new QFrame(panelOfGroup[static_cast<std::size_t>(d.group)]);
+        auto* line = new DividerLine(panelOfGroup[static_cast<std::size_t>(d.group)]);
         line->setObjectName(QLatin1String(d.name));
-        line->setFrameShape(QFrame::VLine);
-        line->setFrameShadow(QFrame::Plain);
-        line->setLineWidth(1);
         line->setGeometry(place.px(d.x), place.px(d.top), 1, place.px(d.bottom) - place.px(d.top));
     }
 
@@ -112,7 +126,7 @@ void BuildQuickButtons(MainWindowWidgets& w, const Placer& place) {
         button->setObjectName(Indexed("cmdQB", e.index));
         button->setText(LiteralCaption(FromAnsi(e.caption)));
         button->setFont(
-            Tahoma(layout::kQuickFont.pointSize, selection::catalogue::EnabledAtStart(e)));
+            place.font(layout::kQuickFont.pointSize, selection::catalogue::EnabledAtStart(e)));
         place(button, {e.left, e.top, selection::catalogue::kButtonWidth,
                        selection::catalogue::kButtonHeight});
         w.cmdQB[static_cast<std::size_t>(e.index)] = button;
@@ -127,7 +141,7 @@ void BuildManualButtons(MainWindowWidgets& w, const Placer& place) {
     for (int i = 0; i < selection::manual::kButtonCount; ++i) {
         auto* button = new ExaminationButton(i, w.picManual);
         button->setObjectName(Indexed("cmdManual", i));
-        button->setFont(FontOf(layout::kManualFont));
+        button->setFont(place.font(layout::kManualFont));
         button->SetBackColor(face);
         place(button, layout::ManualButtonRect(i));
         button->hide();
@@ -138,7 +152,7 @@ void BuildManualButtons(MainWindowWidgets& w, const Placer& place) {
 void BuildStatusBar(MainWindowWidgets& w, const Placer& place) {
     w.StateBar = new QWidget(w.client);
     w.StateBar->setObjectName(QStringLiteral("StateBar"));
-    w.StateBar->setFont(FontOf(layout::kStatusFont));
+    w.StateBar->setFont(place.font(layout::kStatusFont));
     place(w.StateBar, layout::kStateBar);
     int left = 0;
     for (const layout::StatusPanel& item : layout::kStatusPanels) {
@@ -179,41 +193,69 @@ const char* StatusPanelName(int number) {
     return names[number - 1];
 }
 
-MainWindowWidgets BuildMainWindow(QMainWindow& window) {
+MainWindowWidgets BuildMainWindow(QMainWindow& window, std::optional<QRect> workArea) {
     MainWindowWidgets w;
     window.setObjectName(QStringLiteral("frmMain"));
     window.setWindowTitle(AppTitle());
     window.setWindowIcon(AppIcon());
-    window.setFont(Tahoma(layout::kWindowFontPt));
     // Fixed single border: a close box, no minimize or maximize box.
     window.setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                           Qt::MSWindowsFixedSizeDialogHint);
     KeepFixedForWindowManager(window);
 
-    const Placer place(LogicalDpi(&window));
     BuildMenu(window, w);
+    // The menu bar is not part of the tables and keeps its size: a shrunk
+    // window is still worked with the same menu.
+    window.menuBar()->setFont(Tahoma(layout::kWindowFontPt));
 
+    // The client at full size first, and the menu bar's height measured as the
+    // window's layout gives it (for the client's width, polished by the style:
+    // its plain size hint may be a pixel short).
+    const double dpi = LogicalDpi(&window);
     w.client = new QWidget(&window);
     w.client->setObjectName(QStringLiteral("frmMain.client"));
-    w.client->setFixedSize(place.px(layout::kClientWidth), place.px(layout::kClientHeight));
+    w.client->setFixedSize(TwipsToPixels(layout::kClientWidth, dpi),
+                           TwipsToPixels(layout::kClientHeight, dpi));
     window.setCentralWidget(w.client);
     window.layout()->setSizeConstraint(QLayout::SetFixedSize);
+    window.ensurePolished();
+    QMenuBar* menu = window.menuBar();
+    const int menuHeight =
+        std::max(menu->sizeHint().height(), menu->heightForWidth(w.client->width()));
+
+    const QScreen* screen = window.screen();
+    const QRect area = workArea ? *workArea : screen ? screen->availableGeometry() : QRect();
+    const QMargins frame = ExpectedFrame(window);
+    SetFitFactor(window, area.isEmpty()
+                             ? 1.0
+                             : FitFactor(area, frame, menuHeight,
+                                         {layout::kClientWidth, layout::kClientHeight}, dpi));
+    const LayoutScale scale = LayoutScale::Of(&window);
+    const Placer place(scale);
+    window.setFont(place.font(layout::kWindowFontPt, false));
+    w.client->setFixedSize(place.px(layout::kClientWidth), place.px(layout::kClientHeight));
 
     BuildEntryRow(w, place);
     BuildQuickButtons(w, place);
     BuildManualButtons(w, place);
 
-    w.cmdOK = new QPushButton(QStringLiteral("OK"), w.client);
+    w.cmdOK = new OkButton(QStringLiteral("OK"), w.client);
     w.cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    w.cmdOK->setFont(FontOf(layout::kOkFont));
-    w.cmdOK->setAutoDefault(false);
-    w.cmdOK->setDefault(false);
+    w.cmdOK->setFont(place.font(layout::kOkFont));
     place(w.cmdOK, layout::kCmdOK);
 
     BuildStatusBar(w, place);
     SetTabOrder(w);
     w.txtBpart->setFocus(Qt::OtherFocusReason);
+
+    if (scale.factor() < 1.0) {
+        const QSize frameSize(place.px(layout::kClientWidth) + frame.left() + frame.right(),
+                              place.px(layout::kClientHeight) + menuHeight + frame.top() +
+                                  frame.bottom());
+        window.move(CentreIn(area, frameSize));
+    }
+    KeepInsideWorkAreaWhenShown(window);
     return w;
 }
 

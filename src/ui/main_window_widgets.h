@@ -5,7 +5,9 @@
 #include "selection/catalogue.h"
 #include "selection/manual_buttons.h"
 
+#include <QRect>
 #include <array>
+#include <optional>
 
 class QAction;
 class QGroupBox;
@@ -43,7 +45,11 @@ struct MainWindowWidgets {
 // Creates everything as it looks before start-up: caption "Velt - Tessaro",
 // both examination panels visible, manual buttons hidden and without caption,
 // all quick buttons enabled, OK enabled, focus in txtBpart, tab order set.
-MainWindowWidgets BuildMainWindow(QMainWindow& window);
+// Where the window with frame and menu does not fit the work area of its
+// screen (workArea: that one instead, for tests), every measure, font and
+// picture is shrunk by one factor and the window is placed inside it.
+MainWindowWidgets BuildMainWindow(QMainWindow& window,
+                                  std::optional<QRect> workArea = std::nullopt);
 
 // Status-bar panel name as tests and scripts find it: "StateBar.Panel(2)".
 const char* StatusPanelName(int number);

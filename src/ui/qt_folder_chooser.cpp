@@ -1,5 +1,8 @@
 #include "ui/qt_folder_chooser.h"
 
+#include "platform/codec.h"
+#include "ui/text.h"
+
 #include <QDir>
 #include <QFileDialog>
 #include <QLabel>
@@ -21,7 +24,31 @@ QString TopOfFileSystem() {
 
 } // namespace
 
+QString FolderFromBrowser(const platform::BrowsedFolder& browsed, platform::MessageBox& messages) {
+    using Outcome = platform::BrowsedFolder::Outcome;
+    switch (browsed.outcome) {
+    case Outcome::Chosen:
+        return ui::FromAnsi(browsed.path);
+    case Outcome::NotRepresentable:
+        messages.ShowError(
+            platform::cp1252::Ansi("Der Name des gewählten Ordners enthält Zeichen, die Tessaro "
+                                   "nicht speichern kann:") +
+            "\r\n" + browsed.path + "\r\n" +
+            platform::cp1252::Ansi("Bitte wählen Sie einen anderen Ordner oder benennen Sie ihn "
+                                   "um."));
+        return QString();
+    case Outcome::Cancelled:
+        break;
+    }
+    return QString();
+}
+
 QString QtFolderChooser::ChooseFolder(QWidget* owner, const QString& title) {
+    // The operator's own dialog where the platform has one; it finds its
+    // owner (the active window) itself.
+    if (platform::HasFolderBrowser())
+        return FolderFromBrowser(platform::BrowseForFolder(ui::ToAnsi(title)), messages_);
+
     // Qt's dialog shows the title only in the title bar, which a desktop
     // without a window manager does not draw; so the prompt also stands in the
     // dialog itself, above Qt's own (widget-based, so the same everywhere)

@@ -56,7 +56,7 @@ constexpr std::array kTable{
         "cmdApply", K::PushButton, {4050, 3105, 1500, 465}, 9.75, true, "Übernehmen"},
 };
 
-QWidget* CreateControl(const SettingsControlSpec& item, QWidget* form) {
+QWidget* CreateControl(const SettingsControlSpec& item, QWidget* form, const LayoutScale& scale) {
     const QString caption = QString::fromUtf8(item.caption);
     QWidget* widget = nullptr;
     switch (item.kind) {
@@ -74,7 +74,7 @@ QWidget* CreateControl(const SettingsControlSpec& item, QWidget* form) {
     case K::PictureButton: {
         auto* button = new QPushButton(form);
         button->setIcon(QIcon(MagnifyingGlass()));
-        button->setIconSize(QSize(16, 16));
+        button->setIconSize(scale.Picture(QSize(16, 16)));
         widget = button;
         break;
     }
@@ -93,8 +93,8 @@ QWidget* CreateControl(const SettingsControlSpec& item, QWidget* form) {
     }
     widget->setObjectName(QString::fromLatin1(item.name));
     if (item.fontPoints > 0)
-        widget->setFont(Tahoma(item.fontPoints, item.bold));
-    widget->setGeometry(ToPixels(item.rect, LogicalDpi(form)));
+        widget->setFont(Tahoma(scale.Points(item.fontPoints), item.bold));
+    widget->setGeometry(scale.Rect(item.rect));
     // The widths were made for the original Tahoma; a substitute with slightly wider
     // glyphs would cut off the colon. Labels have nothing to their right that they
     // could cover, so they may grow.
@@ -122,13 +122,14 @@ SettingsControls BuildSettingsLayout(QDialog* form) {
     KeepFixedForWindowManager(*form);
     CentreOverOwnerWhenShown(*form);
     form->setWindowIcon(AppIcon());
-    form->setFont(Tahoma(kSettingsWindowFontPoints));
-    const double dpi = LogicalDpi(form);
-    form->setFixedSize(TwipsToPixels(kSettingsClientWidth, dpi),
-                       TwipsToPixels(kSettingsClientHeight, dpi));
+    // The main window's fit factor: a main window shrunk to fit its screen
+    // opens a settings window shrunk alike.
+    const LayoutScale scale = LayoutScale::Of(form);
+    form->setFont(Tahoma(scale.Points(kSettingsWindowFontPoints)));
+    form->setFixedSize(scale.Px(kSettingsClientWidth), scale.Px(kSettingsClientHeight));
 
     for (const SettingsControlSpec& item : kTable)
-        CreateControl(item, form);
+        CreateControl(item, form, scale);
 
     SettingsControls c{
         Find<QLineEdit>(form, "txtModality"),    Find<QLineEdit>(form, "txtSuffix"),

@@ -1,5 +1,8 @@
 #include "ui/shown_text_log.h"
 
+#include "ui/examination_button.h"
+#include "ui/twips.h"
+
 #include <QAbstractButton>
 #include <QAction>
 #include <QComboBox>
@@ -7,8 +10,10 @@
 #include <QDialog>
 #include <QEvent>
 #include <QLabel>
+#include <QMainWindow>
 #include <QMenu>
 #include <QMessageBox>
+#include <QScreen>
 #include <QStringList>
 #include <cstdio>
 #include <cstdlib>
@@ -40,6 +45,29 @@ QStringList DialogTexts(const QDialog& dialog) {
     return texts;
 }
 
+QStringList MainWindowLines(const QMainWindow& window) {
+    const LayoutScale scale = LayoutScale::Of(&window);
+    const QScreen* screen = window.screen();
+    QStringList lines{QStringLiteral("window %1: factor %2 dpi %3 ratio %4")
+                          .arg(window.objectName())
+                          .arg(scale.factor())
+                          .arg(scale.dpi())
+                          .arg(screen != nullptr ? screen->devicePixelRatio() : 1.0)};
+    for (const ExaminationButton* button : window.findChildren<ExaminationButton*>()) {
+        if (!button->isVisibleTo(&window))
+            continue;
+        if (const QStringList caption = button->CaptionLines(); caption.size() > 1)
+            lines << QStringLiteral("button %1: %2")
+                         .arg(button->objectName(), caption.join(QStringLiteral(" | ")));
+    }
+    return lines;
+}
+
+void Write(const QString& line) {
+    std::fprintf(stderr, "tessaro: %s\n", line.toUtf8().constData());
+    std::fflush(stderr);
+}
+
 class ShownTextLog : public QObject {
 public:
     using QObject::QObject;
@@ -56,10 +84,13 @@ protected:
             line =
                 QStringLiteral("dialog \"%1\": %2")
                     .arg(dialog->windowTitle(), DialogTexts(*dialog).join(QStringLiteral(" | ")));
-        if (!line.isEmpty()) {
-            std::fprintf(stderr, "tessaro: %s\n", line.toUtf8().constData());
-            std::fflush(stderr);
+        else if (const auto* window = qobject_cast<const QMainWindow*>(watched); window) {
+            for (const QString& each : MainWindowLines(*window))
+                Write(each);
+            return false;
         }
+        if (!line.isEmpty())
+            Write(line);
         return false;
     }
 };

@@ -66,6 +66,17 @@ TEST_F(SettingsStore, ReadIniValueCutsAt255) {
     EXPECT_EQ(ReadIniValue("GDT", "PathD", "", ini, 256), std::string(255, 'd'));
 }
 
+// The two paths are held whole, so a folder deeper than 255 characters is
+// found; every other value is still cut at 255.
+TEST_F(SettingsStore, PathsAreReadWholeOtherValuesCutAt255) {
+    const std::string deep = "C:\\" + std::string(400, 'p');
+    const StartupValues v = Load("[GDT]\r\nPathS=" + deep + "\\a.gdt\r\nPathD=" + deep +
+                                 "\r\nLumeoID=" + std::string(300, 'l') + "\r\n");
+    EXPECT_EQ(v.values.PathS, deep + "\\a.gdt");
+    EXPECT_EQ(v.values.PathD, deep);
+    EXPECT_EQ(v.values.LumeoID, std::string(255, 'l'));
+}
+
 TEST_F(SettingsStore, InvalidFlagIsReportedOnceNamingKeyAndValueAndIsOff) {
     const StartupValues v = Load("[GDT]\r\nManual=ja\r\nStudyDesc=1\r\n");
     EXPECT_FALSE(v.values.Manual);

@@ -7,10 +7,12 @@
 #   started with -displayfd so that parallel cases never fight over a display.
 # - There is no window manager, so windows have no title bar. Windows are found
 #   by their caption (`xdotool search --name`); the main window's client area is
-#   the bottom 812 pixels of the window (12180 twips at 96 dpi), the menu bar
-#   is what lies above it. Click positions come from the layout tables in twips
-#   (15 twips per pixel at 96 dpi), repeated here on purpose: if the program put
-#   a control elsewhere, the click misses and the case fails.
+#   the bottom 12180 twips of the window, the menu bar is what lies above it.
+#   Click positions come from the layout tables in twips, repeated here on
+#   purpose: if the program put a control elsewhere, the click misses and the
+#   case fails. Twips become pixels at the scale the program logs as it shows
+#   its main window (the screen's dpi, the factor that shrinks a window too large
+#   for its screen, device pixels a pixel): 15 twips a pixel at 96 dpi unshrunk.
 # - Message boxes: the program's real message box writes each text to stderr
 #   before it shows it when TESSARO_LOG_MESSAGES=1 is set. The harness reads the
 #   text from there and finds the box itself on the screen by its title
@@ -31,8 +33,10 @@
 set -u
 
 readonly E2E_SKIP=77
-readonly CLIENT_WIDTH_PX=821  # 12315 twips
+readonly CLIENT_WIDTH_PX=821  # 12315 twips at 96 dpi, unshrunk
 readonly CLIENT_HEIGHT_PX=812 # 12180 twips
+# Device pixels an inch of the layout, from the program's log (find_main_window).
+LAYOUT_PPI=96
 readonly WAIT_SECONDS=${E2E_WAIT_SECONDS:-20}
 
 E2E_DIR=""
@@ -212,19 +216,37 @@ visible_windows() {
 
 has_window() { [ -n "$(visible_windows "$1")" ]; }
 
+# The scale of the layout as the program logged it on showing its main window:
+# "tessaro: window frmMain: factor F dpi D ratio R" gives F x D x R.
+read_layout_scale() {
+    wait_until "the main window's scale in the log" has_logged "window frmMain:"
+    LAYOUT_PPI=$(logged_line "window frmMain:" | awk '{
+        for (i = 1; i < NF; i++) {
+            if ($i == "factor") f = $(i + 1)
+            if ($i == "dpi") d = $(i + 1)
+            if ($i == "ratio") r = $(i + 1)
+        }
+        printf "%.6f", f * d * r }')
+}
+
 # The main window's caption always has the bracketed patient part.
 find_main_window() {
     wait_until "the main window" has_window '^Velt - Tessaro \['
     MAIN=$(visible_windows '^Velt - Tessaro \[' | head -n 1)
+    read_layout_scale
     eval "$(xdotool getwindowgeometry --shell "$MAIN")"
-    [ "$WIDTH" = "$CLIENT_WIDTH_PX" ] ||
-        fail "main window is $WIDTH pixels wide, the layout says $CLIENT_WIDTH_PX"
-    MENU_HEIGHT=$((HEIGHT - CLIENT_HEIGHT_PX))
+    local clientWidth clientHeight
+    clientWidth=$(twips_to_px 12315)
+    clientHeight=$(twips_to_px 12180)
+    ((WIDTH - clientWidth <= 1 && clientWidth - WIDTH <= 1)) ||
+        fail "main window is $WIDTH pixels wide, the layout says $clientWidth"
+    MENU_HEIGHT=$((HEIGHT - clientHeight))
     [ "$MENU_HEIGHT" -gt 0 ] || fail "main window has no room for a menu bar (height $HEIGHT)"
     CLIENT_X=$X
     CLIENT_Y=$((Y + MENU_HEIGHT))
     MAIN_X=$X
     MAIN_Y=$Y
+    expect_main_on_screen
 }
 
 main_caption() { xdotool getwindowname "$MAIN"; }
@@ -317,7 +339,7 @@ expect_fixed_hints() {
 
 # --- pointer and keys -------------------------------------------------------------
 
-twips_to_px() { echo $((($1 * 2 + 15) / 30)); }
+twips_to_px() { awk -v t="$1" -v p="$LAYOUT_PPI" 'BEGIN { printf "%d", int(t * p / 1440 + 0.5) }'; }
 
 # Mouse button goes down and up at a client position given in twips; button 1
 # left, 2 middle, 3 right (X numbering); optional modifier key held meanwhile.
@@ -440,6 +462,22 @@ expect_file() {
         od -c "$actual" | head -n 40 >&2
         fail "$actual differs from what it should hold"
     }
+}
+
+# The main window's X window lies wholly on the screen (under Wine without a
+# window manager the frame Windows counts is not drawn).
+expect_main_on_screen() {
+    local x y w h sw sh
+    read -r x y w h <<<"$(frame_of "$MAIN")"
+    read -r sw sh <<<"$(xdotool getdisplaygeometry)"
+    ((x >= 0 && y >= 0 && x + w <= sw && y + h <= sh)) ||
+        fail "the main window at $x,$y ${w}x$h runs off the ${sw}x$sh screen"
+}
+
+# The layout was shrunk to fit: fewer device pixels an inch than unshrunk.
+expect_shrunk_below() {
+    awk -v p="$LAYOUT_PPI" -v full="$1" 'BEGIN { exit !(p < full) }' ||
+        fail "the window was not shrunk ($LAYOUT_PPI pixels an inch, $1 unshrunk)"
 }
 
 expect_absent() { [ ! -e "$1" ] || fail "$1 should not exist"; }

@@ -7,6 +7,7 @@ export LC_ALL=C.UTF-8 # xdotool reads the text to type in the locale's encoding
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/lib.sh"
 . "$here/cases.sh"
+. "$here/cases_screen_fit.sh"
 . "$here/cases_encodings.sh"
 
 [ $# -eq 2 ] || { echo "usage: $0 CASE TESSARO" >&2; exit 2; }

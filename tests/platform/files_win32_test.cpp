@@ -4,6 +4,7 @@
 #include "platform/errors.h"
 #include "platform/files.h"
 #include "platform/instance_lock.h"
+#include "platform/wide_path_win32.h"
 #include "support/error_number.h"
 #include "support/temp_dir.h"
 
@@ -147,6 +148,70 @@ TEST(FilesWin32, NamesBeyondCodePage1252AreListedByTheirShortNames) {
     if (names[0].find('?') != std::string::npos)
         GTEST_SKIP() << "the volume keeps no short names";
     EXPECT_EQ(ReadWholeFile(Join(tmp.path(), names[0])), "omega");
+}
+
+// Paths past 260 characters, however the caller spells them, reach the file:
+// the long form is made only for long paths and only from a normalised one.
+TEST(FilesWin32, LongPathsWorkHoweverTheyAreSpelled) {
+    test::TempDir tmp;
+    std::string deep = tmp.path();
+    for (int i = 0; deep.size() < 300; ++i)
+        deep += "\\" + std::string(60, static_cast<char>('a' + i)) + "\xe4";
+    for (std::string at = tmp.path(); at.size() < deep.size();) {
+        at = deep.substr(0, deep.find('\\', at.size() + 1));
+        ASSERT_TRUE(::CreateDirectoryW(WidePath(at).c_str(), nullptr) ||
+                    ::GetLastError() == ERROR_ALREADY_EXISTS)
+            << at;
+    }
+    const std::string name = "001.7.gdt";
+    std::string slashed = deep;
+    std::replace(slashed.begin(), slashed.end(), '\\', '/');
+    const std::string dotted = deep + "\\.\\x\\..";
+    for (const std::string& dir : {deep, slashed, dotted}) {
+        SCOPED_TRACE(dir);
+        ASSERT_GT(dir.size(), 300u);
+        EXPECT_TRUE(DirectoryExists(dir));
+        const std::string zzz = Join(dir, "001.7.zzz");
+        WriteWholeFile(zzz, "request\r\n");
+        EXPECT_TRUE(FileExists(zzz));
+        RenameNoReplace(zzz, Join(dir, name));
+        EXPECT_EQ(ReadWholeFile(Join(deep, name)), "request\r\n");
+        ReplaceWholeFile(Join(dir, name), "again");
+        EXPECT_EQ(ListFiles(dir), std::vector<std::string>{name});
+        EXPECT_TRUE(FileHoldsExactly(Join(dir, name), "again"));
+        DeleteFile(Join(dir, name));
+        EXPECT_FALSE(FileExists(Join(deep, name)));
+    }
+
+    const std::wstring tail(260, L'x');
+    const struct {
+        std::string path;
+        std::wstring wide;
+    } forms[] = {
+        {"C:\\GDT\\a.gdt", L"C:\\GDT\\a.gdt"}, // short: as written
+        {"rel/a.gdt", L"rel/a.gdt"},
+        {"C:/GDT/" + std::string(260, 'x'), L"\\\\?\\C:\\GDT\\" + tail},
+        {"C:\\GDT\\.\\sub\\..\\" + std::string(260, 'x'), L"\\\\?\\C:\\GDT\\" + tail},
+        {"\\\\server\\share\\" + std::string(260, 'x'), L"\\\\?\\UNC\\server\\share\\" + tail},
+        {"\\\\?\\C:\\" + std::string(260, 'x'), L"\\\\?\\C:\\" + tail},
+    };
+    for (const auto& form : forms)
+        EXPECT_EQ(WidePath(form.path), form.wide) << form.path;
+}
+
+// A folder the browser returns: 1252 as it stands, else its short name, else "".
+TEST(FilesWin32, FolderNamesBeyondCodePage1252TakeTheirShortName) {
+    test::TempDir tmp;
+    const std::wstring omega = WidePath(tmp.path()) + L"\\\u03a9mega";
+    ASSERT_TRUE(::CreateDirectoryW(omega.c_str(), nullptr));
+    EXPECT_EQ(AnsiOrShortPath(WidePath(tmp.path()) + L"\\R\u00f6ntgen"),
+              tmp.path() + "\\R\xf6ntgen");
+    const std::string shortName = AnsiOrShortPath(omega);
+    if (shortName.empty())
+        GTEST_SKIP() << "the volume keeps no short names";
+    EXPECT_EQ(shortName.find('?'), std::string::npos);
+    EXPECT_TRUE(DirectoryExists(shortName)) << shortName;
+    EXPECT_TRUE(AnsiOrShortPath(L"\\\\nowhere\\share\\\u03a9").empty());
 }
 
 TEST(InstanceLockWin32, OneInstancePerFolderHoweverItIsSpelled) {

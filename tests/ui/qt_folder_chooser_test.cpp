@@ -1,6 +1,7 @@
 // The real folder chooser over Qt's directory dialog: the prompt as caption and
 // inside the dialog, folders only, browsing from the root, "" on cancel, an
 // umlaut folder returned intact.
+#include "support/recording_message_box.h"
 #include "support/temp_dir.h"
 #include "ui/qt_folder_chooser.h"
 
@@ -43,7 +44,8 @@ QString ChooseWith(const QString& title, const std::function<void(QFileDialog*)>
                          dialog->testOption(QFileDialog::ShowDirsOnly);
         answer(dialog);
     });
-    ui::QtFolderChooser chooser;
+    test::RecordingMessageBox messages;
+    ui::QtFolderChooser chooser(messages);
     return chooser.ChooseFolder(nullptr, title);
 }
 
@@ -73,6 +75,45 @@ TEST(QtFolderChooser, ChosenFolderComesBackAsItsFullPath) {
         },
         &seen);
     EXPECT_EQ(result, QString::fromStdString(folder));
+}
+
+} // namespace
+} // namespace tessaro
+
+namespace tessaro {
+namespace {
+
+// The platform browser's answer as the settings window receives it.
+TEST(QtFolderChooser, FolderFromThePlatformBrowser) {
+    using Outcome = platform::BrowsedFolder::Outcome;
+    struct Case {
+        platform::BrowsedFolder browsed;
+        QString field;       // what the path field receives
+        std::string message; // "" for none, else a part of it
+    };
+    const std::vector<Case> cases = {
+        {{Outcome::Chosen, "C:\\GDT\\\xdc"
+                           "bergabe"},
+         QString::fromUtf8("C:\\GDT\\Übergabe"),
+         ""},
+        {{Outcome::Chosen, "\\\\server\\share\\GDT"}, QStringLiteral("\\\\server\\share\\GDT"), ""},
+        {{Outcome::Chosen, "C:\\"}, QStringLiteral("C:\\"), ""},
+        {{Outcome::Cancelled, ""}, QString(), ""},
+        {{Outcome::NotRepresentable, "\\\\nas\\R\xf6ntgen\\?"},
+         QString(),
+         "\r\n\\\\nas\\R\xf6ntgen\\?\r\n"},
+    };
+    for (const Case& c : cases) {
+        test::RecordingMessageBox messages;
+        EXPECT_EQ(ui::FolderFromBrowser(c.browsed, messages), c.field) << c.browsed.path;
+        if (c.message.empty()) {
+            EXPECT_TRUE(messages.texts.empty()) << c.browsed.path;
+        } else {
+            ASSERT_EQ(messages.texts.size(), 1u) << c.browsed.path;
+            EXPECT_NE(messages.texts[0].find(c.message), std::string::npos) << messages.texts[0];
+            EXPECT_EQ(messages.texts[0].rfind("Der Name des gew\xe4hlten Ordners", 0), 0u);
+        }
+    }
 }
 
 } // namespace
