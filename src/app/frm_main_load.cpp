@@ -5,6 +5,8 @@
 #include "gdt/recovery.h"
 #include "gdt/request_import.h"
 #include "gdt/sequence_counter.h"
+#include "platform/codec.h"
+#include "platform/errors.h"
 #include "platform/files.h"
 #include "platform/profile.h"
 #include "ui/examination_button.h"
@@ -51,14 +53,27 @@ void FrmMain::LoadSettingsIntoWindow() {
 
 void FrmMain::LoadManualButtons() {
     const std::string file = platform::Join(env_.programDirectory, selection::manual::kFileName);
-    if (!(values_.Manual && platform::FileExists(file))) {
+    std::string bytes;
+    bool manual = values_.Manual && platform::FileExists(file);
+    if (manual) {
+        try {
+            bytes = platform::ReadWholeFile(file, selection::manual::kMaxFileBytes);
+        } catch (const platform::FileTooLarge&) {
+            // The catalogue serves the operator better than an empty panel.
+            env_.messages.ShowError(platform::cp1252::Ansi(
+                "Die Datei Bodypart.dat ist größer als 1 MB und wird nicht gelesen. Es werden "
+                "die festen Untersuchungen angezeigt."));
+            manual = false; // the setting itself stays as stored
+        }
+    }
+    if (!manual) {
         w_.picManual->hide();
         w_.picNoManual->show();
         return;
     }
     w_.picNoManual->hide();
     w_.picManual->show();
-    manualButtons_ = selection::manual::ParseManualButtons(platform::ReadWholeFile(file));
+    manualButtons_ = selection::manual::ParseManualButtons(bytes);
     for (std::size_t i = 0; i < manualButtons_.size(); ++i) {
         if (!manualButtons_[i].visible)
             continue;

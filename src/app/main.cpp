@@ -41,6 +41,11 @@ int main(int argc, char** argv) {
     ui::InstallShownTextLogIfWanted(application);
 
     ui::QtMessageBox messages;
+    // Unlocked, a second start could deliver the same request again.
+    if (!lock.Held()) {
+        messages.ShowError(lock.Failure());
+        return app::kExitFailure;
+    }
     ui::QtFolderChooser folders(messages);
     bool ended = false;
     int status = app::kExitOk;

@@ -8,9 +8,24 @@
 namespace tessaro::config {
 namespace {
 
+// One value of the start-up load. A character the core cannot hold is
+// reported, naming the key, so that a path that leads nowhere has a reason.
+std::string Load(const platform::Profile& profile, const std::string& section,
+                 const std::string& key, const std::string& def, platform::MessageBox& messages,
+                 std::size_t size = kValueSize) {
+    const platform::ProfileString read = profile.Get(section, key, def, size);
+    if (read.lossy)
+        messages.ShowError(platform::cp1252::Ansi("Der Wert von ") + key +
+                           platform::cp1252::Ansi(" in Settings.ini enthält Zeichen, die Tessaro "
+                                                  "nicht verarbeiten kann; sie werden als \"?\" "
+                                                  "gelesen: \"") +
+                           read.text + "\".");
+    return read.text.substr(0, read.copied);
+}
+
 // Reads a flag; a value that is no flag is reported and counts as off.
-bool LoadFlag(const std::string& iniFile, const char* key, platform::MessageBox& messages) {
-    const std::string text = ReadIniValue(kGdtSection, key, "0", iniFile, kValueSize);
+bool LoadFlag(const platform::Profile& profile, const char* key, platform::MessageBox& messages) {
+    const std::string text = Load(profile, kGdtSection, key, "0", messages);
     if (const auto flag = ParseFlag(text))
         return *flag;
     messages.ShowError(platform::cp1252::Ansi("Ungültiger Wert für ") + key +
@@ -100,17 +115,27 @@ std::optional<bool> ParseFlag(const std::string& text) {
 }
 
 StartupValues LoadSettings(const std::string& iniFile, platform::MessageBox& messages) {
+    // Read and split once for all values: a large file costs one pass, not one
+    // per value.
+    const platform::Profile profile(iniFile);
+    if (profile.TooLarge())
+        messages.ShowError(TooLargeMessage());
     StartupValues v;
-    v.shortCode = ReadIniValue(kShortSection, kShortKey, "", iniFile, kValueSize);
-    v.modality = ReadIniValue(kModalitySection, kModalityKey, "", iniFile, kValueSize);
-    v.values.PathS = ReadIniValue(kGdtSection, "PathS", "", iniFile, kPathValueSize);
-    v.values.PathD = ReadIniValue(kGdtSection, "PathD", "", iniFile, kPathValueSize);
-    v.values.LumeoID = ReadIniValue(kGdtSection, "LumeoID", "001", iniFile, kValueSize);
+    v.shortCode = Load(profile, kShortSection, kShortKey, "", messages);
+    v.modality = Load(profile, kModalitySection, kModalityKey, "", messages);
+    v.values.PathS = Load(profile, kGdtSection, "PathS", "", messages, kPathValueSize);
+    v.values.PathD = Load(profile, kGdtSection, "PathD", "", messages, kPathValueSize);
+    v.values.LumeoID = Load(profile, kGdtSection, "LumeoID", "001", messages);
     v.values.Suffix =
-        platform::cp1252::ToUpper(ReadIniValue(kGdtSection, "Suffix", "gdt", iniFile, kValueSize));
-    v.values.Manual = LoadFlag(iniFile, "Manual", messages);
-    v.values.StudyDesc = LoadFlag(iniFile, "StudyDesc", messages);
+        platform::cp1252::ToUpper(Load(profile, kGdtSection, "Suffix", "gdt", messages));
+    v.values.Manual = LoadFlag(profile, "Manual", messages);
+    v.values.StudyDesc = LoadFlag(profile, "StudyDesc", messages);
     return v;
+}
+
+std::string TooLargeMessage() {
+    return platform::cp1252::Ansi("Die Datei Settings.ini ist größer als 1 MB und wird weder "
+                                  "gelesen noch überschrieben. Es gelten die Standardwerte.");
 }
 
 } // namespace tessaro::config

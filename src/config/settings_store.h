@@ -44,6 +44,12 @@ struct StartupValues {
 // Loads in start-up order: short code, modality, PathS, PathD, LumeoID, Suffix
 // (upper-cased), Manual, StudyDesc. An invalid flag is reported once through
 // messages, naming key and value, and taken as false.
+// The file is read once for all of them. A file too large to read is
+// reported and gives the defaults, as does a missing one; a value holding a
+// character Windows-1252 lacks is reported with the "?" it reads as.
 StartupValues LoadSettings(const std::string& iniFile, platform::MessageBox& messages);
+
+// Why a Settings.ini over the size limit is neither read nor written (Windows-1252).
+std::string TooLargeMessage();
 
 } // namespace tessaro::config

@@ -1,5 +1,6 @@
 #include "gdt/sequence_counter.h"
 
+#include "platform/codec.h"
 #include "platform/errors.h"
 #include "platform/files.h"
 #include "platform/trim.h"
@@ -40,13 +41,22 @@ std::int16_t NextSequenceNumber(const std::string& programDirectory,
     std::int16_t number = 1;
     try {
         if (platform::FileExists(path)) {
-            const std::int16_t last = ParseCounter(platform::ReadWholeFile(path));
+            const std::int16_t last = ParseCounter(platform::ReadWholeFile(path, kMaxCounterBytes));
             // The highest number is followed by 1, so a busy practice keeps
             // counting after its 32,767th run instead of reusing 1 for ever.
             if (last != std::numeric_limits<std::int16_t>::max())
                 number = static_cast<std::int16_t>(last + 1);
         }
         platform::ReplaceWholeFile(path, std::to_string(number));
+    } catch (const platform::FileTooLarge&) {
+        // Nothing that long is a number of ours: neither read nor overwritten,
+        // so whoever put it there finds it as it was.
+        messages.ShowError(platform::cp1252::Ansi("Die Datei ") + kCounterFileName +
+                           platform::cp1252::Ansi(" ist größer als ") +
+                           std::to_string(kMaxCounterBytes) +
+                           platform::cp1252::Ansi(" Bytes und wird weder gelesen noch "
+                                                  "überschrieben. Diese Sitzung erhält die "
+                                                  "Nummer 1."));
     } catch (const platform::PlatformError& e) {
         messages.ShowError(platform::ErrorOccurredMessage(e, ""));
     }

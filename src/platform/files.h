@@ -23,7 +23,14 @@ inline constexpr char kSeparator = '/';
 #endif
 
 // Directory of the running executable, Windows-1252, without a trailing separator.
+// Where code page 1252 cannot hold its name, a name that still leads to it: the
+// short name on Windows, a name of the folder held open on Linux.
 std::string ProgramDirectory();
+
+#ifndef _WIN32
+// The native folder as a Windows-1252 path that leads back to exactly it.
+std::string AnsiDirectory(const std::string& nativeDir);
+#endif
 
 // dir + kSeparator + name, without doubling the separator of a folder that ends
 // in one (the root folder a chooser returns).

@@ -239,7 +239,21 @@ std::string ProgramDirectory() {
     }
     const auto slash = buf.find_last_of('/');
     // The root directory itself has no name left once its separator is dropped.
-    return AnsiPath(slash == std::string::npos ? std::string(".") : buf.substr(0, slash));
+    return AnsiDirectory(slash == std::string::npos ? std::string(".") : buf.substr(0, slash));
+}
+
+std::string AnsiDirectory(const std::string& nativeDir) {
+    const std::string ansi = AnsiPath(nativeDir);
+    if (NativePath(ansi) == nativeDir)
+        return ansi;
+    // A name Windows-1252 cannot give back ("Łódź", or bytes that are no
+    // UTF-8) would lead to another folder, or none. The folder is held open for
+    // the rest of the run instead, and named by its descriptor: that name is
+    // plain ASCII and leads to exactly this folder, whatever its own name is.
+    const int fd = ::open(nativeDir.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return ansi;
+    return "/proc/self/fd/" + std::to_string(fd);
 }
 
 bool FileExists(const std::string& path) {

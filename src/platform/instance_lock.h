@@ -1,37 +1,45 @@
-// Previous-instance test: the program directory itself is locked, since the
-// counter and the settings that two instances would share live there. Every
-// process that uses the directory sees the same lock, whatever its user, its
-// environment or its working directory, and no file is created for it. The
-// kernel releases the lock when the holder dies. On Windows a named mutex in
-// the Global namespace keyed by the program directory, which the system
-// removes with the last handle.
+// Previous-instance test: a lock on the file Tessaro.lock in the program
+// directory, which is opened for writing. Only those who may write there, and
+// so may run the program here (the counter and the settings live beside it),
+// can open it that way, and a lock nobody can open cannot be held by a
+// stranger; nor can a folder that may be entered but not listed be used
+// without it. The system drops the lock when the holder ends, however it ends.
+// When no lock can be had the program says so and ends: it never runs unlocked.
 #pragma once
 
 #include <string>
 
 namespace tessaro::platform {
 
+inline constexpr const char* kLockFileName = "Tessaro.lock";
+
 class InstanceLock {
 public:
-    // Tries to take the lock for this program directory (Windows-1252 path).
+    // Tries to take the lock for this program directory.
     explicit InstanceLock(const std::string& programDirectory);
     ~InstanceLock();
     InstanceLock(const InstanceLock&) = delete;
     InstanceLock& operator=(const InstanceLock&) = delete;
 
-    // True when another instance holds the lock. A directory that cannot be
-    // locked at all does not count as another instance.
+    // True when another instance of the program holds the lock.
     bool AnotherInstanceRunning() const { return another_; }
     bool Held() const { return held_; }
+    // Neither held nor held by another instance: the German message (Windows-1252)
+    // saying why, for the operator; empty otherwise.
+    const std::string& Failure() const { return failure_; }
 
 private:
+    // The message for a lock file that could not be opened or locked.
+    void Refuse(const std::string& reason);
+
 #ifdef _WIN32
-    void* mutex_ = nullptr; // HANDLE of the named mutex
+    void* file_ = nullptr; // HANDLE of the open lock file
 #else
     int fd_ = -1;
 #endif
     bool held_ = false;
     bool another_ = false;
+    std::string failure_;
 };
 
 } // namespace tessaro::platform

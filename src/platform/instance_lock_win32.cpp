@@ -1,7 +1,9 @@
+#include "platform/codec.h"
+#include "platform/errors.h"
+#include "platform/files.h"
 #include "platform/instance_lock.h"
+#include "platform/wide_path_win32.h"
 
-#include <cstdint>
-#include <cstdio>
 #include <string>
 #ifndef NOMINMAX
 #define NOMINMAX
@@ -14,94 +16,72 @@
 namespace tessaro::platform {
 namespace {
 
-// FNV-1a: stable across runs and builds, which std::hash does not promise.
-std::uint64_t Fnv1a(const std::wstring& text) {
-    std::uint64_t h = 14695981039346656037ull;
-    for (wchar_t c : text) {
-        for (int shift = 0; shift < 16; shift += 8) {
-            h ^= static_cast<unsigned>(c >> shift) & 0xFFu;
-            h *= 1099511628211ull;
-        }
+std::string Describe(DWORD err) {
+    switch (err) {
+    case ERROR_ACCESS_DENIED:
+    case ERROR_WRITE_PROTECT:
+        return DescribeError(ErrorNumber::PermissionDenied);
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_BAD_NETPATH:
+        return DescribeError(ErrorNumber::PathNotFound);
+    default:
+        return DescribeError(ErrorNumber::PathFileAccess);
     }
-    return h;
 }
 
-std::wstring Wide(const std::string& ansi) {
-    if (ansi.empty())
-        return {};
-    const int n =
-        ::MultiByteToWideChar(1252, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(n > 0 ? n : 0), L'\0');
-    if (n > 0)
-        ::MultiByteToWideChar(1252, 0, ansi.data(), static_cast<int>(ansi.size()), wide.data(), n);
-    return wide;
-}
-
-// One key for every spelling of the same folder: Windows names are case
-// blind, a short 8.3 name may stand for the long one, and a trailing
-// separator or "\.\" changes nothing.
-std::wstring NormalisedDirectory(const std::string& programDirectory) {
-    std::wstring path = Wide(programDirectory);
-    if (DWORD n = ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr); n > 0) {
-        std::wstring full(n, L'\0');
-        n = ::GetFullPathNameW(path.c_str(), n, full.data(), nullptr);
-        if (n > 0 && n < full.size()) {
-            full.resize(n);
-            path = full;
-        }
-    }
-    if (DWORD n = ::GetLongPathNameW(path.c_str(), nullptr, 0); n > 0) {
-        std::wstring longer(n, L'\0');
-        n = ::GetLongPathNameW(path.c_str(), longer.data(), n);
-        if (n > 0 && n < longer.size()) {
-            longer.resize(n);
-            path = longer;
-        }
-    }
-    while (path.size() > 3 && (path.back() == L'\\' || path.back() == L'/'))
-        path.pop_back();
-    for (wchar_t& c : path)
-        if (c == L'/')
-            c = L'\\';
-    if (!path.empty())
-        ::CharUpperBuffW(path.data(), static_cast<DWORD>(path.size()));
-    return path;
-}
-
-// Global: one instance per folder for every user and every session, as the
-// folder's files (counter, settings) are shared by all of them.
-std::string MutexName(const std::string& programDirectory) {
-    char name[64];
-    std::snprintf(name, sizeof name, "Global\\Tessaro-%016llx",
-                  static_cast<unsigned long long>(Fnv1a(NormalisedDirectory(programDirectory))));
-    return name;
-}
+// Every instance opens the file sharing reading and writing.
+constexpr DWORD kShared = FILE_SHARE_READ | FILE_SHARE_WRITE;
 
 } // namespace
 
 InstanceLock::InstanceLock(const std::string& programDirectory) {
-    const std::wstring name = Wide(MutexName(programDirectory));
-    HANDLE mutex = ::CreateMutexW(nullptr, FALSE, name.c_str());
+    // The file is the same for every spelling of the folder, every user and
+    // every session, unlike a name in the object namespace, which anyone may
+    // take first.
+    const std::wstring path = WidePath(Join(programDirectory, kLockFileName));
+    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, kShared, nullptr,
+                                OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        const DWORD err = ::GetLastError();
+        // No instance denies sharing: whoever does is another program.
+        Refuse(err == ERROR_SHARING_VIOLATION ? cp1252::Ansi("ein anderes Programm hält sie offen")
+                                              : Describe(err));
+        return;
+    }
+    if (::GetFileType(file) != FILE_TYPE_DISK) {
+        ::CloseHandle(file);
+        Refuse(Describe(ERROR_INVALID_HANDLE));
+        return;
+    }
+    OVERLAPPED first{};
+    if (::LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &first)) {
+        file_ = file;
+        held_ = true;
+        return;
+    }
     const DWORD err = ::GetLastError();
-    if (mutex == nullptr) {
-        // Another user's instance made the mutex and we may not open it: it is
-        // running all the same. Any other failure: better run than refuse to
-        // start for ever.
-        another_ = err == ERROR_ACCESS_DENIED;
+    ::CloseHandle(file);
+    if (err != ERROR_LOCK_VIOLATION) {
+        Refuse(Describe(err));
         return;
     }
-    if (err == ERROR_ALREADY_EXISTS) {
+    // Anyone who may read the file can lock it. An instance holds it open for
+    // writing besides, which an open that refuses to share writing finds out;
+    // one who may only read the file cannot do that.
+    HANDLE probe = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (probe == INVALID_HANDLE_VALUE && ::GetLastError() == ERROR_SHARING_VIOLATION) {
         another_ = true;
-        ::CloseHandle(mutex);
         return;
     }
-    mutex_ = mutex;
-    held_ = true;
+    if (probe != INVALID_HANDLE_VALUE)
+        ::CloseHandle(probe);
+    Refuse(cp1252::Ansi("ein anderes Programm hält sie gesperrt"));
 }
 
 InstanceLock::~InstanceLock() {
-    if (mutex_ != nullptr)
-        ::CloseHandle(static_cast<HANDLE>(mutex_)); // the last handle removes the name
+    if (file_ != nullptr)
+        ::CloseHandle(static_cast<HANDLE>(file_)); // closing releases the lock
 }
 
 } // namespace tessaro::platform

@@ -3,6 +3,7 @@
 #include "platform/codec.h"
 #include "platform/errors.h"
 #include "platform/files.h"
+#include "platform/text_encoding.h"
 #include "platform/trim.h"
 
 #include <exception>
@@ -14,40 +15,20 @@ namespace tessaro::platform {
 namespace {
 
 // Names match without their surrounding blanks, as the file's own names are
-// read, so a name written with blanks is found again by the same name.
-bool SameName(std::string_view a, std::string_view b) {
-    return platform::cp1252::EqualsIgnoringCase(TrimCWhiteSpace(a), TrimCWhiteSpace(b));
-}
-
-// One physical line of the file: its bytes up to the line end, and the line end
-// itself, so that untouched lines are written back exactly as they came.
-struct Line {
-    std::string_view body;
-    std::string_view end; // "\r\n", "\n", "\r", or "" on a last line without one
-};
-
-// CR LF, LF and a CR alone each end a line: files saved with old Mac line ends
-// are read line by line like any other.
-std::vector<Line> SplitLines(std::string_view content) {
-    std::vector<Line> lines;
-    while (!content.empty()) {
-        const auto brk = content.find_first_of("\r\n");
-        if (brk == std::string_view::npos) {
-            lines.push_back({content, {}});
-            break;
-        }
-        const std::size_t endLen =
-            content[brk] == '\r' && brk + 1 < content.size() && content[brk + 1] == '\n' ? 2 : 1;
-        lines.push_back({content.substr(0, brk), content.substr(brk, endLen)});
-        content.remove_prefix(brk + endLen);
-    }
-    return lines;
+// read, so a name written with blanks is found again by the same name. The
+// file's name is compared as the Windows-1252 text it stands for.
+bool SameName(std::string_view inFile, TextEncoding encoding, std::string_view wanted) {
+    inFile = TrimCWhiteSpace(inFile);
+    wanted = TrimCWhiteSpace(wanted);
+    if (encoding == TextEncoding::Windows1252)
+        return platform::cp1252::EqualsIgnoringCase(inFile, wanted);
+    return platform::cp1252::EqualsIgnoringCase(ToWindows1252(inFile, encoding), wanted);
 }
 
 // A line whose first non-blank is "[" opens a section named by the text up to
 // the first "]", or to the line end when there is none.
-std::optional<std::string_view> SectionName(const Line& line) {
-    const std::string_view t = TrimCWhiteSpace(line.body);
+std::optional<std::string_view> SectionName(std::string_view line) {
+    const std::string_view t = TrimCWhiteSpace(line);
     if (t.empty() || t.front() != '[')
         return std::nullopt;
     return TrimCWhiteSpace(t.substr(1, t.find(']', 1) - 1));
@@ -59,48 +40,14 @@ struct KeyLine {
 };
 
 // Blank lines and comments (first non-blank ";") carry no key.
-std::optional<KeyLine> ParseKeyLine(const Line& line) {
-    const std::string_view t = TrimCWhiteSpace(line.body);
+std::optional<KeyLine> ParseKeyLine(std::string_view line) {
+    const std::string_view t = TrimCWhiteSpace(line);
     if (t.empty() || t.front() == ';')
         return std::nullopt;
     const auto eq = t.find('=');
     if (eq == std::string_view::npos)
         return KeyLine{t, std::nullopt};
     return KeyLine{TrimCWhiteSpace(t.substr(0, eq)), TrimCWhiteSpace(t.substr(eq + 1))};
-}
-
-struct Located {
-    std::optional<std::size_t> section; // index of the header line
-    std::optional<std::size_t> key;     // index of the key's line
-    // The section's last key line (its header when it has none): a new key goes
-    // after it, so comments and blank lines closing the section stay below.
-    std::size_t lastKeyLine = 0;
-};
-
-// First section of that name, and the first line of that key within it.
-Located Locate(const std::vector<Line>& lines, std::string_view section, std::string_view key) {
-    Located at;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        const auto name = SectionName(lines[i]);
-        if (!at.section) {
-            if (name && SameName(*name, section)) {
-                at.section = i;
-                at.lastKeyLine = i;
-            }
-            continue;
-        }
-        if (name)
-            break;
-        const auto kl = ParseKeyLine(lines[i]);
-        if (!kl)
-            continue;
-        at.lastKeyLine = i;
-        if (SameName(kl->key, key)) {
-            at.key = i;
-            break;
-        }
-    }
-    return at;
 }
 
 std::string_view StripQuotes(std::string_view v) {
@@ -130,84 +77,163 @@ bool EndsInLineBreak(std::string_view s) {
 
 } // namespace
 
-ProfileString GetPrivateProfileString(const std::string& section, const std::string& key,
-                                      const std::string& def, std::size_t size,
-                                      const std::string& file) {
-    std::string_view value = def;
-    while (!value.empty() && value.back() == ' ')
-        value.remove_suffix(1);
-    std::string content;
+Profile::Profile(const std::string& file) {
     try {
-        if (platform::FileExists(file))
-            content = platform::ReadWholeFile(file);
+        if (platform::FileExists(file)) {
+            decoded_ = DecodeText(platform::ReadWholeFile(file, kMaxProfileBytes));
+            exists_ = true;
+        }
+    } catch (const FileTooLarge&) {
+        tooLarge_ = true;
+        exists_ = true;
     } catch (const std::exception&) {
-        content.clear(); // an unreadable file reads like a missing one
+        // an unreadable file reads like a missing one
     }
-    const std::vector<Line> lines = SplitLines(content);
-    const Located at = Locate(lines, section, key);
+    Parse();
+}
+
+// One pass: the lines with their own line ends, so that untouched lines are
+// written back exactly as they came, and where each section begins and ends.
+// CR LF, LF and a CR alone each end a line: files saved with old Mac line ends
+// are read line by line like any other.
+void Profile::Parse() {
+    std::string_view content = decoded_.text;
+    while (!content.empty()) {
+        const auto brk = content.find_first_of("\r\n");
+        if (brk == std::string_view::npos) {
+            lines_.push_back({content, {}});
+            break;
+        }
+        const std::size_t endLen =
+            content[brk] == '\r' && brk + 1 < content.size() && content[brk + 1] == '\n' ? 2 : 1;
+        lines_.push_back({content.substr(0, brk), content.substr(brk, endLen)});
+        content.remove_prefix(brk + endLen);
+    }
+    for (std::size_t i = 0; i < lines_.size(); ++i) {
+        if (const auto name = SectionName(lines_[i].body)) {
+            if (!sections_.empty())
+                sections_.back().end = i;
+            sections_.push_back({*name, i, lines_.size()});
+        }
+    }
+}
+
+// First section of that name, and the first line of that key within it.
+Profile::Located Profile::Locate(std::string_view section, std::string_view key) const {
+    Located at;
+    for (const Section& s : sections_) {
+        if (!SameName(s.name, decoded_.encoding, section))
+            continue;
+        at.section = s.header;
+        at.lastKeyLine = s.header;
+        for (std::size_t i = s.header + 1; i < s.end; ++i) {
+            const auto kl = ParseKeyLine(lines_[i].body);
+            if (!kl)
+                continue;
+            at.lastKeyLine = i;
+            if (SameName(kl->key, decoded_.encoding, key)) {
+                at.key = i;
+                break;
+            }
+        }
+        break;
+    }
+    return at;
+}
+
+ProfileString Profile::Get(const std::string& section, const std::string& key,
+                           const std::string& def, std::size_t size) const {
+    std::string value = def;
+    while (!value.empty() && value.back() == ' ')
+        value.pop_back();
+    ProfileString result;
+    const Located at = Locate(section, key);
     if (at.key) {
-        const auto kl = ParseKeyLine(lines[*at.key]);
+        const auto kl = ParseKeyLine(lines_[*at.key].body);
         if (kl->value)
-            value = StripQuotes(*kl->value);
+            value = ToWindows1252(StripQuotes(*kl->value), decoded_.encoding, &result.lossy);
     }
-    platform::ProfileString result;
     if (size == 0)
         return result;
-    result.text = std::string(value.substr(0, size - 1));
+    result.text = value.substr(0, size - 1);
     result.copied = result.text.size();
     return result;
 }
 
-bool WritePrivateProfileString(const std::string& sectionName, const std::string& keyName,
-                               const std::string& value, const std::string& file) {
-    const std::string_view section = TrimCWhiteSpace(sectionName);
-    const std::string_view key = TrimCWhiteSpace(keyName);
-    if (!Storable(section, key, value))
-        return false;
-    try {
-        std::string content;
-        if (platform::FileExists(file))
-            content = platform::ReadWholeFile(file);
-        else if (platform::DirectoryExists(file))
-            return false;
+std::optional<std::string> Profile::With(std::string_view sectionName, std::string_view keyName,
+                                         std::string_view value) const {
+    const std::string_view section1252 = TrimCWhiteSpace(sectionName);
+    const std::string_view key1252 = TrimCWhiteSpace(keyName);
+    if (!Storable(section1252, key1252, value))
+        return std::nullopt;
+    const Located at = Locate(section1252, key1252);
+    // What is added is written in the file's own encoding.
+    const TextEncoding encoding = decoded_.encoding;
+    const std::string section = FromWindows1252(section1252, encoding);
+    const std::string key = FromWindows1252(key1252, encoding);
+    const std::string text = FromWindows1252(value, encoding);
+    const std::string_view content = decoded_.text;
+    std::string out;
+    out.reserve(content.size() + section.size() + key.size() + text.size() + 8);
 
-        const std::vector<Line> lines = SplitLines(content);
-        const Located at = Locate(lines, section, key);
-        std::string out;
-        out.reserve(content.size() + section.size() + key.size() + value.size() + 8);
-
-        if (at.key) {
-            for (std::size_t i = 0; i < lines.size(); ++i) {
-                if (i == *at.key) {
-                    out += ParseKeyLine(lines[i])->key;
-                    out += '=';
-                    out += value;
-                    out += lines[i].end.empty() ? std::string_view("\r\n") : lines[i].end;
-                } else {
-                    out += lines[i].body;
-                    out += lines[i].end;
-                }
+    if (at.key) {
+        for (std::size_t i = 0; i < lines_.size(); ++i) {
+            if (i == *at.key) {
+                out += ParseKeyLine(lines_[i].body)->key;
+                out += '=';
+                out += text;
+                out += lines_[i].end.empty() ? std::string_view("\r\n") : lines_[i].end;
+            } else {
+                out += lines_[i].body;
+                out += lines_[i].end;
             }
-        } else if (at.section) {
-            for (std::size_t i = 0; i < lines.size(); ++i) {
-                out += lines[i].body;
-                out += lines[i].end;
-                if (i == at.lastKeyLine) {
-                    if (lines[i].end.empty())
-                        out += "\r\n";
-                    out.append(key).append("=").append(value).append("\r\n");
-                }
-            }
-        } else {
-            out = content;
-            if (!out.empty() && !EndsInLineBreak(out))
-                out += "\r\n";
-            out.append("[").append(section).append("]\r\n");
-            out.append(key).append("=").append(value).append("\r\n");
         }
+    } else if (at.section) {
+        for (std::size_t i = 0; i < lines_.size(); ++i) {
+            out += lines_[i].body;
+            out += lines_[i].end;
+            if (i == at.lastKeyLine) {
+                if (lines_[i].end.empty())
+                    out += "\r\n";
+                out.append(key).append("=").append(text).append("\r\n");
+            }
+        }
+    } else {
+        out = content;
+        if (!out.empty() && !EndsInLineBreak(out))
+            out += "\r\n";
+        out.append("[").append(section).append("]\r\n");
+        out.append(key).append("=").append(text).append("\r\n");
+    }
+    return EncodeText(out, encoding);
+}
+
+ProfileString GetPrivateProfileString(const std::string& section, const std::string& key,
+                                      const std::string& def, std::size_t size,
+                                      const std::string& file) {
+    return Profile(file).Get(section, key, def, size);
+}
+
+bool WritePrivateProfileString(const std::string& section, const std::string& key,
+                               const std::string& value, const std::string& file) {
+    try {
+        if (!platform::FileExists(file) && platform::DirectoryExists(file))
+            return false;
+        const Profile profile(file);
+        // A file too large to read is never written over: it may hold more than
+        // what could be read of it.
+        if (profile.TooLarge())
+            return false;
+        // A file that exists but cannot be read is not replaced by one holding
+        // only this key.
+        if (profile.Exists() != platform::FileExists(file))
+            return false;
+        const std::optional<std::string> out = profile.With(section, key, value);
+        if (!out)
+            return false;
         // Replaced only once the new content is complete: a full disk must not
         // leave a cut Settings.ini that reads as defaults.
-        platform::ReplaceWholeFile(file, out);
+        platform::ReplaceWholeFile(file, *out);
         return true;
     } catch (const std::exception&) {
         return false;

@@ -1,5 +1,6 @@
 #include "selection/manual_buttons.h"
 
+#include "platform/text_encoding.h"
 #include "platform/trim.h"
 
 #include <optional>
@@ -43,7 +44,10 @@ Buttons ParseManualButtons(std::string_view fileBytes) {
     Buttons buttons;
     if (fileBytes.empty())
         return buttons;
-    for (std::string_view line : Split(fileBytes, "\r\n")) {
+    // Saved by an editor as UTF-8 or UTF-16, it is read as such.
+    const platform::DecodedText decoded = platform::DecodeText(fileBytes);
+    const std::string text = platform::ToWindows1252(decoded.text, decoded.encoding);
+    for (std::string_view line : Split(text, "\r\n")) {
         const std::vector<std::string_view> fields = Split(line, "|");
         if (fields.size() < 3)
             continue;
@@ -52,7 +56,7 @@ Buttons ParseManualButtons(std::string_view fileBytes) {
             continue;
         Button& b = buttons[static_cast<std::size_t>(*number)];
         b.visible = true;
-        b.caption = std::string(fields[1]);
+        b.caption = std::string(fields[1].substr(0, kMaxCaptionBytes));
         b.code = std::string(fields[2]);
     }
     return buttons;

@@ -9,6 +9,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 . "$here/cases.sh"
 . "$here/cases_screen_fit.sh"
 . "$here/cases_handover.sh"
+. "$here/cases_encodings.sh"
 
 [ $# -eq 2 ] || { echo "usage: $0 CASE TESSARO" >&2; exit 2; }
 declare -F "case_$1" >/dev/null || { echo "no such case: $1" >&2; exit 2; }

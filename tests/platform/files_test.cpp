@@ -55,6 +55,31 @@ TEST(Files, ProgramDirectoryHoldsTheRunningExecutable) {
     EXPECT_EQ(Join("", "a.gdt"), "/a.gdt");
 }
 
+// A program folder is used as itself, whatever its name: one Windows-1252 holds
+// keeps its name, one it cannot hold ("Łódź", or bytes that are no UTF-8) is
+// never turned into another folder's name.
+TEST(Files, ProgramFolderOutsideWindows1252IsReachedAsItself) {
+    TempDir tmp;
+    const struct {
+        const char* native;
+        bool keepsItsName;
+    } rows[] = {{"K\xC3\xB6ln", true},
+                {"\xC5\x81\xC3\xB3"
+                 "d\xC5\xBA",
+                 false},
+                {"Latin1-\xFC", false}};
+    for (const auto& row : rows) {
+        const std::string native = tmp.path() + "/" + row.native;
+        ASSERT_EQ(::mkdir(native.c_str(), 0755), 0) << row.native;
+        const std::string dir = AnsiDirectory(native);
+        EXPECT_EQ(dir == AnsiPath(native), row.keepsItsName) << row.native;
+        ReplaceWholeFile(Join(dir, "GDTcount.txt"), "7");
+        EXPECT_EQ(Slurp(native + "/GDTcount.txt"), "7") << row.native;
+        EXPECT_EQ(ReadWholeFile(Join(dir, "GDTcount.txt")), "7") << row.native;
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(tmp.path()), {}), 3);
+}
+
 TEST(Files, ExistenceTellsFilesAndDirectoriesApart) {
     TempDir tmp;
     Spit(tmp.File("f"), "x");

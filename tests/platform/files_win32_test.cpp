@@ -260,9 +260,45 @@ TEST(InstanceLockWin32, OneInstancePerFolderHoweverItIsSpelled) {
         for (const std::string& spelling : {program.path(), upper, slashes})
             EXPECT_TRUE(platform::InstanceLock(spelling).AnotherInstanceRunning()) << spelling;
         EXPECT_FALSE(platform::InstanceLock(other.path()).AnotherInstanceRunning());
-        EXPECT_TRUE(stdfs::is_empty(program.path()));
+        EXPECT_EQ(std::distance(stdfs::directory_iterator(program.path()), {}), 1);
     }
-    EXPECT_FALSE(platform::InstanceLock(program.path()).AnotherInstanceRunning());
+    EXPECT_TRUE(platform::InstanceLock(program.path()).Held());
+}
+
+// What one who may read the lock file can do to it: lock it, or open it denying
+// others. Either is said, never taken for a running instance; a name in the
+// object namespace, which anyone can take first, is not used.
+TEST(InstanceLockWin32, AReaderCanNeitherSilenceNorDodgeTheLock) {
+    test::TempDir program;
+    const std::wstring lockFile = stdfs::path(program.File(platform::kLockFileName)).wstring();
+    { platform::InstanceLock made(program.path()); }
+    const struct {
+        const char* what;
+        DWORD share;
+        bool lock;
+    } rows[] = {
+        {"locked by a reader", FILE_SHARE_READ | FILE_SHARE_WRITE, true},
+        {"opened by a reader denying writes", FILE_SHARE_READ, false},
+        {"opened by a reader denying everything", 0, false},
+    };
+    for (const auto& row : rows) {
+        HANDLE reader = ::CreateFileW(lockFile.c_str(), GENERIC_READ, row.share, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(reader, INVALID_HANDLE_VALUE) << row.what;
+        OVERLAPPED at{};
+        if (row.lock)
+            ASSERT_TRUE(::LockFileEx(reader, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0,
+                                     1, 0, &at))
+                << row.what;
+        {
+            platform::InstanceLock ours(program.path());
+            EXPECT_FALSE(ours.Held()) << row.what;
+            EXPECT_FALSE(ours.AnotherInstanceRunning()) << row.what;
+            EXPECT_NE(ours.Failure().find(platform::kLockFileName), std::string::npos) << row.what;
+        }
+        ::CloseHandle(reader);
+        EXPECT_TRUE(platform::InstanceLock(program.path()).Held()) << row.what;
+    }
 }
 
 } // namespace

@@ -3,9 +3,11 @@
 
 #include <csignal>
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -51,6 +53,8 @@ TEST(InstanceLock, EveryStarterOfTheDirectorySeesTheLock) {
     ASSERT_EQ(::chmod(program.path().c_str(), 0755), 0);
     platform::InstanceLock first(program.path());
     ASSERT_TRUE(first.Held());
+    // A shared installation: every operator may write the program's files.
+    ASSERT_EQ(::chmod(program.File(platform::kLockFileName).c_str(), 0666), 0);
     for (const Case& c : cases) {
         const pid_t child = ::fork();
         ASSERT_GE(child, 0);
@@ -64,31 +68,124 @@ TEST(InstanceLock, EveryStarterOfTheDirectorySeesTheLock) {
         ASSERT_TRUE(WIFEXITED(status));
         EXPECT_EQ(WEXITSTATUS(status), 0) << c.what;
     }
-    EXPECT_TRUE(std::filesystem::is_empty(program.path()));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(program.path()), {}), 1);
 }
 
-TEST(InstanceLock, KernelReleasesTheLockOfADeadHolder) {
-    test::TempDir program;
-    int ready[2];
-    ASSERT_EQ(::pipe(ready), 0);
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        platform::InstanceLock held(program.path());
-        char c = held.AnotherInstanceRunning() ? 'n' : 'y';
-        (void)!::write(ready[1], &c, 1);
-        ::pause(); // killed below without any clean-up of its own
-        ::_exit(0);
+// What another account can do, from a process of its own that holds on to
+// whatever it got. The lock file may be opened only by those who may write it;
+// a lock nobody can have is said, never run without.
+TEST(InstanceLock, AnotherAccountCanNeitherHoldNorDodgeTheLock) {
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs root to act as another account";
+    enum class Outcome { Held, Another, Refused };
+    struct Case {
+        const char* what;
+        mode_t folderMode;
+        int lockFileMode; // -1: no lock file yet
+        // In the other account's process: what it does, true when it holds on.
+        std::function<void(const std::string& dir)> stranger;
+        Outcome ours;
+    };
+    const auto readLockOnFile = [](const std::string& dir) {
+        const int fd = ::open((dir + "/" + platform::kLockFileName).c_str(), O_RDONLY);
+        struct flock lock {};
+        lock.l_type = F_RDLCK;
+        lock.l_whence = SEEK_SET;
+        if (fd >= 0)
+            (void)::fcntl(fd, F_OFD_SETLK, &lock);
+        (void)::flock(fd, LOCK_EX | LOCK_NB);
+    };
+    const auto flockOnFolder = [](const std::string& dir) {
+        (void)::flock(::open(dir.c_str(), O_RDONLY | O_DIRECTORY), LOCK_EX | LOCK_NB);
+    };
+    const Case cases[] = {
+        {"a lock on the folder, as the old lock was", 0755, -1, flockOnFolder, Outcome::Held},
+        {"a read lock on a lock file it may not open", 0755, 0600, readLockOnFile, Outcome::Held},
+        {"a read lock on a lock file someone made readable", 0755, 0644, readLockOnFile,
+         Outcome::Refused},
+    };
+    for (const Case& c : cases) {
+        test::TempDir program;
+        ASSERT_EQ(::chmod(program.path().c_str(), c.folderMode), 0);
+        const std::string lockFile = program.File(platform::kLockFileName);
+        if (c.lockFileMode >= 0) {
+            test::Spit(lockFile, "");
+            ASSERT_EQ(::chmod(lockFile.c_str(), static_cast<mode_t>(c.lockFileMode)), 0);
+        }
+        int ready[2];
+        ASSERT_EQ(::pipe(ready), 0);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            if (::setgid(65534) != 0 || ::setuid(65534) != 0)
+                ::_exit(3);
+            c.stranger(program.path());
+            (void)!::write(ready[1], "x", 1);
+            ::pause();
+            ::_exit(0);
+        }
+        char x = 0;
+        ASSERT_EQ(::read(ready[0], &x, 1), 1);
+        {
+            platform::InstanceLock ours(program.path());
+            const Outcome got = ours.Held()                     ? Outcome::Held
+                                : ours.AnotherInstanceRunning() ? Outcome::Another
+                                                                : Outcome::Refused;
+            EXPECT_EQ(got, c.ours) << c.what;
+            EXPECT_EQ(ours.Failure().empty(), got != Outcome::Refused) << c.what;
+        }
+        struct stat st {};
+        ASSERT_EQ(::stat(lockFile.c_str(), &st), 0) << c.what;
+        if (c.lockFileMode < 0) { // made by the program: readable only where writable
+            EXPECT_EQ(st.st_mode & 0066, 0u) << c.what;
+        }
+        ::kill(child, SIGKILL);
+        ::waitpid(child, nullptr, 0);
+        ::close(ready[0]);
+        ::close(ready[1]);
     }
-    char c = 0;
-    ASSERT_EQ(::read(ready[0], &c, 1), 1);
-    EXPECT_EQ(c, 'y');
-    EXPECT_TRUE(platform::InstanceLock(program.path()).AnotherInstanceRunning());
-    ::kill(child, SIGKILL);
-    ::waitpid(child, nullptr, 0);
-    ::close(ready[0]);
-    ::close(ready[1]);
-    EXPECT_FALSE(platform::InstanceLock(program.path()).AnotherInstanceRunning());
+}
+
+// An operator's own start in a folder of the administrator's: the lock file
+// is what he must be able to write, listing the folder is not needed; where he
+// cannot, he is told so instead of running beside another instance.
+TEST(InstanceLock, OperatorWithoutTheLockFileIsToldAndNeverRunsUnlocked) {
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs root to act as another account";
+    const struct {
+        const char* what;
+        mode_t folderMode;
+        int lockFileMode; // -1: none there
+        bool held;
+    } cases[] = {
+        {"folder he may not write, no lock file", 0755, -1, false},
+        {"folder he may only enter, no lock file", 0711, -1, false},
+        {"folder he may only enter, lock file he may write", 0711, 0666, true},
+        {"lock file he may only read", 0755, 0644, false},
+    };
+    for (const auto& c : cases) {
+        test::TempDir program;
+        ASSERT_EQ(::chmod(program.path().c_str(), c.folderMode), 0);
+        if (c.lockFileMode >= 0) {
+            const std::string lockFile = program.File(platform::kLockFileName);
+            test::Spit(lockFile, "");
+            ASSERT_EQ(::chmod(lockFile.c_str(), static_cast<mode_t>(c.lockFileMode)), 0);
+        }
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            if (::setgid(65534) != 0 || ::setuid(65534) != 0)
+                ::_exit(3);
+            const platform::InstanceLock lock(program.path());
+            const bool refused = !lock.Held() && !lock.AnotherInstanceRunning() &&
+                                 lock.Failure().find(platform::kLockFileName) != std::string::npos;
+            ::_exit(lock.Held() ? 0 : refused ? 1 : 2);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFEXITED(status)) << c.what;
+        EXPECT_EQ(WEXITSTATUS(status), c.held ? 0 : 1) << c.what;
+    }
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "platform/codec.h"
 #include "platform/profile.h"
+#include "platform/text_encoding.h"
 #include "support/temp_dir.h"
 
 #include <filesystem>
@@ -189,6 +190,43 @@ TEST_F(Profile, WriteFailuresAreReportedAndLineBreaksRefused) {
     EXPECT_FALSE(platform::WritePrivateProfileString("GDT]x", "PathS", "a", good));
     EXPECT_FALSE(platform::WritePrivateProfileString(" ", "PathS", "a", good));
     EXPECT_FALSE(std::filesystem::exists(good));
+}
+
+// Settings.ini as Notepad saves it: read in its own encoding, the short code
+// found in the section "Kürzel" and written back there, in that encoding, with
+// every other byte (the byte order mark, a comment 1252 cannot hold) kept.
+TEST_F(Profile, EditorEncodingsAreReadAndWrittenBackInTheirOwnEncoding) {
+    const std::string utf8 = "; \xC5\x81\xC3\xB3"
+                             "d\xC5\xBA\r\n[K\xC3\xBCrzel]\r\nK\xC3\xBCrzel=M\xC3\xBC\r\n"
+                             "[GDT]\r\nPathS=/Eing\xC3\xA4nge/a.gdt\r\nPathD=/\xC5\x81\r\n";
+    const std::string after = "; \xC5\x81\xC3\xB3"
+                              "d\xC5\xBA\r\n[K\xC3\xBCrzel]\r\nK\xC3\xBCrzel=\xC3\x84"
+                              "B\r\n"
+                              "[GDT]\r\nPathS=/Eing\xC3\xA4nge/a.gdt\r\nPathD=/\xC5\x81\r\n";
+    const struct {
+        platform::TextEncoding encoding;
+        const char* what;
+    } rows[] = {{platform::TextEncoding::Utf8, "UTF-8"},
+                {platform::TextEncoding::Utf8Bom, "UTF-8 with BOM"},
+                {platform::TextEncoding::Utf16Le, "UTF-16 LE"},
+                {platform::TextEncoding::Utf16Be, "UTF-16 BE"}};
+    for (const auto& row : rows) {
+        Spit(ini, platform::EncodeText(utf8, row.encoding));
+        EXPECT_EQ(Read(Ansi("Kürzel"), Ansi("Kürzel")), Ansi("Mü")) << row.what;
+        EXPECT_EQ(Read("GDT", "PathS"), Ansi("/Eingänge/a.gdt")) << row.what;
+        const platform::ProfileString lossy =
+            platform::GetPrivateProfileString("GDT", "PathD", "", 256, ini);
+        EXPECT_TRUE(lossy.lossy && lossy.text == "/?") << row.what;
+        ASSERT_TRUE(
+            platform::WritePrivateProfileString(Ansi("Kürzel"), Ansi("Kürzel"), Ansi("ÄB"), ini));
+        EXPECT_TRUE(Slurp(ini) == platform::EncodeText(after, row.encoding)) << row.what;
+        // A new section comes in the file's encoding too.
+        ASSERT_TRUE(platform::WritePrivateProfileString(Ansi("Größe"), "x", "1", ini));
+        EXPECT_TRUE(Slurp(ini) == platform::EncodeText(after + "[Gr\xC3\xB6\xC3\x9F"
+                                                               "e]\r\nx=1\r\n",
+                                                       row.encoding))
+            << row.what;
+    }
 }
 
 } // namespace

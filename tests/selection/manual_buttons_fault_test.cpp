@@ -80,6 +80,8 @@ TEST(ManualButtonsFault, TenMegabytesWithoutALineEndAreOneLine) {
     const Buttons b = ParseManualButtons(file);
     EXPECT_LT(took.Elapsed(), test::kFreezeLimit);
     EXPECT_EQ(b[7].code.size(), 10u << 20);
+    EXPECT_EQ(ParseManualButtons(std::string("7|").append(10u << 20, 'C').append("|L"))[7].caption,
+              std::string(kMaxCaptionBytes, 'C'));
 }
 
 } // namespace

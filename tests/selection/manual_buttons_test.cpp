@@ -57,5 +57,37 @@ TEST(ManualButtons, LfOnlyFileIsOneLine) {
     EXPECT_EQ(b[0].code, "AA\n1");
 }
 
+TEST(Bodypart, EditorEncodingsAreReadAsSuch) {
+    using namespace std::string_literals;
+    const struct {
+        const char* what;
+        std::string file;
+    } rows[] = {
+        {"Windows-1252", "6|Sch\xE4"
+                         "del|SCH\xC4*"},
+        {"UTF-8", "6|Sch\xC3\xA4"
+                  "del|SCH\xC3\x84*"},
+        {"UTF-8 with BOM", "\xEF\xBB\xBF"
+                           "6|Sch\xC3\xA4"
+                           "del|SCH\xC3\x84*"},
+        {"UTF-16 LE", "\xFF\xFE"
+                      "6\0|\0S\0c\0h\0\xE4\0d\0e\0l\0|\0S\0C\0H\0\xC4\0*\0"s},
+    };
+    for (const auto& row : rows) {
+        const Buttons b = ParseManualButtons(row.file);
+        EXPECT_EQ(Visible(b), std::vector<int>({6})) << row.what;
+        EXPECT_EQ(b[6].caption, "Sch\xE4"
+                                "del")
+            << row.what;
+        EXPECT_EQ(b[6].code, "SCH\xC4*") << row.what;
+    }
+    // A character Windows-1252 lacks reads as "?".
+    EXPECT_EQ(ParseManualButtons("1|\xC5\x81\xC3\xB3"
+                            "d\xC5\xBA|L")[1]
+                  .caption,
+              "?\xF3"
+              "d?");
+}
+
 } // namespace
 } // namespace tessaro::selection::manual
