@@ -132,6 +132,8 @@ case_existing_final_name() {
     expect_file "$INBOX/anfrage.gdt" "$(expected request)"
 }
 
+. "$here/windows_cases_msi.sh"
+
 declare -F "case_$1" >/dev/null || { echo "no such case: $1" >&2; exit 2; }
 zip=$(cd "$(dirname "$2")" && pwd)/$(basename "$2")
 make_program_dir "$zip"
