@@ -14,37 +14,41 @@ msiexec_quiet() {
     local log=$1
     shift
     DISPLAY= WINEDLLOVERRIDES=winemenubuilder.exe=d wine msiexec "$@" /qn /l*v "$(z_path "$log")"
-    local status=$?
-    wineserver -w 2>/dev/null # the registry reaches system.reg when the server ends
-    return $status
+}
+
+# A Wine server that stays between the steps: a cold start of Wine's
+# services costs more than most of the steps themselves.
+msi_server() {
+    wineserver -k 2>/dev/null
+    wineserver -w 2>/dev/null
+    wineserver -p
 }
 
 # A Windows path on drive C: as the Unix path inside the prefix.
 prefix_path() { printf '%s/drive_c%s' "$WINEPREFIX" "$(printf '%s' "${1#[Cc]:}" | tr '\\' /)"; }
 
+# reg_values KEY: "subkey|name|value" for every value below KEY (64-bit view).
+reg_values() {
+    DISPLAY= wine reg query "$1" /s 2>/dev/null | tr -d '\r' | awk '
+        /^HKEY_/ { key = $0; sub(/.*\\/, "", key); next }
+        /^    / {
+            line = substr($0, 5); n = index(line, "    "); rest = substr(line, n + 4); m = index(rest, "    ")
+            print key "|" substr(line, 1, n - 1) "|" (m ? substr(rest, m + 4) : "")
+        }'
+}
+
 # "product-code version publisher" for each Add/Remove Programs entry of Tessaro.
 arp_entries() {
-    awk 'BEGIN { RS = ""; FS = "\n" }
-        $1 ~ /^\[Software\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\Uninstall\\\\\{/ &&
-        /"DisplayName"="Velt - Tessaro"/ {
-            code = $1; sub(/.*Uninstall\\\\/, "", code); sub(/\].*/, "", code)
-            version = publisher = ""
-            for (i = 2; i <= NF; i++) {
-                if ($i ~ /^"DisplayVersion"=/) { version = $i; gsub(/^"DisplayVersion"="|"$/, "", version) }
-                if ($i ~ /^"Publisher"=/) { publisher = $i; gsub(/^"Publisher"="|"$/, "", publisher) }
-            }
-            print code, version, publisher
-        }' "$WINEPREFIX/system.reg"
+    reg_values 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' | awk -F'|' '
+        { v[$1, $2] = $3; keys[$1] = 1 }
+        END { for (k in keys) if (v[k, "DisplayName"] == "Velt - Tessaro") print k, v[k, "DisplayVersion"], v[k, "Publisher"] }'
 }
 
 # The icon Add/Remove Programs shows for Tessaro (a Windows path).
 arp_icon() {
-    awk 'BEGIN { RS = ""; FS = "\n" }
-        $1 ~ /^\[Software\\\\Classes\\\\Installer\\\\Products\\\\/ && /"ProductName"="Velt - Tessaro"/ {
-            for (i = 2; i <= NF; i++) if ($i ~ /^"ProductIcon"=/) {
-                icon = $i; gsub(/^"ProductIcon"="|"$/, "", icon); gsub(/\\\\/, "\\", icon); print icon
-            }
-        }' "$WINEPREFIX/system.reg"
+    reg_values 'HKLM\Software\Classes\Installer\Products' | awk -F'|' '
+        { v[$1, $2] = $3; keys[$1] = 1 }
+        END { for (k in keys) if (v[k, "ProductName"] == "Velt - Tessaro") print v[k, "ProductIcon"] }'
 }
 
 start_menu_entry() {
@@ -64,7 +68,8 @@ msi_clean_prefix() {
 }
 
 # Install, the road of one request from the installed folder, an upgrade
-# over the practice's changed files, a refused downgrade, uninstall.
+# over the practice's changed files, a refused downgrade, uninstall; then a
+# folder given with INSTALLDIR, which a later upgrade keeps.
 case_msi() {
     local msi=${TESSARO_MSI:-}
     [ -n "$msi" ] && [ -f "$msi" ] || skip "no installer at TESSARO_MSI=$msi"
@@ -76,6 +81,7 @@ case_msi() {
     local newer=$major.$minor.$((patch + 1))
     local installed
     installed=$(prefix_path 'C:\Tessaro')
+    msi_server
     msi_clean_prefix
 
     msiexec_quiet "$E2E_DIR/install.log" /i "$(z_path "$msi")" || fail "install ended with $?"
@@ -95,8 +101,7 @@ case_msi() {
     # The road changes Settings.ini (its own paths) and makes GDTcount.txt.
     PROG=$installed
     case_road
-    wineserver -k 2>/dev/null
-    wineserver -w 2>/dev/null
+    msi_server
     printf '99|Eigene Aufnahme|EIGEN\r\n' >>"$PROG/Bodypart.dat"
     mkdir -p "$E2E_DIR/kept"
     cp "$PROG/Settings.ini" "$PROG/Bodypart.dat" "$PROG/GDTcount.txt" "$E2E_DIR/kept/"
@@ -109,7 +114,7 @@ case_msi() {
         fail "cannot build the newer package"
     msiexec_quiet "$E2E_DIR/upgrade.log" /i "$(z_path "$E2E_DIR/newer.msi")" || fail "upgrade ended with $?"
     cmp "$E2E_DIR/newer/tessaro.exe" "$installed/tessaro.exe" || fail "the upgrade left the old tessaro.exe"
-    diff -r "$E2E_DIR/kept" "$installed" | grep -v '^Only in ' >&2 && fail "the upgrade changed a practice file"
+    diff -r "$E2E_DIR/kept" "$installed" | grep -a -v '^Only in ' >&2 && fail "the upgrade changed a practice file"
     entry=$(arp_entries)
     [ "${entry#* }" = "$newer Velt" ] || fail "after the upgrade Add/Remove Programs shows \"$entry\""
 
@@ -127,6 +132,18 @@ case_msi() {
     diff -r "$E2E_DIR/kept" "$installed" >&2 || fail "uninstall did not leave exactly the practice files"
     [ ! -e "$menu" ] || fail "uninstall left the Start-menu entry"
     [ -z "$(arp_entries)" ] || fail "uninstall left an Add/Remove Programs entry"
-    ! grep -q '^\[Software\\\\Velt' "$WINEPREFIX/system.reg" || fail "uninstall left Software\\Velt"
+    ! DISPLAY= wine reg query 'HKLM\Software\Velt' >/dev/null 2>&1 || fail "uninstall left HKLM\\Software\\Velt"
     rm -rf "$installed"
+
+    # A folder of one's own on the command line; an upgrade without it goes there too.
+    local chosen
+    chosen=$(prefix_path 'C:\GDT\Tessaro')
+    msiexec_quiet "$E2E_DIR/chosen.log" /i "$(z_path "$msi")" 'INSTALLDIR=C:\GDT\Tessaro' ||
+        fail "install into C:\\GDT\\Tessaro ended with $?"
+    cmp -s "$E2E_DIR/tessaro-win64/tessaro.exe" "$chosen/tessaro.exe" || fail "INSTALLDIR was not followed"
+    msiexec_quiet "$E2E_DIR/chosen-upgrade.log" /i "$(z_path "$E2E_DIR/newer.msi")" || fail "upgrade ended with $?"
+    cmp -s "$E2E_DIR/newer/tessaro.exe" "$chosen/tessaro.exe" || fail "the upgrade left C:\\GDT\\Tessaro"
+    [ ! -e "$installed" ] || fail "the upgrade went to C:\\Tessaro instead of the installed folder"
+    msiexec_quiet "$E2E_DIR/chosen-uninstall.log" /x "$(z_path "$E2E_DIR/newer.msi")" || fail "uninstall ended with $?"
+    rm -rf "$(prefix_path 'C:\GDT')"
 }
