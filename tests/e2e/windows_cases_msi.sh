@@ -69,7 +69,8 @@ msi_clean_prefix() {
 
 # Install, the road of one request from the installed folder, an upgrade
 # over the practice's changed files, a refused downgrade, uninstall; then a
-# folder given with INSTALLDIR, which a later upgrade keeps.
+# folder given with INSTALLDIR, which a later upgrade keeps; Program Files
+# refused.
 case_msi() {
     local msi=${TESSARO_MSI:-}
     [ -n "$msi" ] && [ -f "$msi" ] || skip "no installer at TESSARO_MSI=$msi"
@@ -146,4 +147,11 @@ case_msi() {
     [ ! -e "$installed" ] || fail "the upgrade went to C:\\Tessaro instead of the installed folder"
     msiexec_quiet "$E2E_DIR/chosen-uninstall.log" /x "$(z_path "$E2E_DIR/newer.msi")" || fail "uninstall ended with $?"
     rm -rf "$(prefix_path 'C:\GDT')"
+
+    # Under Program Files the operators could not write their files: refused.
+    msiexec_quiet "$E2E_DIR/programfiles.log" /i "$(z_path "$msi")" 'INSTALLDIR=C:\Program Files\Tessaro' &&
+        fail "an install under Program Files went through"
+    grep -a -q 'Action start [0-9:]*: RefuseProgramFiles' "$E2E_DIR/programfiles.log" ||
+        fail "the install under Program Files failed for another reason"
+    [ ! -e "$(prefix_path 'C:\Program Files\Tessaro')" ] || fail "the refused install left C:\\Program Files\\Tessaro"
 }
