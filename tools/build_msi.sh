@@ -40,16 +40,15 @@ cd - >/dev/null
 # Attributes 400: 64-bit, permanent (an uninstall leaves it), never
 # overwrite (a present file is kept). The same version replaces itself
 # rather than landing beside itself (513: migrate features, maximum
-# included). wixl puts custom actions first in the sequence; the install
-# folder is settled after AppSearch has read the previous one and before
-# CostFinalize resolves it, in both sequences, and shown in Add/Remove
-# Programs once resolved.
+# included). wixl places custom actions at the very start whatever Before
+# says, so they are placed here: the install folder is settled after
+# AppSearch has read the previous one and before CostFinalize resolves it,
+# in both sequences, and shown in Add/Remove Programs once resolved.
 sql() { msibuild "$work/tessaro.msi" -q "$1"; }
 sql "UPDATE \`Component\` SET \`Attributes\` = 400 WHERE \`Component\` = 'SettingsIni' OR \`Component\` = 'BodypartDat'"
 sql "DELETE FROM \`Upgrade\` WHERE \`ActionProperty\` = 'WIX_UPGRADE_DETECTED'"
 sql "INSERT INTO \`Upgrade\` (\`UpgradeCode\`, \`VersionMax\`, \`Attributes\`, \`ActionProperty\`) VALUES ('$upgrade_code', '$version', 513, 'WIX_UPGRADE_DETECTED')"
 sql "UPDATE \`Property\` SET \`Value\` = 'WIX_DOWNGRADE_DETECTED;WIX_UPGRADE_DETECTED;INSTALLDIR' WHERE \`Property\` = 'SecureCustomProperties'"
-sql "DELETE FROM \`InstallExecuteSequence\` WHERE \`Action\` = 'UsePreviousInstallDir' OR \`Action\` = 'UseDefaultInstallDir'"
 for table in InstallExecuteSequence InstallUISequence; do
     sql "INSERT INTO \`$table\` (\`Action\`, \`Condition\`, \`Sequence\`) VALUES ('UsePreviousInstallDir', 'NOT INSTALLDIR AND PREVIOUSINSTALLDIR', 990)"
     sql "INSERT INTO \`$table\` (\`Action\`, \`Condition\`, \`Sequence\`) VALUES ('UseDefaultInstallDir', 'NOT INSTALLDIR', 991)"

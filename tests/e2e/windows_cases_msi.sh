@@ -123,7 +123,7 @@ case_msi() {
     local listing
     listing=$(cd "$installed" && find . -type f -exec md5sum {} + | LC_ALL=C sort)
     msiexec_quiet "$E2E_DIR/downgrade.log" /i "$(z_path "$msi")" && fail "the downgrade was installed"
-    grep -q '^Property(S): WIX_DOWNGRADE_DETECTED = ' "$E2E_DIR/downgrade.log" ||
+    grep -a -q '^Property(S): WIX_DOWNGRADE_DETECTED = ' "$E2E_DIR/downgrade.log" ||
         fail "the downgrade was refused for another reason (see $E2E_DIR/downgrade.log)"
     [ "$(cd "$installed" && find . -type f -exec md5sum {} + | LC_ALL=C sort)" = "$listing" ] ||
         fail "the refused downgrade changed C:\\Tessaro"
