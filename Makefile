@@ -7,8 +7,9 @@
 #   make format-check  fails when a C++ file is not formatted so (CI)
 #   make fuzz  runs every libFuzzer target FUZZ_SECONDS (default 60) over its corpus
 #   make bench measures start-up, import, commit and memory against their references
-#   make windows       cross-builds tessaro.exe (build-win) and packs dist/tessaro-win64.zip
-#   make test-windows  runs the core tests and the packed program under Wine
+#   make windows       cross-builds tessaro.exe (build-win), packs dist/tessaro-win64.zip
+#                      and builds the installer dist/tessaro-<version>-win64.msi
+#   make test-windows  runs the core tests, the packed program and the installer under Wine
 
 BUILD    ?= build
 JOBS     ?= $(shell nproc 2>/dev/null || echo 2)
@@ -105,7 +106,7 @@ bench: deps
 QT_MINGW_PREFIX ?= $(abspath $(CURDIR)/../shared/toolchains/qt6-mingw64-6.4.2)
 WIN_BUILD ?= build-win
 WIN_PACKAGES := g++-mingw-w64-x86-64-posix ninja-build googletest qt6-translations-l10n icoutils \
-                wine wine64 zip unzip libc-bin
+                wine wine64 zip unzip libc-bin wixl msitools
 
 # For .ci/run, so that the default path stands here alone.
 qt-mingw-prefix:

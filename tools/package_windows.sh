@@ -1,6 +1,7 @@
 #!/bin/sh
 # make windows: packs the cross-built tessaro.exe with everything it needs to
-# start from an unpacked folder alone into one zip.
+# start from an unpacked folder alone into one zip, and the same folder into
+# the installer tessaro-<version>-win64.msi beside the zip.
 #   package_windows.sh BUILD_DIR QT_PREFIX ZIP
 set -eu
 build=$1
@@ -71,3 +72,9 @@ mkdir -p "$(dirname "$zip")"
 zip="$(cd "$(dirname "$zip")" && pwd)/$(basename "$zip")"
 (cd "$build" && zip -qr -X "$zip" tessaro-win64)
 echo "packed $zip"
+
+# The version is the project's, as the configure step left it.
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+msi=$(dirname "$zip")/tessaro-$version-win64.msi
+rm -f "$(dirname "$zip")"/tessaro-*-win64.msi
+sh "$src/tools/build_msi.sh" "$stage" "$version" "$msi"

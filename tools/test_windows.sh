@@ -23,10 +23,14 @@ DISPLAY= wine "$build/tests/core_tests.exe" --gtest_brief=1
 wineserver -k 2>/dev/null || true
 wineserver -w 2>/dev/null || true
 
+# The installer beside the zip, named after the version the build was configured with.
+TESSARO_MSI=$(dirname "$zip")/tessaro-$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")-win64.msi
+export TESSARO_MSI
+
 failed=0
 # Lets the cases read what the shell's native dialogs show.
 export WINDOW_TEXTS="$(cd "$build" && pwd)/tests/window_texts.exe"
-for case in road existing_final_name settings_and_browser long_paths small_screen high_dpi request_withdrawn zzz_taken; do
+for case in road existing_final_name settings_and_browser long_paths small_screen high_dpi request_withdrawn zzz_taken msi; do
     bash "$here/tests/e2e/windows_case.sh" "$case" "$zip" || {
         status=$?
         [ "$status" = 77 ] && echo "(skipped: windows.$case)" || failed=1

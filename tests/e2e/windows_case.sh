@@ -132,6 +132,7 @@ case_existing_final_name() {
 . "$here/windows_cases_shell.sh"
 . "$here/windows_cases_screen_fit.sh"
 . "$here/windows_cases_handover.sh"
+. "$here/windows_cases_msi.sh"
 
 declare -F "case_$1" >/dev/null || { echo "no such case: $1" >&2; exit 2; }
 zip=$(cd "$(dirname "$2")" && pwd)/$(basename "$2")
