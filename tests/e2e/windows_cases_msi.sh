@@ -105,7 +105,10 @@ case_msi() {
     msi_server
     printf '99|Eigene Aufnahme|EIGEN\r\n' >>"$PROG/Bodypart.dat"
     mkdir -p "$E2E_DIR/kept"
-    cp "$PROG/Settings.ini" "$PROG/Bodypart.dat" "$PROG/GDTcount.txt" "$E2E_DIR/kept/"
+    # The program's own lock file stays like the counter: the installer never
+    # touches a file it did not install.
+    cp "$PROG/Settings.ini" "$PROG/Bodypart.dat" "$PROG/GDTcount.txt" "$PROG/Tessaro.lock" \
+        "$E2E_DIR/kept/"
 
     # A newer package from the same folder; a tail on the exe tells the new
     # one from the old (Windows loads an image without looking past its end).
