@@ -44,7 +44,14 @@ case_two_workplaces() {
     PROG=$E2E_DIR/prog2 start_tessaro 2
     local second=$LAST_PID
     wait_until "the second workplace's window" has_window_of "$second"
-    sleep 0.5 # drawn and ready for presses
+    # On top and settled before the presses: a press that comes while the
+    # window is still being mapped lands on the first one below it, which a
+    # slow (sanitizer) build showed.
+    local secondWindow
+    secondWindow=$(main_window_of "$second")
+    xdotool windowraise "$secondWindow"
+    within 100 holds_still "$secondWindow" || fail "the second workplace's window keeps moving"
+    sleep 1
 
     # Both windows lie at the same place, the second one's on top: it
     # presses OK first and delivers; the first then finds the request gone.
