@@ -106,8 +106,8 @@ void FrmMain::ImportRequest() {
 void FrmMain::Form_Unload() {
     // Written also when empty, so the next start begins with an empty short
     // code; a failed write is not reported.
-    platform::WritePrivateProfileString(config::kShortSection, config::kShortKey,
-                                        ui::ToAnsi(w_.txtShort->text()), IniFile());
+    platform::WriteProfileString(config::kShortSection, config::kShortKey,
+                                 ui::ToAnsi(w_.txtShort->text()), IniFile());
 }
 
 } // namespace tessaro::app

@@ -11,8 +11,8 @@ namespace {
 // One value of the start-up load. A character the core cannot hold is
 // reported, naming the key, so that a path that leads nowhere has a reason.
 std::string Load(const platform::Profile& profile, const std::string& section,
-                 const std::string& key, const std::string& def, platform::MessageBox& messages,
-                 std::size_t size = kValueSize) {
+                 const std::string& key, const std::string& def,
+                 platform::OperatorMessages& messages, std::size_t size = kValueSize) {
     const platform::ProfileString read = profile.Get(section, key, def, size);
     if (read.lossy)
         messages.ShowError(platform::cp1252::Ansi("Der Wert von ") + key +
@@ -24,7 +24,8 @@ std::string Load(const platform::Profile& profile, const std::string& section,
 }
 
 // Reads a flag; a value that is no flag is reported and counts as off.
-bool LoadFlag(const platform::Profile& profile, const char* key, platform::MessageBox& messages) {
+bool LoadFlag(const platform::Profile& profile, const char* key,
+              platform::OperatorMessages& messages) {
     const std::string text = Load(profile, kGdtSection, key, "0", messages);
     if (const auto flag = ParseFlag(text))
         return *flag;
@@ -99,8 +100,7 @@ std::string IniPath(const std::string& programDirectory) {
 
 std::string ReadIniValue(const std::string& section, const std::string& key, const std::string& def,
                          const std::string& file, std::size_t size) {
-    const platform::ProfileString read =
-        platform::GetPrivateProfileString(section, key, def, size, file);
+    const platform::ProfileString read = platform::ReadProfileString(section, key, def, size, file);
     return read.text.substr(0, read.copied);
 }
 
@@ -114,7 +114,7 @@ std::optional<bool> ParseFlag(const std::string& text) {
     return ReadsAsNonZeroNumber(t);
 }
 
-StartupValues LoadSettings(const std::string& iniFile, platform::MessageBox& messages) {
+StartupValues LoadSettings(const std::string& iniFile, platform::OperatorMessages& messages) {
     // Read and split once for all values: a large file costs one pass, not one
     // per value.
     const platform::Profile profile(iniFile);

@@ -47,7 +47,7 @@ struct StartupValues {
 // The file is read once for all of them. A file too large to read is
 // reported and gives the defaults, as does a missing one; a value holding a
 // character Windows-1252 lacks is reported with the "?" it reads as.
-StartupValues LoadSettings(const std::string& iniFile, platform::MessageBox& messages);
+StartupValues LoadSettings(const std::string& iniFile, platform::OperatorMessages& messages);
 
 // Why a Settings.ini over the size limit is neither read nor written (Windows-1252).
 std::string TooLargeMessage();

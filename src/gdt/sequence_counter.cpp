@@ -36,7 +36,7 @@ std::int16_t ParseCounter(const std::string& text) {
 }
 
 std::int16_t NextSequenceNumber(const std::string& programDirectory,
-                                platform::MessageBox& messages) {
+                                platform::OperatorMessages& messages) {
     const std::string path = platform::Join(programDirectory, kCounterFileName);
     std::int16_t number = 1;
     try {

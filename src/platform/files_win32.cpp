@@ -21,8 +21,6 @@
 #include <windows.h>
 // After windows.h, which it needs.
 #include <aclapi.h>
-// Our DeleteFile, not the Win32 macro of that name.
-#undef DeleteFile
 
 namespace tessaro::platform {
 namespace {
@@ -637,7 +635,7 @@ void OwnFile::Remove() noexcept {
                                      sizeof info);
 }
 
-void DeleteFile(const std::string& path) {
+void RemoveFile(const std::string& path) {
     const std::wstring wide = Wide(path);
     const DWORD a = Attributes(wide);
     if (a == kNoAttributes)

@@ -24,7 +24,8 @@ QString TopOfFileSystem() {
 
 } // namespace
 
-QString FolderFromBrowser(const platform::BrowsedFolder& browsed, platform::MessageBox& messages) {
+QString FolderFromBrowser(const platform::BrowsedFolder& browsed,
+                          platform::OperatorMessages& messages) {
     using Outcome = platform::BrowsedFolder::Outcome;
     switch (browsed.outcome) {
     case Outcome::Chosen:

@@ -68,7 +68,7 @@ void SettingsWindow::Apply() {
     const std::string& file = context_.iniFile;
     bool written = true;
     auto write = [&](const std::string& section, const std::string& key, const std::string& value) {
-        written = platform::WritePrivateProfileString(section, key, value, file) && written;
+        written = platform::WriteProfileString(section, key, value, file) && written;
     };
     const std::string gdt = config::kGdtSection;
 

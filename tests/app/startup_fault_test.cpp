@@ -110,7 +110,8 @@ TEST_F(StartupFault, BodypartIsReadUpToOneMegabyte) {
 
     FormHarness again;
     again.WriteIni({.manual = "1"});
-    again.WriteManualButtons("4|" + std::string(selection::manual::kMaxFileBytes - 10, 'L') + "|LL");
+    again.WriteManualButtons("4|" + std::string(selection::manual::kMaxFileBytes - 10, 'L') +
+                             "|LL");
     const auto start = std::chrono::steady_clock::now();
     ASSERT_TRUE(again.Start());
     const auto started = std::chrono::steady_clock::now();

@@ -174,7 +174,7 @@ TEST(Startup, WithoutSettingsIniStartsWithDefaults) {
 }
 
 // A recorder that also notes whether the window was already on screen.
-class VisibilityRecorder : public platform::MessageBox {
+class VisibilityRecorder : public platform::OperatorMessages {
 public:
     void ShowError(const std::string& text) override {
         texts.push_back(text);

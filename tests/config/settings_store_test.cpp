@@ -56,7 +56,7 @@ TEST_F(SettingsStore, LoadsEveryValueFromItsSection) {
 }
 
 TEST_F(SettingsStore, ShortCodeSectionIsTheByteFC) {
-    ASSERT_TRUE(platform::WritePrivateProfileString(kShortSection, kShortKey, "AB", ini));
+    ASSERT_TRUE(platform::WriteProfileString(kShortSection, kShortKey, "AB", ini));
     EXPECT_EQ(test::Slurp(ini), "[K\xFCrzel]\r\nK\xFCrzel=AB\r\n");
     EXPECT_EQ(ReadIniValue(kShortSection, kShortKey, "", ini, kValueSize), "AB");
 }

@@ -14,7 +14,6 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <windows.h>
-#undef DeleteFile
 
 namespace tessaro::platform {
 namespace {
@@ -86,8 +85,8 @@ TEST(FilesWin32, FailuresCarryTheirNumbersAndChangeNothing) {
         {"write a folder", [&] { WriteWholeFile(tmp.File("sub"), "x"); }, 75},
         {"rename onto a file", [&] { RenameNoReplace(tmp.File("a.zzz"), tmp.File("a.gdt")); }, 58},
         {"rename onto a folder", [&] { RenameNoReplace(tmp.File("a.zzz"), tmp.File("sub")); }, 58},
-        {"delete nothing", [&] { DeleteFile(tmp.File("none")); }, 53},
-        {"delete a folder", [&] { DeleteFile(tmp.File("sub")); }, 75},
+        {"delete nothing", [&] { RemoveFile(tmp.File("none")); }, 53},
+        {"delete a folder", [&] { RemoveFile(tmp.File("sub")); }, 75},
         {"list a file", [&] { ListFiles(tmp.File("a.gdt")); }, 76},
         {"list nothing", [&] { ListFiles(tmp.File("none")); }, 53},
     };
@@ -132,7 +131,7 @@ TEST(FilesWin32, WritesReplaceWholeDeleteForcesAndListsFilesOnly) {
     EXPECT_EQ(names, (std::vector<std::string>{"count.txt", "fresh.txt", "h.gdt"}));
 
     MarkReadOnly(tmp.File("h.gdt"));
-    DeleteFile(tmp.File("h.gdt"));
+    RemoveFile(tmp.File("h.gdt"));
     EXPECT_FALSE(stdfs::exists(tmp.File("h.gdt")));
     // Nothing left behind by the replacements.
     names = ListFiles(tmp.path());
@@ -211,7 +210,7 @@ TEST(FilesWin32, LongPathsWorkHoweverTheyAreSpelled) {
         ReplaceWholeFile(Join(dir, name), "again");
         EXPECT_EQ(ListFiles(dir), std::vector<std::string>{name});
         EXPECT_TRUE(FileHoldsExactly(Join(dir, name), "again"));
-        DeleteFile(Join(dir, name));
+        RemoveFile(Join(dir, name));
         EXPECT_FALSE(FileExists(Join(deep, name)));
     }
 

@@ -83,7 +83,7 @@ TEST(Bodypart, EditorEncodingsAreReadAsSuch) {
     }
     // A character Windows-1252 lacks reads as "?".
     EXPECT_EQ(ParseManualButtons("1|\xC5\x81\xC3\xB3"
-                            "d\xC5\xBA|L")[1]
+                                 "d\xC5\xBA|L")[1]
                   .caption,
               "?\xF3"
               "d?");
