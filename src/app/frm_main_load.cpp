@@ -5,7 +5,7 @@
 #include "gdt/recovery.h"
 #include "gdt/request_import.h"
 #include "gdt/sequence_counter.h"
-#include "platform/codec.h"
+#include "platform/cp1252.h"
 #include "platform/errors.h"
 #include "platform/files.h"
 #include "platform/profile.h"

@@ -1,6 +1,6 @@
 #include "config/settings_store.h"
 
-#include "platform/codec.h"
+#include "platform/cp1252.h"
 #include "platform/files.h"
 #include "platform/profile.h"
 #include "platform/trim.h"

@@ -2,7 +2,7 @@
 
 #include "gdt/claim.h"
 #include "gdt/result_writer.h"
-#include "platform/codec.h"
+#include "platform/cp1252.h"
 #include "platform/files.h"
 
 #include <algorithm>

@@ -3,7 +3,7 @@
 #include "gdt/claim.h"
 #include "gdt/request_import.h"
 #include "gdt/result_writer.h"
-#include "platform/codec.h"
+#include "platform/cp1252.h"
 #include "platform/errors.h"
 #include "platform/files.h"
 

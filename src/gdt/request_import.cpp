@@ -1,7 +1,7 @@
 #include "gdt/request_import.h"
 
 #include "gdt/gdt_line.h"
-#include "platform/codec.h"
+#include "platform/cp1252.h"
 #include "platform/errors.h"
 #include "platform/files.h"
 

@@ -1,7 +1,7 @@
 #include "gdt/result_writer.h"
 
 #include "gdt/gdt_line.h"
-#include "platform/codec.h"
+#include "platform/cp1252.h"
 
 namespace tessaro::gdt {
 

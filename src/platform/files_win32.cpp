@@ -1,7 +1,7 @@
 // The file services on the Win32 API. Paths are converted from Windows-1252
 // to UTF-16 with code page 1252 itself, whatever the machine's ANSI code page
 // is, and only the wide functions are called.
-#include "platform/codec.h"
+#include "platform/cp1252.h"
 #include "platform/errors.h"
 #include "platform/files.h"
 #include "platform/wide_path_win32.h"

@@ -1,6 +1,6 @@
 #include "platform/profile.h"
 
-#include "platform/codec.h"
+#include "platform/cp1252.h"
 #include "platform/errors.h"
 #include "platform/files.h"
 #include "platform/text_encoding.h"

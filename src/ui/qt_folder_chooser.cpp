@@ -1,6 +1,6 @@
 #include "ui/qt_folder_chooser.h"
 
-#include "platform/codec.h"
+#include "platform/cp1252.h"
 #include "ui/text.h"
 
 #include <QDir>

@@ -2,7 +2,7 @@
 
 #include "config/folder_scan.h"
 #include "config/settings_store.h"
-#include "platform/codec.h"
+#include "platform/cp1252.h"
 #include "platform/files.h"
 #include "platform/profile.h"
 #include "ui/text.h"

@@ -3,7 +3,7 @@
 // huge counter file. The window comes up within a second every time, and
 // nothing it finds is changed except the counter it owns.
 #include "app/frm_main_harness.h"
-#include "platform/codec.h"
+#include "platform/cp1252.h"
 #include "selection/manual_buttons.h"
 #include "support/freeze_limit.h"
 

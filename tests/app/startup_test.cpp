@@ -2,7 +2,7 @@
 // buttons, the panel choice, the caption, a start without a request, messages
 // before the window, the saved short code and the OK rule after start-up.
 #include "app/frm_main_harness.h"
-#include "platform/codec.h"
+#include "platform/cp1252.h"
 #include "ui/examination_button.h"
 #include "ui/text.h"
 

@@ -1,5 +1,5 @@
 #include "config/settings_store.h"
-#include "platform/codec.h"
+#include "platform/cp1252.h"
 #include "platform/profile.h"
 #include "support/recording_message_box.h"
 #include "support/temp_dir.h"

@@ -3,7 +3,7 @@
 // quotes removed, as every read does), every other key reads as before, and a
 // second identical write adds nothing. A refused write leaves the file as it was.
 #include "fuzz_input.h"
-#include "platform/codec.h"
+#include "platform/cp1252.h"
 #include "platform/profile.h"
 #include "support/temp_dir.h"
 

@@ -1,6 +1,6 @@
 // The Win32 file services and instance lock against the promises the Linux
 // tests prove with fork(), chmod() and mkfifo(), which Windows lacks.
-#include "platform/codec.h"
+#include "platform/cp1252.h"
 #include "platform/errors.h"
 #include "platform/files.h"
 #include "platform/instance_lock.h"

@@ -6,7 +6,7 @@
 // result; every other difference fails the test.
 //
 //   profile_differential RUNNER.exe WORKDIR [CASES]
-#include "platform/codec.h"
+#include "platform/cp1252.h"
 #include "platform/profile.h"
 
 #include <chrono>
