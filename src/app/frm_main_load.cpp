@@ -8,7 +8,6 @@
 #include "platform/cp1252.h"
 #include "platform/errors.h"
 #include "platform/files.h"
-#include "platform/profile.h"
 #include "ui/examination_button.h"
 #include "ui/text.h"
 #include "ui/text_box.h"
@@ -106,8 +105,7 @@ void FrmMain::ImportRequest() {
 void FrmMain::Form_Unload() {
     // Written also when empty, so the next start begins with an empty short
     // code; a failed write is not reported.
-    platform::WriteProfileString(config::kShortSection, config::kShortKey,
-                                 ui::ToAnsi(w_.txtShort->text()), IniFile());
+    config::SaveShortCode(ui::ToAnsi(w_.txtShort->text()), IniFile());
 }
 
 } // namespace tessaro::app
