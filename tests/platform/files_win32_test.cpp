@@ -114,6 +114,9 @@ TEST(FilesWin32, WritesReplaceWholeDeleteForcesAndListsFilesOnly) {
     Spit(tmp.File("count.txt"), "12345");
     Hide(tmp.File("count.txt"));
     stdfs::create_directory(tmp.File("sub"));
+    // An interrupted replacement's temporary goes; a name merely like one stays.
+    Spit(tmp.File("count.txt.tmp~4242"), "half");
+    Spit(tmp.File("count.txt.tmp~old"), "mine");
     WriteWholeFile(tmp.File("h.zzz"), "short");
     EXPECT_EQ(Slurp(tmp.File("h.zzz")), "short");
     ReplaceWholeFile(tmp.File("count.txt"), "7");
@@ -121,6 +124,8 @@ TEST(FilesWin32, WritesReplaceWholeDeleteForcesAndListsFilesOnly) {
     EXPECT_EQ(Slurp(tmp.File("count.txt")), "7");
     EXPECT_TRUE(Hidden(tmp.File("count.txt")));
     EXPECT_EQ(Slurp(tmp.File("fresh.txt")), "1");
+    EXPECT_FALSE(stdfs::exists(tmp.File("count.txt.tmp~4242")));
+    RemoveFile(tmp.File("count.txt.tmp~old"));
 
     RenameNoReplace(tmp.File("h.zzz"), tmp.File("h.gdt"));
     EXPECT_EQ(Slurp(tmp.File("h.gdt")), "short");
