@@ -32,7 +32,7 @@ namespace {
 
 using namespace tessaro;
 
-class SilentMessageBox : public platform::MessageBox {
+class SilentMessageBox : public platform::OperatorMessages {
 public:
     void ShowError(const std::string& text) override { last = text; }
     std::string last;

@@ -18,7 +18,7 @@ inline constexpr int kExitFailure = 2; // a failure ended the program with an er
 
 struct Environment {
     std::string programDirectory; // Windows-1252, without a trailing "/"
-    platform::MessageBox& messages;
+    platform::OperatorMessages& messages;
     ui::FolderChooser& folders;
     // Ends the program with the status. Called once; the caller runs nothing
     // after it. The unload step is not part of it.

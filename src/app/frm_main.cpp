@@ -6,7 +6,7 @@
 #include "gdt/commit.h"
 #include "gdt/display_charset.h"
 #include "gdt/display_text.h"
-#include "platform/codec.h"
+#include "platform/cp1252.h"
 #include "platform/errors.h"
 #include "ui/examination_button.h"
 #include "ui/settings_window.h"

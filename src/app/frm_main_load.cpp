@@ -5,10 +5,9 @@
 #include "gdt/recovery.h"
 #include "gdt/request_import.h"
 #include "gdt/sequence_counter.h"
-#include "platform/codec.h"
+#include "platform/cp1252.h"
 #include "platform/errors.h"
 #include "platform/files.h"
-#include "platform/profile.h"
 #include "ui/examination_button.h"
 #include "ui/text.h"
 #include "ui/text_box.h"
@@ -106,8 +105,7 @@ void FrmMain::ImportRequest() {
 void FrmMain::Form_Unload() {
     // Written also when empty, so the next start begins with an empty short
     // code; a failed write is not reported.
-    platform::WritePrivateProfileString(config::kShortSection, config::kShortKey,
-                                        ui::ToAnsi(w_.txtShort->text()), IniFile());
+    config::SaveShortCode(ui::ToAnsi(w_.txtShort->text()), IniFile());
 }
 
 } // namespace tessaro::app

@@ -2,9 +2,9 @@
 // caret of the text boxes.
 #include "app/frm_main.h"
 #include "selection/composer.h"
-#include "ui/colour.h"
-#include "ui/colours.h"
+#include "ui/colour_literal.h"
 #include "ui/examination_button.h"
+#include "ui/qt_colour.h"
 #include "ui/text.h"
 #include "ui/text_box.h"
 

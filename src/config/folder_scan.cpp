@@ -1,6 +1,6 @@
 #include "config/folder_scan.h"
 
-#include "platform/codec.h"
+#include "platform/cp1252.h"
 #include "platform/files.h"
 
 #include <exception>

@@ -1,6 +1,6 @@
 #include "config/settings_store.h"
 
-#include "platform/codec.h"
+#include "platform/cp1252.h"
 #include "platform/files.h"
 #include "platform/profile.h"
 #include "platform/trim.h"
@@ -8,11 +8,22 @@
 namespace tessaro::config {
 namespace {
 
+constexpr const char* kPathSKey = "PathS";
+constexpr const char* kPathDKey = "PathD";
+constexpr const char* kLumeoIdKey = "LumeoID";
+constexpr const char* kSuffixKey = "Suffix";
+constexpr const char* kManualKey = "Manual";
+constexpr const char* kStudyDescKey = "StudyDesc";
+
+const char* Flag(bool on) {
+    return on ? "1" : "0";
+}
+
 // One value of the start-up load. A character the core cannot hold is
 // reported, naming the key, so that a path that leads nowhere has a reason.
 std::string Load(const platform::Profile& profile, const std::string& section,
-                 const std::string& key, const std::string& def, platform::MessageBox& messages,
-                 std::size_t size = kValueSize) {
+                 const std::string& key, const std::string& def,
+                 platform::OperatorMessages& messages, std::size_t size = kValueSize) {
     const platform::ProfileString read = profile.Get(section, key, def, size);
     if (read.lossy)
         messages.ShowError(platform::cp1252::Ansi("Der Wert von ") + key +
@@ -24,8 +35,9 @@ std::string Load(const platform::Profile& profile, const std::string& section,
 }
 
 // Reads a flag; a value that is no flag is reported and counts as off.
-bool LoadFlag(const platform::Profile& profile, const char* key, platform::MessageBox& messages) {
-    const std::string text = Load(profile, kGdtSection, key, "0", messages);
+bool LoadFlag(const platform::Profile& profile, const char* key, bool def,
+              platform::OperatorMessages& messages) {
+    const std::string text = Load(profile, kGdtSection, key, Flag(def), messages);
     if (const auto flag = ParseFlag(text))
         return *flag;
     messages.ShowError(platform::cp1252::Ansi("Ungültiger Wert für ") + key +
@@ -99,8 +111,7 @@ std::string IniPath(const std::string& programDirectory) {
 
 std::string ReadIniValue(const std::string& section, const std::string& key, const std::string& def,
                          const std::string& file, std::size_t size) {
-    const platform::ProfileString read =
-        platform::GetPrivateProfileString(section, key, def, size, file);
+    const platform::ProfileString read = platform::ReadProfileString(section, key, def, size, file);
     return read.text.substr(0, read.copied);
 }
 
@@ -114,23 +125,48 @@ std::optional<bool> ParseFlag(const std::string& text) {
     return ReadsAsNonZeroNumber(t);
 }
 
-StartupValues LoadSettings(const std::string& iniFile, platform::MessageBox& messages) {
+StartupValues LoadSettings(const std::string& iniFile, platform::OperatorMessages& messages) {
     // Read and split once for all values: a large file costs one pass, not one
     // per value.
     const platform::Profile profile(iniFile);
     if (profile.TooLarge())
         messages.ShowError(TooLargeMessage());
+    // A missing key gives the value a program without Settings.ini holds.
+    const ProgramSettings defaults;
     StartupValues v;
     v.shortCode = Load(profile, kShortSection, kShortKey, "", messages);
     v.modality = Load(profile, kModalitySection, kModalityKey, "", messages);
-    v.values.PathS = Load(profile, kGdtSection, "PathS", "", messages, kPathValueSize);
-    v.values.PathD = Load(profile, kGdtSection, "PathD", "", messages, kPathValueSize);
-    v.values.LumeoID = Load(profile, kGdtSection, "LumeoID", "001", messages);
-    v.values.Suffix =
-        platform::cp1252::ToUpper(Load(profile, kGdtSection, "Suffix", "gdt", messages));
-    v.values.Manual = LoadFlag(profile, "Manual", messages);
-    v.values.StudyDesc = LoadFlag(profile, "StudyDesc", messages);
+    v.values.PathS =
+        Load(profile, kGdtSection, kPathSKey, defaults.PathS, messages, kPathValueSize);
+    v.values.PathD =
+        Load(profile, kGdtSection, kPathDKey, defaults.PathD, messages, kPathValueSize);
+    v.values.LumeoID = Load(profile, kGdtSection, kLumeoIdKey, defaults.LumeoID, messages);
+    v.values.Suffix = platform::cp1252::ToUpper(
+        Load(profile, kGdtSection, kSuffixKey, defaults.Suffix, messages));
+    v.values.Manual = LoadFlag(profile, kManualKey, defaults.Manual, messages);
+    v.values.StudyDesc = LoadFlag(profile, kStudyDescKey, defaults.StudyDesc, messages);
     return v;
+}
+
+bool SaveSettings(const AppliedSettings& applied, const std::string& iniFile) {
+    const ProgramSettings& v = applied.values;
+    bool written = true;
+    // Every key is tried, whatever failed before it.
+    auto write = [&](const std::string& section, const std::string& key, const std::string& value) {
+        written = platform::WriteProfileString(section, key, value, iniFile) && written;
+    };
+    write(kGdtSection, kPathSKey, v.PathS);
+    write(kModalitySection, kModalityKey, applied.modality);
+    write(kGdtSection, kPathDKey, v.PathD);
+    write(kGdtSection, kSuffixKey, applied.suffix);
+    write(kGdtSection, kLumeoIdKey, v.LumeoID);
+    write(kGdtSection, kStudyDescKey, Flag(v.StudyDesc));
+    write(kGdtSection, kManualKey, Flag(v.Manual));
+    return written;
+}
+
+bool SaveShortCode(const std::string& shortCode, const std::string& iniFile) {
+    return platform::WriteProfileString(kShortSection, kShortKey, shortCode, iniFile);
 }
 
 std::string TooLargeMessage() {

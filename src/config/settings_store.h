@@ -1,5 +1,6 @@
-// Settings.ini beside the program: sections, keys, defaults, the read helper and
-// the start-up load. Every read and write goes to the file; nothing is cached.
+// Settings.ini beside the program: sections, keys, defaults, the read helper,
+// the start-up load and the saves. The one owner of the key names: nothing else
+// names a key. Every read and write goes to the file; nothing is cached.
 #pragma once
 
 #include "config/settings_values.h"
@@ -47,7 +48,23 @@ struct StartupValues {
 // The file is read once for all of them. A file too large to read is
 // reported and gives the defaults, as does a missing one; a value holding a
 // character Windows-1252 lacks is reported with the "?" it reads as.
-StartupValues LoadSettings(const std::string& iniFile, platform::MessageBox& messages);
+StartupValues LoadSettings(const std::string& iniFile, platform::OperatorMessages& messages);
+
+// What the settings window applies.
+struct AppliedSettings {
+    const ProgramSettings& values;
+    const std::string& modality; // the stored default for txtMod
+    const std::string& suffix;   // as typed; values.Suffix is its upper-case form
+};
+
+// Writes the applied values key by key, in the order PathS, Modality, PathD,
+// Suffix, LumeoID, StudyDesc, Manual; each write keeps the file's encoding, and
+// a file too large to read is never written. True when every key was written.
+bool SaveSettings(const AppliedSettings& applied, const std::string& iniFile);
+
+// The short code, as the unload leaves it for the next start (an empty one
+// too). True when it was written.
+bool SaveShortCode(const std::string& shortCode, const std::string& iniFile);
 
 // Why a Settings.ini over the size limit is neither read nor written (Windows-1252).
 std::string TooLargeMessage();

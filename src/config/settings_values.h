@@ -1,5 +1,6 @@
 // The program-wide settings values, alive from start-up to exit; set by the
 // start-up load and by the settings window's apply. Texts are Windows-1252.
+// The initial values here are also what a key missing from Settings.ini gives.
 #pragma once
 
 #include <string>

@@ -2,7 +2,7 @@
 
 #include "gdt/claim.h"
 #include "gdt/result_writer.h"
-#include "platform/codec.h"
+#include "platform/cp1252.h"
 #include "platform/files.h"
 
 #include <algorithm>
@@ -101,7 +101,7 @@ std::string FailureText(const platform::PlatformError& error, const std::string&
     return text + kEnds;
 }
 
-CommitOutcome CommitRequest(const CommitInput& in, platform::MessageBox& messages) {
+CommitOutcome CommitRequest(const CommitInput& in, platform::OperatorMessages& messages) {
     if (in.requestText.empty()) {
         messages.ShowError(
             platform::cp1252::Ansi("Die Daten konnten nicht korrekt ausgelesen werden.") + "\r\n" +
@@ -210,7 +210,7 @@ CommitOutcome CommitRequest(const CommitInput& in, platform::MessageBox& message
         stage = Stage::Delivered;
         temporary.reset(); // closed, so the receiving system may take it at once
         platform::SyncDirectory(in.settings.PathD);
-        platform::DeleteFile(claimPath);
+        platform::RemoveFile(claimPath);
         return CommitOutcome::Done;
     } catch (const platform::PlatformError& e) {
         std::string text;

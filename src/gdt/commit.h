@@ -38,7 +38,7 @@ enum class CommitOutcome {
 // untouched; only the bytes that were imported are delivered. A failure once
 // the .gdt is in place says so and names the file, so that nobody orders the
 // examination again; the next start finishes what is left.
-CommitOutcome CommitRequest(const CommitInput& input, platform::MessageBox& messages);
+CommitOutcome CommitRequest(const CommitInput& input, platform::OperatorMessages& messages);
 
 // A Lumeo ID is joined into the file name as it stands: "/" or "\" would lead
 // out of the target folder, a control character has no place in a name, and

@@ -1,8 +1,8 @@
 #include "gdt/display_charset.h"
 
 #include "gdt/gdt_line.h"
-#include "platform/charset_codec.h"
-#include "platform/codec.h"
+#include "platform/charset_decoding.h"
+#include "platform/cp1252.h"
 
 #include <array>
 #include <optional>

@@ -3,7 +3,7 @@
 #include "gdt/claim.h"
 #include "gdt/request_import.h"
 #include "gdt/result_writer.h"
-#include "platform/codec.h"
+#include "platform/cp1252.h"
 #include "platform/errors.h"
 #include "platform/files.h"
 
@@ -67,7 +67,7 @@ std::string Recover(const Place& place, const std::string& claimFile, const Clai
             const std::optional<std::string> put = ReadIfThere(final, limit);
             if (put && *put == *written) {
                 // Cut short between the two names of a link-and-unlink rename.
-                platform::DeleteFile(temporary);
+                platform::RemoveFile(temporary);
             } else {
                 try {
                     platform::RenameNoReplace(temporary, final);
@@ -84,11 +84,11 @@ std::string Recover(const Place& place, const std::string& claimFile, const Clai
         }
         // A .zzz that is gone (or is someone else's by now) was put in place.
         platform::SyncDirectory(settings.PathD);
-        platform::DeleteFile(claimPath);
+        platform::RemoveFile(claimPath);
         return Ansi("Zugestellt als ") + final + Ansi("; der Lauf wurde abgeschlossen.");
     }
     if (ownTemporary)
-        platform::DeleteFile(temporary);
+        platform::RemoveFile(temporary);
     try {
         platform::RenameNoReplace(claimPath, requestPath);
     } catch (const platform::PlatformError& e) {
@@ -105,7 +105,7 @@ std::string Recover(const Place& place, const std::string& claimFile, const Clai
 } // namespace
 
 void RecoverInterruptedCommits(const config::ProgramSettings& settings,
-                               const std::string& workplace, platform::MessageBox& messages) {
+                               const std::string& workplace, platform::OperatorMessages& messages) {
     if (settings.PathS.empty())
         return;
     const Place place{platform::FolderOf(settings.PathS)};

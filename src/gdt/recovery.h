@@ -17,6 +17,6 @@ namespace tessaro::gdt {
 // operator what was done; none when there was nothing. A failure is reported
 // in that message and left for the next start, which tries again.
 void RecoverInterruptedCommits(const config::ProgramSettings& settings,
-                               const std::string& workplace, platform::MessageBox& messages);
+                               const std::string& workplace, platform::OperatorMessages& messages);
 
 } // namespace tessaro::gdt

@@ -1,7 +1,7 @@
 #include "gdt/request_import.h"
 
 #include "gdt/gdt_line.h"
-#include "platform/codec.h"
+#include "platform/cp1252.h"
 #include "platform/errors.h"
 #include "platform/files.h"
 
@@ -20,7 +20,7 @@ struct PanelField {
 };
 constexpr PanelField kPanelFields[3] = {{"3000", "ID: "}, {"3102", "VN: "}, {"3101", "NN: "}};
 
-void Report(platform::MessageBox& messages, const platform::PlatformError& e) {
+void Report(platform::OperatorMessages& messages, const platform::PlatformError& e) {
     messages.ShowError(platform::ErrorOccurredMessage(e, "\r\n"));
 }
 
@@ -51,7 +51,7 @@ std::array<std::optional<std::string>, 3> PanelsFromRequest(const std::string& r
     return panels;
 }
 
-ImportResult ReadRequestFile(const std::string& path, platform::MessageBox& messages) {
+ImportResult ReadRequestFile(const std::string& path, platform::OperatorMessages& messages) {
     ImportResult result;
     try {
         result.requestText = platform::ReadWholeFile(path, kMaxRequestBytes);

@@ -34,7 +34,7 @@ inline constexpr std::array<const char*, 3> kInitialPanelTexts = {"ID:", "VN:", 
 // Fehler aufgetreten." CR LF number " - " description) and the import returns
 // normally with what it has. A file over kMaxRequestBytes is refused with a
 // message of its own before it is read: nothing imported, the file left as it is.
-ImportResult ReadRequestFile(const std::string& path, platform::MessageBox& messages);
+ImportResult ReadRequestFile(const std::string& path, platform::OperatorMessages& messages);
 
 // Panel texts from a request text already in memory (the reading rule alone),
 // each cut to kMaxPanelBytes.

@@ -1,7 +1,7 @@
 #include "gdt/result_writer.h"
 
 #include "gdt/gdt_line.h"
-#include "platform/codec.h"
+#include "platform/cp1252.h"
 
 namespace tessaro::gdt {
 
@@ -20,7 +20,8 @@ std::string FinalFileName(const config::ProgramSettings& settings, std::int16_t 
 }
 
 bool ResultFileCanBeWritten(const config::ProgramSettings& settings,
-                            const std::string& selectionCode, platform::MessageBox& messages) {
+                            const std::string& selectionCode,
+                            platform::OperatorMessages& messages) {
     if (!platform::DirectoryExists(settings.PathD)) {
         messages.ShowError(platform::cp1252::Ansi("Zielverzeichnis nicht gefunden."));
         return false;
@@ -40,7 +41,7 @@ std::optional<platform::OwnFile> WriteResultFile(const config::ProgramSettings& 
                                                  std::int16_t sequenceNumber,
                                                  const std::string& requestText,
                                                  const std::string& selectionCode,
-                                                 platform::MessageBox& messages) {
+                                                 platform::OperatorMessages& messages) {
     if (!ResultFileCanBeWritten(settings, selectionCode, messages))
         return std::nullopt;
     const char* field = settings.StudyDesc ? "6227" : "8411";

@@ -26,7 +26,7 @@ inline constexpr std::size_t kMaxLineBytes = 999;
 // shown (the target directory is missing, or the code is too long for one GDT
 // line) and nothing is to be touched.
 bool ResultFileCanBeWritten(const config::ProgramSettings& settings,
-                            const std::string& selectionCode, platform::MessageBox& messages);
+                            const std::string& selectionCode, platform::OperatorMessages& messages);
 
 // With ResultFileCanBeWritten true, the temporary file created exclusively,
 // written complete and synced, and still open (nullopt, with the message
@@ -36,6 +36,6 @@ std::optional<platform::OwnFile> WriteResultFile(const config::ProgramSettings& 
                                                  std::int16_t sequenceNumber,
                                                  const std::string& requestText,
                                                  const std::string& selectionCode,
-                                                 platform::MessageBox& messages);
+                                                 platform::OperatorMessages& messages);
 
 } // namespace tessaro::gdt

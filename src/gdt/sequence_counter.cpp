@@ -1,6 +1,6 @@
 #include "gdt/sequence_counter.h"
 
-#include "platform/codec.h"
+#include "platform/cp1252.h"
 #include "platform/errors.h"
 #include "platform/files.h"
 #include "platform/trim.h"
@@ -36,7 +36,7 @@ std::int16_t ParseCounter(const std::string& text) {
 }
 
 std::int16_t NextSequenceNumber(const std::string& programDirectory,
-                                platform::MessageBox& messages) {
+                                platform::OperatorMessages& messages) {
     const std::string path = platform::Join(programDirectory, kCounterFileName);
     std::int16_t number = 1;
     try {

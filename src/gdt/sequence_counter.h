@@ -19,7 +19,7 @@ inline constexpr std::size_t kMaxCounterBytes = 40;
 // and left as it is; the number is then 1. Other failures are reported ("Es ist ein Fehler
 // aufgetreten." number " - " description, no line break) and the function returns normally.
 std::int16_t NextSequenceNumber(const std::string& programDirectory,
-                                platform::MessageBox& messages);
+                                platform::OperatorMessages& messages);
 
 // The text-to-number conversion of the counter file: optional blanks, optional
 // sign, decimal digits, optional blanks. Throws platform::PlatformError (TypeMismatch for

@@ -1,6 +1,6 @@
 #include "platform/errors.h"
 
-#include "platform/codec.h"
+#include "platform/cp1252.h"
 
 #include <cerrno>
 #include <utility>

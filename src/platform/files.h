@@ -98,7 +98,7 @@ void RenameNoReplace(const std::string& from, const std::string& to);
 // Removes the file, a read-only one included; fails when there is no such file.
 // The folder is synced afterwards as far as it can be; once the file is gone,
 // a failed sync is not reported.
-void DeleteFile(const std::string& path);
+void RemoveFile(const std::string& path);
 
 // True when the path, or a link it leads through, is a link that belongs
 // neither to the system's administrator nor to the user running the program:

@@ -1,4 +1,4 @@
-#include "platform/codec.h"
+#include "platform/cp1252.h"
 #include "platform/errors.h"
 #include "platform/files.h"
 
@@ -502,7 +502,7 @@ void OwnFile::Remove() noexcept {
         (void)::unlink(native.c_str());
 }
 
-void DeleteFile(const std::string& path) {
+void RemoveFile(const std::string& path) {
     const std::string native = NativePath(path);
     struct stat st {};
     if (::lstat(native.c_str(), &st) != 0)

@@ -1,7 +1,7 @@
 // The file services on the Win32 API. Paths are converted from Windows-1252
 // to UTF-16 with code page 1252 itself, whatever the machine's ANSI code page
 // is, and only the wide functions are called.
-#include "platform/codec.h"
+#include "platform/cp1252.h"
 #include "platform/errors.h"
 #include "platform/files.h"
 #include "platform/wide_path_win32.h"
@@ -21,8 +21,6 @@
 #include <windows.h>
 // After windows.h, which it needs.
 #include <aclapi.h>
-// Our DeleteFile, not the Win32 macro of that name.
-#undef DeleteFile
 
 namespace tessaro::platform {
 namespace {
@@ -453,6 +451,44 @@ void WriteWholeFile(const std::string& path, const std::string& bytes) {
     WriteWholeFile(path, {std::string_view(bytes)});
 }
 
+namespace {
+
+constexpr const char* kTemporaryMark = ".tmp~";
+
+// A replacement killed half way leaves its temporary file (the file's name,
+// the mark and a process number); the next one clears such files away, so
+// that they do not pile up beside the program and a process number that comes
+// round again finds its name free. One that a running replacement holds open
+// is held without sharing and cannot be removed; a folder, a link, or a name
+// with anything but digits after the mark is left alone.
+void RemoveLeftoverTemporaries(const std::string& path) {
+    const std::wstring pattern = Wide(path + kTemporaryMark + "*");
+    const std::wstring folder = pattern.substr(0, pattern.find_last_of(L"\\/") + 1);
+    const std::wstring prefix = FromCp1252(NameOf(path) + kTemporaryMark);
+    const int prefixLength = static_cast<int>(prefix.size());
+    WIN32_FIND_DATAW entry{};
+    HANDLE find = ::FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &entry,
+                                     FindExSearchNameMatch, nullptr, 0);
+    if (find == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        const std::wstring name = entry.cFileName;
+        constexpr DWORD kNoPlainFile = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
+        if ((entry.dwFileAttributes & kNoPlainFile) != 0 || name.size() <= prefix.size() ||
+            ::CompareStringOrdinal(name.c_str(), prefixLength, prefix.c_str(), prefixLength,
+                                   TRUE) != CSTR_EQUAL)
+            continue;
+        bool digits = true;
+        for (std::size_t i = prefix.size(); i < name.size(); ++i)
+            digits = digits && name[i] >= L'0' && name[i] <= L'9';
+        if (digits)
+            ::DeleteFileW((folder + name).c_str());
+    } while (::FindNextFileW(find, &entry));
+    ::FindClose(find);
+}
+
+} // namespace
+
 void ReplaceWholeFile(const std::string& path, const std::string& bytes) {
     const std::wstring wide = Wide(path);
     RefuseReadOnly(wide, path);
@@ -462,9 +498,10 @@ void ReplaceWholeFile(const std::string& path, const std::string& bytes) {
         WriteInPlace(wide, path, bytes);
         return;
     }
+    RemoveLeftoverTemporaries(path);
     // Named on the 1252 side, so that a name the suffix takes past the limit
     // gets the long form as well.
-    const std::wstring temp = Wide(path + ".tmp~" + std::to_string(::GetCurrentProcessId()));
+    const std::wstring temp = Wide(path + kTemporaryMark + std::to_string(::GetCurrentProcessId()));
     {
         Handle h(::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -637,7 +674,7 @@ void OwnFile::Remove() noexcept {
                                      sizeof info);
 }
 
-void DeleteFile(const std::string& path) {
+void RemoveFile(const std::string& path) {
     const std::wstring wide = Wide(path);
     const DWORD a = Attributes(wide);
     if (a == kNoAttributes)

@@ -1,6 +1,6 @@
 #include "platform/instance_lock.h"
 
-#include "platform/codec.h"
+#include "platform/cp1252.h"
 
 namespace tessaro::platform {
 

@@ -9,9 +9,9 @@ namespace tessaro::platform {
 
 inline constexpr std::string_view kAppTitle = "Velt - Tessaro";
 
-class MessageBox {
+class OperatorMessages {
 public:
-    virtual ~MessageBox() = default;
+    virtual ~OperatorMessages() = default;
     // text: Windows-1252 bytes. Returns when the operator has confirmed.
     virtual void ShowError(const std::string& text) = 0;
 };

@@ -1,6 +1,6 @@
 #include "platform/profile.h"
 
-#include "platform/codec.h"
+#include "platform/cp1252.h"
 #include "platform/errors.h"
 #include "platform/files.h"
 #include "platform/text_encoding.h"
@@ -208,14 +208,13 @@ std::optional<std::string> Profile::With(std::string_view sectionName, std::stri
     return EncodeText(out, encoding);
 }
 
-ProfileString GetPrivateProfileString(const std::string& section, const std::string& key,
-                                      const std::string& def, std::size_t size,
-                                      const std::string& file) {
+ProfileString ReadProfileString(const std::string& section, const std::string& key,
+                                const std::string& def, std::size_t size, const std::string& file) {
     return Profile(file).Get(section, key, def, size);
 }
 
-bool WritePrivateProfileString(const std::string& section, const std::string& key,
-                               const std::string& value, const std::string& file) {
+bool WriteProfileString(const std::string& section, const std::string& key,
+                        const std::string& value, const std::string& file) {
     try {
         if (!platform::FileExists(file) && platform::DirectoryExists(file))
             return false;

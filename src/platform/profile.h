@@ -1,6 +1,8 @@
 // Profile (INI) file access with the semantics of the two Windows calls it stands
-// in for, names and argument order included. Byte strings (Windows-1252) throughout;
-// a file saved as UTF-8 or UTF-16 is read and written back in that encoding.
+// in for (GetPrivateProfileString, WritePrivateProfileString), argument order
+// included; named apart from them, so that windows.h's macros leave them be. Byte strings
+// (Windows-1252) throughout; a file saved as UTF-8 or UTF-16 is read and written back in that
+// encoding.
 #pragma once
 
 #include "platform/text_encoding.h"
@@ -81,9 +83,8 @@ private:
 // enclosing quotation marks are removed; cut to size - 1 bytes. CR LF, LF and CR
 // end lines; a line beginning with ";" is a comment; a section header is the
 // text after "[" up to the first "]" or the line end.
-ProfileString GetPrivateProfileString(const std::string& section, const std::string& key,
-                                      const std::string& def, std::size_t size,
-                                      const std::string& file);
+ProfileString ReadProfileString(const std::string& section, const std::string& key,
+                                const std::string& def, std::size_t size, const std::string& file);
 
 // Creates file, section and key where missing, replaces an existing value in
 // place and leaves every other line byte for byte as it was. Section and key are
@@ -92,7 +93,7 @@ ProfileString GetPrivateProfileString(const std::string& section, const std::str
 // in CR LF. Returns false when the file cannot be written or would not give the
 // key back (line breaks, "=" in the key, a key beginning with "[" or ";", "]" in
 // the section name, an empty name).
-bool WritePrivateProfileString(const std::string& section, const std::string& key,
-                               const std::string& value, const std::string& file);
+bool WriteProfileString(const std::string& section, const std::string& key,
+                        const std::string& value, const std::string& file);
 
 } // namespace tessaro::platform

@@ -1,6 +1,6 @@
 #include "platform/text_encoding.h"
 
-#include "platform/codec.h"
+#include "platform/cp1252.h"
 #include "platform/utf8.h"
 
 namespace tessaro::platform {

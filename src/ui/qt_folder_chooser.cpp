@@ -1,6 +1,6 @@
 #include "ui/qt_folder_chooser.h"
 
-#include "platform/codec.h"
+#include "platform/cp1252.h"
 #include "ui/text.h"
 
 #include <QDir>
@@ -24,7 +24,8 @@ QString TopOfFileSystem() {
 
 } // namespace
 
-QString FolderFromBrowser(const platform::BrowsedFolder& browsed, platform::MessageBox& messages) {
+QString FolderFromBrowser(const platform::BrowsedFolder& browsed,
+                          platform::OperatorMessages& messages) {
     using Outcome = platform::BrowsedFolder::Outcome;
     switch (browsed.outcome) {
     case Outcome::Chosen:

@@ -10,16 +10,17 @@ namespace tessaro::ui {
 
 class QtFolderChooser : public FolderChooser {
 public:
-    explicit QtFolderChooser(platform::MessageBox& messages) : messages_(messages) {}
+    explicit QtFolderChooser(platform::OperatorMessages& messages) : messages_(messages) {}
     QString ChooseFolder(QWidget* owner, const QString& title) override;
 
 private:
-    platform::MessageBox& messages_;
+    platform::OperatorMessages& messages_;
 };
 
 // What the platform's browser gave, as the text for a path field: the folder,
 // or "" on cancel; a folder no Windows-1252 path can name is refused with a
 // message, since a "?" in its place would name another folder or none.
-QString FolderFromBrowser(const platform::BrowsedFolder& browsed, platform::MessageBox& messages);
+QString FolderFromBrowser(const platform::BrowsedFolder& browsed,
+                          platform::OperatorMessages& messages);
 
 } // namespace tessaro::ui

@@ -9,7 +9,7 @@
 
 namespace tessaro::ui {
 
-class QtMessageBox : public platform::MessageBox {
+class QtMessageBox : public platform::OperatorMessages {
 public:
     void ShowError(const std::string& text) override;
 };

@@ -2,9 +2,8 @@
 
 #include "config/folder_scan.h"
 #include "config/settings_store.h"
-#include "platform/codec.h"
+#include "platform/cp1252.h"
 #include "platform/files.h"
-#include "platform/profile.h"
 #include "ui/text.h"
 
 #include <QCheckBox>
@@ -14,14 +13,6 @@
 #include <QPushButton>
 
 namespace tessaro::ui {
-
-namespace {
-
-const char* Flag(bool on) {
-    return on ? "1" : "0";
-}
-
-} // namespace
 
 SettingsWindow::SettingsWindow(QWidget* owner, const SettingsWindowContext& context)
     : QDialog(owner), context_(context), c_(ui::BuildSettingsLayout(this)) {
@@ -66,30 +57,20 @@ void SettingsWindow::MarkChanged() {
 void SettingsWindow::Apply() {
     config::ProgramSettings& v = context_.values;
     const std::string& file = context_.iniFile;
-    bool written = true;
-    auto write = [&](const std::string& section, const std::string& key, const std::string& value) {
-        written = platform::WritePrivateProfileString(section, key, value, file) && written;
-    };
-    const std::string gdt = config::kGdtSection;
 
     emit ModalityApplied(c_.txtModality->text());
 
-    // Each value is held before it is written: it takes effect even if the file
-    // cannot be written.
+    // The values are held before they are written: they take effect even if
+    // the file cannot be written.
     v.PathS = ui::ToAnsi(c_.txtGDTpathS->text());
-    write(gdt, "PathS", v.PathS);
-    write(config::kModalitySection, config::kModalityKey, ui::ToAnsi(c_.txtModality->text()));
     v.PathD = ui::ToAnsi(c_.txtGDTpathD->text());
-    write(gdt, "PathD", v.PathD);
     const std::string suffix = ui::ToAnsi(c_.txtSuffix->text());
     v.Suffix = platform::cp1252::ToUpper(suffix);
-    write(gdt, "Suffix", suffix); // as typed; only the held value is upper case
     v.LumeoID = ui::ToAnsi(c_.txtLumeoID->text());
-    write(gdt, "LumeoID", v.LumeoID);
     v.StudyDesc = c_.chkStudyDesc->isChecked();
-    write(gdt, "StudyDesc", Flag(v.StudyDesc));
     v.Manual = c_.chkManual->isChecked();
-    write(gdt, "Manual", Flag(v.Manual));
+    const std::string modality = ui::ToAnsi(c_.txtModality->text());
+    const bool written = config::SaveSettings({v, modality, suffix}, file);
     c_.cmdApply->setEnabled(false);
 
     // Without this the operator would take the new settings for saved, and the

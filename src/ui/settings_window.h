@@ -19,7 +19,7 @@ struct SettingsWindowContext {
     config::ProgramSettings& values; // the program-wide values, changed by apply
     std::string iniFile;             // full path of Settings.ini (Windows-1252)
     FolderChooser& folders;
-    platform::MessageBox& messages;
+    platform::OperatorMessages& messages;
 };
 
 // Built and filled on construction, run modally with exec(), discarded when

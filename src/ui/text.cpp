@@ -1,6 +1,6 @@
 #include "ui/text.h"
 
-#include "platform/codec.h"
+#include "platform/cp1252.h"
 #include "platform/message_box.h"
 
 namespace tessaro::ui {

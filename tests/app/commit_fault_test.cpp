@@ -1,7 +1,7 @@
 // Faults around a commit, each injected on purpose: whatever happens, the
 // request stays until a complete .gdt is in place, and no cut .gdt appears.
 #include "app/commit_fixture.h"
-#include "platform/codec.h"
+#include "platform/cp1252.h"
 #include "support/file_size_limit.h"
 #include "support/freeze_limit.h"
 

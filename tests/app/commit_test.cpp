@@ -1,7 +1,7 @@
 // OK from end to end: the target file in place under its final name, the
 // request deleted only after that, and every way a commit can stop short.
 #include "app/commit_fixture.h"
-#include "platform/codec.h"
+#include "platform/cp1252.h"
 
 #include <QLineEdit>
 #include <QPushButton>

@@ -3,7 +3,7 @@
 // huge counter file. The window comes up within a second every time, and
 // nothing it finds is changed except the counter it owns.
 #include "app/frm_main_harness.h"
-#include "platform/codec.h"
+#include "platform/cp1252.h"
 #include "selection/manual_buttons.h"
 #include "support/freeze_limit.h"
 
@@ -110,7 +110,8 @@ TEST_F(StartupFault, BodypartIsReadUpToOneMegabyte) {
 
     FormHarness again;
     again.WriteIni({.manual = "1"});
-    again.WriteManualButtons("4|" + std::string(selection::manual::kMaxFileBytes - 10, 'L') + "|LL");
+    again.WriteManualButtons("4|" + std::string(selection::manual::kMaxFileBytes - 10, 'L') +
+                             "|LL");
     const auto start = std::chrono::steady_clock::now();
     ASSERT_TRUE(again.Start());
     const auto started = std::chrono::steady_clock::now();

@@ -2,7 +2,7 @@
 // buttons, the panel choice, the caption, a start without a request, messages
 // before the window, the saved short code and the OK rule after start-up.
 #include "app/frm_main_harness.h"
-#include "platform/codec.h"
+#include "platform/cp1252.h"
 #include "ui/examination_button.h"
 #include "ui/text.h"
 
@@ -174,7 +174,7 @@ TEST(Startup, WithoutSettingsIniStartsWithDefaults) {
 }
 
 // A recorder that also notes whether the window was already on screen.
-class VisibilityRecorder : public platform::MessageBox {
+class VisibilityRecorder : public platform::OperatorMessages {
 public:
     void ShowError(const std::string& text) override {
         texts.push_back(text);

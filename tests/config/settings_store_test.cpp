@@ -1,5 +1,5 @@
 #include "config/settings_store.h"
-#include "platform/codec.h"
+#include "platform/cp1252.h"
 #include "platform/profile.h"
 #include "support/recording_message_box.h"
 #include "support/temp_dir.h"
@@ -53,10 +53,23 @@ TEST_F(SettingsStore, LoadsEveryValueFromItsSection) {
     EXPECT_TRUE(v.values.Manual);
     EXPECT_TRUE(v.values.StudyDesc);
     EXPECT_TRUE(messages.texts.empty());
+
+    // What the settings window saves loads back the same; Suffix as typed.
+    const std::string saved = tmp.File("saved.ini");
+    ASSERT_TRUE(SaveSettings({v.values, v.modality, "Gdt"}, saved));
+    const StartupValues back = LoadSettings(saved, messages);
+    EXPECT_EQ(back.modality, "CR");
+    EXPECT_EQ(back.values.PathS, "/in/a.gdt");
+    EXPECT_EQ(back.values.PathD, "/out");
+    EXPECT_EQ(back.values.LumeoID, "");
+    EXPECT_EQ(ReadIniValue(kGdtSection, "Suffix", "", saved, kValueSize), "Gdt");
+    EXPECT_TRUE(back.values.Manual);
+    EXPECT_TRUE(back.values.StudyDesc);
+    EXPECT_TRUE(messages.texts.empty());
 }
 
 TEST_F(SettingsStore, ShortCodeSectionIsTheByteFC) {
-    ASSERT_TRUE(platform::WritePrivateProfileString(kShortSection, kShortKey, "AB", ini));
+    ASSERT_TRUE(SaveShortCode("AB", ini));
     EXPECT_EQ(test::Slurp(ini), "[K\xFCrzel]\r\nK\xFCrzel=AB\r\n");
     EXPECT_EQ(ReadIniValue(kShortSection, kShortKey, "", ini, kValueSize), "AB");
 }

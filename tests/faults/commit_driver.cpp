@@ -19,7 +19,7 @@
 
 namespace {
 
-class PrintingMessageBox : public tessaro::platform::MessageBox {
+class PrintingMessageBox : public tessaro::platform::OperatorMessages {
 public:
     void ShowError(const std::string& text) override {
         std::printf("message: %s\n", text.c_str());

@@ -15,7 +15,7 @@ namespace {
 
 using namespace tessaro;
 
-class CountingMessageBox : public platform::MessageBox {
+class CountingMessageBox : public platform::OperatorMessages {
 public:
     void ShowError(const std::string&) override { ++count; }
     int count = 0;

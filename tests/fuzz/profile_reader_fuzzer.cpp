@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         out.write(content.data(), static_cast<std::streamsize>(content.size()));
     }
     const platform::ProfileString r =
-        platform::GetPrivateProfileString(section, key, def, bufferSize, file);
+        platform::ReadProfileString(section, key, def, bufferSize, file);
     fuzz::Check(r.copied == r.text.size(), "copied count differs from the text");
     fuzz::Check(bufferSize == 0 ? r.text.empty() : r.text.size() < bufferSize,
                 "value longer than the buffer");
@@ -31,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 "value neither from the file nor the default", r.text);
 
     const platform::ProfileString again =
-        platform::GetPrivateProfileString(section, key, def, bufferSize, file);
+        platform::ReadProfileString(section, key, def, bufferSize, file);
     fuzz::Check(again.text == r.text, "two reads of one file differ");
     return 0;
 }

@@ -3,7 +3,7 @@
 // quotes removed, as every read does), every other key reads as before, and a
 // second identical write adds nothing. A refused write leaves the file as it was.
 #include "fuzz_input.h"
-#include "platform/codec.h"
+#include "platform/cp1252.h"
 #include "platform/profile.h"
 #include "support/temp_dir.h"
 
@@ -66,7 +66,7 @@ constexpr std::size_t kBig = 1 << 20;
 const std::string kDefault("\x01<none>\x01");
 
 std::string Read(const std::string& section, const std::string& key, const std::string& file) {
-    return platform::GetPrivateProfileString(section, key, kDefault, kBig, file).text;
+    return platform::ReadProfileString(section, key, kDefault, kBig, file).text;
 }
 
 } // namespace
@@ -87,7 +87,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const auto& [s, k] : others)
         before.push_back(Read(s, k, file));
 
-    if (!platform::WritePrivateProfileString(section, key, value, file)) {
+    if (!platform::WriteProfileString(section, key, value, file)) {
         fuzz::Check(Slurp(file) == content, "a refused write changed the file");
         return 0;
     }
@@ -102,8 +102,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     // Saving the same value again adds no line and changes no reading (the key's
     // own line may lose blanks around its name).
-    fuzz::Check(platform::WritePrivateProfileString(section, key, value, file),
-                "second write refused");
+    fuzz::Check(platform::WriteProfileString(section, key, value, file), "second write refused");
     fuzz::Check(Slurp(file).size() <= written.size(), "a repeated write added to the file");
     fuzz::Check(Read(section, key, file) == Unquote(Trim(value)), "a repeated write lost the key");
     for (std::size_t i = 0; i < others.size(); ++i) {

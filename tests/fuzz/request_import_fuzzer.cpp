@@ -13,7 +13,7 @@ namespace {
 
 using namespace tessaro;
 
-class CountingMessageBox : public platform::MessageBox {
+class CountingMessageBox : public platform::OperatorMessages {
 public:
     void ShowError(const std::string& text) override {
         ++count;

@@ -6,7 +6,7 @@
 #include "gdt/gdt_line.h"
 #include "gdt/request_import.h"
 #include "gdt/result_writer.h"
-#include "platform/codec.h"
+#include "platform/cp1252.h"
 #include "support/recording_message_box.h"
 #include "support/temp_dir.h"
 

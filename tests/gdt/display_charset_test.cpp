@@ -3,7 +3,7 @@
 // upper case.
 #include "gdt/display_charset.h"
 #include "gdt/request_import.h"
-#include "platform/charset_codec.h"
+#include "platform/charset_decoding.h"
 
 #include <gtest/gtest.h>
 #include <string>

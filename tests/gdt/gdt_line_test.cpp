@@ -1,5 +1,5 @@
 #include "gdt/gdt_line.h"
-#include "platform/codec.h"
+#include "platform/cp1252.h"
 
 #include <gtest/gtest.h>
 

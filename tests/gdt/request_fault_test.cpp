@@ -1,7 +1,7 @@
 #include "gdt/gdt_line.h"
 #include "gdt/request_import.h"
 #include "gdt/result_writer.h"
-#include "platform/codec.h"
+#include "platform/cp1252.h"
 #include "platform/errors.h"
 #include "support/file_size_limit.h"
 #include "support/freeze_limit.h"

@@ -1,6 +1,6 @@
 #include "gdt/gdt_line.h"
 #include "gdt/request_import.h"
-#include "platform/codec.h"
+#include "platform/cp1252.h"
 #include "support/gdt_samples.h"
 #include "support/recording_message_box.h"
 #include "support/temp_dir.h"

@@ -1,6 +1,6 @@
 #include "gdt/request_import.h"
 #include "gdt/result_writer.h"
-#include "platform/codec.h"
+#include "platform/cp1252.h"
 #include "platform/errors.h"
 #include "support/recording_message_box.h"
 #include "support/temp_dir.h"

@@ -1,5 +1,5 @@
 #include "gdt/sequence_counter.h"
-#include "platform/codec.h"
+#include "platform/cp1252.h"
 #include "platform/errors.h"
 #include "support/recording_message_box.h"
 #include "support/temp_dir.h"

@@ -25,7 +25,7 @@ TEST(DurabilityTrace, DISABLED_Rewrite) {
         GTEST_SKIP();
     test::RecordingMessageBox messages;
     gdt::NextSequenceNumber(dir, messages);
-    platform::WritePrivateProfileString("GDT", "PathD", "/neu", config::IniPath(dir));
+    platform::WriteProfileString("GDT", "PathD", "/neu", config::IniPath(dir));
     EXPECT_TRUE(messages.texts.empty());
 }
 

@@ -1,4 +1,4 @@
-#include "platform/codec.h"
+#include "platform/cp1252.h"
 #include "platform/errors.h"
 #include "platform/files.h"
 #include "support/error_number.h"
@@ -187,7 +187,7 @@ TEST(Files, RenameAndDeleteInAFolderThatMayNotBeListedSucceed) {
         return NumberOf([&] { RenameNoReplace(drop + "/001.7.zzz", drop + "/001.7.gdt"); });
     });
     const int deleted =
-        AsOrdinaryUser([&] { return NumberOf([&] { DeleteFile(drop + "/request.gdt"); }); });
+        AsOrdinaryUser([&] { return NumberOf([&] { RemoveFile(drop + "/request.gdt"); }); });
     ASSERT_EQ(::chmod(drop.c_str(), 0755), 0);
     if (renamed < 0 || deleted < 0)
         GTEST_SKIP() << "cannot run as an ordinary user here";
@@ -201,10 +201,10 @@ TEST(Files, DeleteRemovesReadOnlyFilesAndFailsOnMissingOnes) {
     TempDir tmp;
     Spit(tmp.File("req.gdt"), "x");
     ASSERT_EQ(::chmod(tmp.File("req.gdt").c_str(), 0444), 0);
-    DeleteFile(tmp.File("req.gdt"));
+    RemoveFile(tmp.File("req.gdt"));
     EXPECT_FALSE(std::filesystem::exists(tmp.File("req.gdt")));
-    EXPECT_EQ(NumberOf([&] { DeleteFile(tmp.File("req.gdt")); }), 53);
-    EXPECT_NE(NumberOf([&] { DeleteFile(tmp.path()); }), 0);
+    EXPECT_EQ(NumberOf([&] { RemoveFile(tmp.File("req.gdt")); }), 53);
+    EXPECT_NE(NumberOf([&] { RemoveFile(tmp.path()); }), 0);
     EXPECT_TRUE(DirectoryExists(tmp.path()));
 }
 
@@ -344,7 +344,7 @@ TEST(Files, DeleteIsDoneOnceTheFileIsGone) {
     rlimit none = old;
     none.rlim_cur = static_cast<rlim_t>(lowest);
     ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &none), 0);
-    const int number = NumberOf([&] { DeleteFile(tmp.File("request.gdt")); });
+    const int number = NumberOf([&] { RemoveFile(tmp.File("request.gdt")); });
     ::setrlimit(RLIMIT_NOFILE, &old);
     EXPECT_EQ(number, 0);
     EXPECT_FALSE(std::filesystem::exists(tmp.File("request.gdt")));

@@ -1,6 +1,6 @@
 // The Win32 file services and instance lock against the promises the Linux
 // tests prove with fork(), chmod() and mkfifo(), which Windows lacks.
-#include "platform/codec.h"
+#include "platform/cp1252.h"
 #include "platform/errors.h"
 #include "platform/files.h"
 #include "platform/instance_lock.h"
@@ -14,7 +14,6 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <windows.h>
-#undef DeleteFile
 
 namespace tessaro::platform {
 namespace {
@@ -86,8 +85,8 @@ TEST(FilesWin32, FailuresCarryTheirNumbersAndChangeNothing) {
         {"write a folder", [&] { WriteWholeFile(tmp.File("sub"), "x"); }, 75},
         {"rename onto a file", [&] { RenameNoReplace(tmp.File("a.zzz"), tmp.File("a.gdt")); }, 58},
         {"rename onto a folder", [&] { RenameNoReplace(tmp.File("a.zzz"), tmp.File("sub")); }, 58},
-        {"delete nothing", [&] { DeleteFile(tmp.File("none")); }, 53},
-        {"delete a folder", [&] { DeleteFile(tmp.File("sub")); }, 75},
+        {"delete nothing", [&] { RemoveFile(tmp.File("none")); }, 53},
+        {"delete a folder", [&] { RemoveFile(tmp.File("sub")); }, 75},
         {"list a file", [&] { ListFiles(tmp.File("a.gdt")); }, 76},
         {"list nothing", [&] { ListFiles(tmp.File("none")); }, 53},
     };
@@ -115,6 +114,9 @@ TEST(FilesWin32, WritesReplaceWholeDeleteForcesAndListsFilesOnly) {
     Spit(tmp.File("count.txt"), "12345");
     Hide(tmp.File("count.txt"));
     stdfs::create_directory(tmp.File("sub"));
+    // An interrupted replacement's temporary goes; a name merely like one stays.
+    Spit(tmp.File("count.txt.tmp~4242"), "half");
+    Spit(tmp.File("count.txt.tmp~old"), "mine");
     WriteWholeFile(tmp.File("h.zzz"), "short");
     EXPECT_EQ(Slurp(tmp.File("h.zzz")), "short");
     ReplaceWholeFile(tmp.File("count.txt"), "7");
@@ -122,6 +124,8 @@ TEST(FilesWin32, WritesReplaceWholeDeleteForcesAndListsFilesOnly) {
     EXPECT_EQ(Slurp(tmp.File("count.txt")), "7");
     EXPECT_TRUE(Hidden(tmp.File("count.txt")));
     EXPECT_EQ(Slurp(tmp.File("fresh.txt")), "1");
+    EXPECT_FALSE(stdfs::exists(tmp.File("count.txt.tmp~4242")));
+    RemoveFile(tmp.File("count.txt.tmp~old"));
 
     RenameNoReplace(tmp.File("h.zzz"), tmp.File("h.gdt"));
     EXPECT_EQ(Slurp(tmp.File("h.gdt")), "short");
@@ -132,7 +136,7 @@ TEST(FilesWin32, WritesReplaceWholeDeleteForcesAndListsFilesOnly) {
     EXPECT_EQ(names, (std::vector<std::string>{"count.txt", "fresh.txt", "h.gdt"}));
 
     MarkReadOnly(tmp.File("h.gdt"));
-    DeleteFile(tmp.File("h.gdt"));
+    RemoveFile(tmp.File("h.gdt"));
     EXPECT_FALSE(stdfs::exists(tmp.File("h.gdt")));
     // Nothing left behind by the replacements.
     names = ListFiles(tmp.path());
@@ -211,7 +215,7 @@ TEST(FilesWin32, LongPathsWorkHoweverTheyAreSpelled) {
         ReplaceWholeFile(Join(dir, name), "again");
         EXPECT_EQ(ListFiles(dir), std::vector<std::string>{name});
         EXPECT_TRUE(FileHoldsExactly(Join(dir, name), "again"));
-        DeleteFile(Join(dir, name));
+        RemoveFile(Join(dir, name));
         EXPECT_FALSE(FileExists(Join(deep, name)));
     }
 

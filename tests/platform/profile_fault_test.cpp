@@ -1,5 +1,5 @@
 #include "config/settings_store.h"
-#include "platform/codec.h"
+#include "platform/cp1252.h"
 #include "platform/profile.h"
 #include "support/file_size_limit.h"
 #include "support/freeze_limit.h"
@@ -21,7 +21,7 @@ using test::Spit;
 class ProfileFault : public ::testing::Test {
 protected:
     std::string Read(const std::string& section, const std::string& key) {
-        return platform::GetPrivateProfileString(section, key, "<default>", 256, ini).text;
+        return platform::ReadProfileString(section, key, "<default>", 256, ini).text;
     }
     std::size_t FilesInDirectory() const {
         return static_cast<std::size_t>(
@@ -37,8 +37,8 @@ protected:
 // never found again, so every save added another line. Names are stored
 // without those blanks.
 TEST_F(ProfileFault, NamesWithBlanksAroundAreFoundAgain) {
-    ASSERT_TRUE(platform::WritePrivateProfileString(" GDT", "PathS ", "a", ini));
-    ASSERT_TRUE(platform::WritePrivateProfileString(" GDT", "PathS ", "b", ini));
+    ASSERT_TRUE(platform::WriteProfileString(" GDT", "PathS ", "a", ini));
+    ASSERT_TRUE(platform::WriteProfileString(" GDT", "PathS ", "b", ini));
     EXPECT_EQ(Read(" GDT", "PathS "), "b");
     EXPECT_EQ(Read("gdt", "paths"), "b");
     EXPECT_EQ(Slurp(ini), "[GDT]\r\nPathS=b\r\n");
@@ -48,9 +48,9 @@ TEST_F(ProfileFault, NamesWithBlanksAroundAreFoundAgain) {
 // that reads as a section header, moving every later key of the section.
 TEST_F(ProfileFault, KeyThatWouldReadAsASectionIsRefused) {
     Spit(ini, "[GDT]\r\nPathS=a\r\n");
-    EXPECT_FALSE(platform::WritePrivateProfileString("GDT", "[x]", "y", ini));
-    EXPECT_FALSE(platform::WritePrivateProfileString("GDT", "  [x", "y]", ini));
-    ASSERT_TRUE(platform::WritePrivateProfileString("GDT", "PathD", "/out", ini));
+    EXPECT_FALSE(platform::WriteProfileString("GDT", "[x]", "y", ini));
+    EXPECT_FALSE(platform::WriteProfileString("GDT", "  [x", "y]", ini));
+    ASSERT_TRUE(platform::WriteProfileString("GDT", "PathD", "/out", ini));
     EXPECT_EQ(Read("GDT", "PathS"), "a");
     EXPECT_EQ(Slurp(ini), "[GDT]\r\nPathS=a\r\nPathD=/out\r\n");
 }
@@ -63,7 +63,7 @@ TEST_F(ProfileFault, WriteThatRunsOutOfSpaceKeepsTheOldFile) {
     {
         const test::FileSizeLimit limit(before.size() / 2);
         ASSERT_TRUE(limit.active());
-        written = platform::WritePrivateProfileString("GDT", "LumeoID", "002", ini);
+        written = platform::WriteProfileString("GDT", "LumeoID", "002", ini);
     }
     EXPECT_FALSE(written);
     EXPECT_EQ(Slurp(ini), before);
@@ -79,8 +79,7 @@ TEST_F(ProfileFault, DirectoryInPlaceOfTheFileGivesDefaultsAndRefusesWrites) {
     EXPECT_EQ(v.values.LumeoID, "001");
     EXPECT_EQ(v.values.Suffix, "GDT");
     EXPECT_TRUE(messages.texts.empty());
-    EXPECT_FALSE(
-        platform::WritePrivateProfileString(config::kShortSection, config::kShortKey, "MK", ini));
+    EXPECT_FALSE(platform::WriteProfileString(config::kShortSection, config::kShortKey, "MK", ini));
     EXPECT_TRUE(std::filesystem::is_directory(ini));
     EXPECT_TRUE(std::filesystem::is_empty(ini));
 }
@@ -93,7 +92,7 @@ TEST_F(ProfileFault, LargeFileIsReadAndWrittenWithoutLoss) {
     Spit(ini, filler + "[GDT]\r\nPathD=/out\r\nLumeoID=007\r\n");
     const auto start = std::chrono::steady_clock::now();
     const config::StartupValues v = config::LoadSettings(ini, messages);
-    ASSERT_TRUE(platform::WritePrivateProfileString("GDT", "PathD", "/neu", ini));
+    ASSERT_TRUE(platform::WriteProfileString("GDT", "PathD", "/neu", ini));
     const auto took = std::chrono::steady_clock::now() - start;
     EXPECT_EQ(v.values.PathD, "/out");
     EXPECT_EQ(v.values.LumeoID, "007");
@@ -113,8 +112,7 @@ TEST_F(ProfileFault, FileOverTheLimitIsReportedAndNeverWritten) {
     EXPECT_EQ(v.values.LumeoID, "001");
     EXPECT_EQ(messages.texts, std::vector<std::string>{config::TooLargeMessage()});
     EXPECT_NE(config::TooLargeMessage().find("Settings.ini"), std::string::npos);
-    EXPECT_FALSE(
-        platform::WritePrivateProfileString(config::kShortSection, config::kShortKey, "MK", ini));
+    EXPECT_FALSE(platform::WriteProfileString(config::kShortSection, config::kShortKey, "MK", ini));
     EXPECT_TRUE(Slurp(ini) == big);
     EXPECT_EQ(FilesInDirectory(), 1u);
     big.resize(platform::kMaxProfileBytes);
@@ -153,7 +151,7 @@ TEST_F(ProfileFault, BinaryFileNeitherCrashesNorLosesItsBytes) {
     Spit(ini, content);
     const config::StartupValues v = config::LoadSettings(ini, messages);
     (void)v; // whatever the noise reads as, it must be read without harm
-    ASSERT_TRUE(platform::WritePrivateProfileString("Modality", "Modality", "CR", ini));
+    ASSERT_TRUE(platform::WriteProfileString("Modality", "Modality", "CR", ini));
     EXPECT_EQ(Read("Modality", "Modality"), "CR");
     // The new section goes after every byte of the old content.
     const std::string after = Slurp(ini);
@@ -166,7 +164,7 @@ TEST_F(ProfileFault, ReadOnlyFileIsNeitherChangedNorReplaced) {
     std::filesystem::permissions(ini, std::filesystem::perms::owner_read |
                                           std::filesystem::perms::group_read |
                                           std::filesystem::perms::others_read);
-    EXPECT_FALSE(platform::WritePrivateProfileString("GDT", "PathS", "/neu", ini));
+    EXPECT_FALSE(platform::WriteProfileString("GDT", "PathS", "/neu", ini));
     EXPECT_EQ(Slurp(ini), before);
     EXPECT_EQ(Read("GDT", "PathS"), "/in");
     EXPECT_EQ(FilesInDirectory(), 1u);

@@ -1,4 +1,4 @@
-#include "platform/codec.h"
+#include "platform/cp1252.h"
 #include "platform/profile.h"
 #include "platform/text_encoding.h"
 #include "support/temp_dir.h"
@@ -18,8 +18,7 @@ class Profile : public ::testing::Test {
 protected:
     std::string Read(const std::string& section, const std::string& key,
                      const std::string& def = "<default>", std::size_t size = 256) {
-        const platform::ProfileString r =
-            platform::GetPrivateProfileString(section, key, def, size, ini);
+        const platform::ProfileString r = platform::ReadProfileString(section, key, def, size, ini);
         EXPECT_EQ(r.copied, r.text.size());
         return r.text;
     }
@@ -110,17 +109,16 @@ TEST_F(Profile, WritesStoreBareNamesAndPutNewKeysAboveClosingComments) {
     };
     for (const Row& row : rows) {
         Spit(ini, row.before);
-        ASSERT_TRUE(platform::WritePrivateProfileString(row.section, row.key, "v", ini))
-            << row.before;
+        ASSERT_TRUE(platform::WriteProfileString(row.section, row.key, "v", ini)) << row.before;
         EXPECT_EQ(Slurp(ini), row.after) << row.before;
     }
 }
 
 TEST_F(Profile, WriteCreatesFileSectionAndKeyWithCrLf) {
-    ASSERT_TRUE(platform::WritePrivateProfileString(Ansi("Kürzel"), Ansi("Kürzel"), "MK", ini));
+    ASSERT_TRUE(platform::WriteProfileString(Ansi("Kürzel"), Ansi("Kürzel"), "MK", ini));
     EXPECT_EQ(Slurp(ini), "[K\xFCrzel]\r\nK\xFCrzel=MK\r\n");
-    ASSERT_TRUE(platform::WritePrivateProfileString("GDT", "PathS", "/in/req.gdt", ini));
-    ASSERT_TRUE(platform::WritePrivateProfileString("GDT", "Manual", "1", ini));
+    ASSERT_TRUE(platform::WriteProfileString("GDT", "PathS", "/in/req.gdt", ini));
+    ASSERT_TRUE(platform::WriteProfileString("GDT", "Manual", "1", ini));
     EXPECT_EQ(Slurp(ini), "[K\xFCrzel]\r\nK\xFCrzel=MK\r\n"
                           "[GDT]\r\nPathS=/in/req.gdt\r\nManual=1\r\n");
 }
@@ -137,26 +135,25 @@ TEST_F(Profile, WriteChangesOneLineAndLeavesEveryOtherByte) {
                                "[Tail]\r\n"
                                "x=y";
     Spit(ini, before);
-    ASSERT_TRUE(platform::WritePrivateProfileString("GDT", "PathD", "/new", ini));
+    ASSERT_TRUE(platform::WriteProfileString("GDT", "PathD", "/new", ini));
     std::string expected = before;
     expected.replace(expected.find("  pathd = /old  "), 16, "pathd=/new");
     EXPECT_EQ(Slurp(ini), expected);
 
     // A new key goes after the last line of its section, before the blank line.
-    ASSERT_TRUE(platform::WritePrivateProfileString("GDT", "Suffix", "GDT", ini));
+    ASSERT_TRUE(platform::WriteProfileString("GDT", "Suffix", "GDT", ini));
     expected.insert(expected.find("LumeoID=001\r\n") + 13, "Suffix=GDT\r\n");
     EXPECT_EQ(Slurp(ini), expected);
 
     // A section whose last line has no line end gets one before the new key.
-    ASSERT_TRUE(platform::WritePrivateProfileString("Tail", "z", "1", ini));
+    ASSERT_TRUE(platform::WriteProfileString("Tail", "z", "1", ini));
     EXPECT_EQ(Slurp(ini), expected + "\r\nz=1\r\n");
 }
 
 TEST_F(Profile, RepeatedSavesLeaveOneLinePerKey) {
     for (int round = 0; round < 2; ++round)
         for (const char* key : {"PathS", "PathD", "Suffix", "LumeoID", "StudyDesc", "Manual"})
-            ASSERT_TRUE(
-                platform::WritePrivateProfileString("GDT", key, std::to_string(round), ini));
+            ASSERT_TRUE(platform::WriteProfileString("GDT", key, std::to_string(round), ini));
     const std::string text = Slurp(ini);
     EXPECT_EQ(text, "[GDT]\r\nPathS=1\r\nPathD=1\r\nSuffix=1\r\nLumeoID=1\r\nStudyDesc=1\r\n"
                     "Manual=1\r\n");
@@ -164,31 +161,31 @@ TEST_F(Profile, RepeatedSavesLeaveOneLinePerKey) {
 
 TEST_F(Profile, ValuesAreWrittenAsTheyStandAndReadBack) {
     const std::string value = Ansi(" Dr. Müller | 1 ");
-    ASSERT_TRUE(platform::WritePrivateProfileString("Modality", "Modality", value, ini));
+    ASSERT_TRUE(platform::WriteProfileString("Modality", "Modality", value, ini));
     EXPECT_EQ(Slurp(ini), "[Modality]\r\nModality=" + value + "\r\n");
     EXPECT_EQ(Read("Modality", "Modality"), Ansi("Dr. Müller | 1"));
 }
 
 TEST_F(Profile, WriteFailuresAreReportedAndLineBreaksRefused) {
     std::filesystem::create_directory(ini);
-    EXPECT_FALSE(platform::WritePrivateProfileString("GDT", "PathS", "x", ini));
+    EXPECT_FALSE(platform::WriteProfileString("GDT", "PathS", "x", ini));
     EXPECT_FALSE(
-        platform::WritePrivateProfileString("GDT", "PathS", "x", tmp.File("no/dir/Settings.ini")));
-    EXPECT_EQ(platform::GetPrivateProfileString("GDT", "PathS", "d", 256, ini).text, "d");
+        platform::WriteProfileString("GDT", "PathS", "x", tmp.File("no/dir/Settings.ini")));
+    EXPECT_EQ(platform::ReadProfileString("GDT", "PathS", "d", 256, ini).text, "d");
 
     const std::string readOnly = tmp.File("ro.ini");
     Spit(readOnly, "[GDT]\r\nPathS=old\r\n");
     ASSERT_EQ(::chmod(readOnly.c_str(), 0444), 0);
-    EXPECT_FALSE(platform::WritePrivateProfileString("GDT", "PathS", "new", readOnly));
+    EXPECT_FALSE(platform::WriteProfileString("GDT", "PathS", "new", readOnly));
     EXPECT_EQ(Slurp(readOnly), "[GDT]\r\nPathS=old\r\n");
 
     const std::string good = tmp.File("good.ini");
-    EXPECT_FALSE(platform::WritePrivateProfileString("GDT", "PathS", "a\r\n[Evil]\r\nk=v", good));
-    EXPECT_FALSE(platform::WritePrivateProfileString("GDT", "Path=S", "a", good));
+    EXPECT_FALSE(platform::WriteProfileString("GDT", "PathS", "a\r\n[Evil]\r\nk=v", good));
+    EXPECT_FALSE(platform::WriteProfileString("GDT", "Path=S", "a", good));
     // Stored, these would read as a comment or put the key into section "GDT".
-    EXPECT_FALSE(platform::WritePrivateProfileString("GDT", " ;PathS", "a", good));
-    EXPECT_FALSE(platform::WritePrivateProfileString("GDT]x", "PathS", "a", good));
-    EXPECT_FALSE(platform::WritePrivateProfileString(" ", "PathS", "a", good));
+    EXPECT_FALSE(platform::WriteProfileString("GDT", " ;PathS", "a", good));
+    EXPECT_FALSE(platform::WriteProfileString("GDT]x", "PathS", "a", good));
+    EXPECT_FALSE(platform::WriteProfileString(" ", "PathS", "a", good));
     EXPECT_FALSE(std::filesystem::exists(good));
 }
 
@@ -215,13 +212,12 @@ TEST_F(Profile, EditorEncodingsAreReadAndWrittenBackInTheirOwnEncoding) {
         EXPECT_EQ(Read(Ansi("Kürzel"), Ansi("Kürzel")), Ansi("Mü")) << row.what;
         EXPECT_EQ(Read("GDT", "PathS"), Ansi("/Eingänge/a.gdt")) << row.what;
         const platform::ProfileString lossy =
-            platform::GetPrivateProfileString("GDT", "PathD", "", 256, ini);
+            platform::ReadProfileString("GDT", "PathD", "", 256, ini);
         EXPECT_TRUE(lossy.lossy && lossy.text == "/?") << row.what;
-        ASSERT_TRUE(
-            platform::WritePrivateProfileString(Ansi("Kürzel"), Ansi("Kürzel"), Ansi("ÄB"), ini));
+        ASSERT_TRUE(platform::WriteProfileString(Ansi("Kürzel"), Ansi("Kürzel"), Ansi("ÄB"), ini));
         EXPECT_TRUE(Slurp(ini) == platform::EncodeText(after, row.encoding)) << row.what;
         // A new section comes in the file's encoding too.
-        ASSERT_TRUE(platform::WritePrivateProfileString(Ansi("Größe"), "x", "1", ini));
+        ASSERT_TRUE(platform::WriteProfileString(Ansi("Größe"), "x", "1", ini));
         EXPECT_TRUE(Slurp(ini) == platform::EncodeText(after + "[Gr\xC3\xB6\xC3\x9F"
                                                                "e]\r\nx=1\r\n",
                                                        row.encoding))

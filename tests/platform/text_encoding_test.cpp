@@ -1,4 +1,4 @@
-#include "platform/codec.h"
+#include "platform/cp1252.h"
 #include "platform/text_encoding.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // Each trim removes its own white space and nothing else; the case-blind compare
 // follows the Windows-1252 upper case.
-#include "platform/codec.h"
+#include "platform/cp1252.h"
 #include "platform/trim.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "platform/codec.h"
+#include "platform/cp1252.h"
 #include "selection/manual_buttons.h"
 
 #include <gtest/gtest.h>
@@ -83,7 +83,7 @@ TEST(Bodypart, EditorEncodingsAreReadAsSuch) {
     }
     // A character Windows-1252 lacks reads as "?".
     EXPECT_EQ(ParseManualButtons("1|\xC5\x81\xC3\xB3"
-                            "d\xC5\xBA|L")[1]
+                                 "d\xC5\xBA|L")[1]
                   .caption,
               "?\xF3"
               "d?");

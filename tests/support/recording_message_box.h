@@ -8,7 +8,7 @@
 
 namespace tessaro::test {
 
-class RecordingMessageBox : public platform::MessageBox {
+class RecordingMessageBox : public platform::OperatorMessages {
 public:
     void ShowError(const std::string& text) override { texts.push_back(text); }
     std::vector<std::string> texts;

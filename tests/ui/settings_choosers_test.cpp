@@ -2,7 +2,7 @@
 // chooser's scan for the request file, a scan that is overtaken or closed, and a
 // path with umlauts on its way through Settings.ini.
 #include "config/settings_store.h"
-#include "platform/codec.h"
+#include "platform/cp1252.h"
 #include "platform/files.h"
 #include "support/temp_dir.h"
 #include "ui/settings_window_fixture.h"

@@ -1,7 +1,7 @@
 // The settings window driven as the operator would: filling, change tracking,
 // apply, OK, Abbrechen, the keyboard and a Settings.ini that cannot be written.
 #include "config/settings_store.h"
-#include "platform/codec.h"
+#include "platform/cp1252.h"
 #include "support/temp_dir.h"
 #include "ui/settings_window_fixture.h"
 

@@ -6,7 +6,7 @@
 // result; every other difference fails the test.
 //
 //   profile_differential RUNNER.exe WORKDIR [CASES]
-#include "platform/codec.h"
+#include "platform/cp1252.h"
 #include "platform/profile.h"
 
 #include <chrono>
@@ -360,11 +360,11 @@ std::vector<Result> RunOurs(const Case& c, const std::string& file) {
     std::vector<Result> results;
     for (const Op& op : c.ops) {
         if (op.write) {
-            results.push_back(Result{
-                platform::WritePrivateProfileString(op.section, op.key, op.text, file), 0, {}});
+            results.push_back(
+                Result{platform::WriteProfileString(op.section, op.key, op.text, file), 0, {}});
         } else {
             const platform::ProfileString r =
-                platform::GetPrivateProfileString(op.section, op.key, op.text, op.size, file);
+                platform::ReadProfileString(op.section, op.key, op.text, op.size, file);
             results.push_back(Result{false, r.copied, r.text});
         }
     }

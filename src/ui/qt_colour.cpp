@@ -1,6 +1,6 @@
-#include "ui/colours.h"
+#include "ui/qt_colour.h"
 
-#include "ui/colour.h"
+#include "ui/colour_literal.h"
 
 namespace tessaro::ui {
 

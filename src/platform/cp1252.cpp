@@ -1,4 +1,4 @@
-#include "platform/codec.h"
+#include "platform/cp1252.h"
 
 #include "platform/single_byte_charset.h"
 #include "platform/utf8.h"

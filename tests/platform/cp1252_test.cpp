@@ -1,4 +1,4 @@
-#include "platform/codec.h"
+#include "platform/cp1252.h"
 
 #include <gtest/gtest.h>
 #include <initializer_list>

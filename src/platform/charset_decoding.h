@@ -1,6 +1,6 @@
 // Decoding of the other 8-bit charsets a GDT file may declare (DIN 66003, IBM437)
 // through the system's charset tables (single_byte_charset.h), and the UTF-8 helpers that display
-// decisions need. Windows-1252 itself stays with codec.h.
+// decisions need. Windows-1252 itself stays with cp1252.h.
 #pragma once
 
 #include <string>

@@ -1,4 +1,4 @@
-#include "ui/colour.h"
+#include "ui/colour_literal.h"
 
 namespace tessaro::ui::colour {
 

@@ -1,6 +1,6 @@
-#include "platform/charset_codec.h"
+#include "platform/charset_decoding.h"
 
-#include "platform/codec.h"
+#include "platform/cp1252.h"
 #include "platform/single_byte_charset.h"
 #include "platform/utf8.h"
 
