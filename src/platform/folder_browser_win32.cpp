@@ -2,14 +2,8 @@
 // Explorer, network places included.
 #include "platform/folder_browser.h"
 #include "platform/wide_path_win32.h"
+#include "platform/windows_api_win32.h"
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
 // After windows.h, which they build on.
 #include <objbase.h>
 #include <shlobj.h>

@@ -3,15 +3,9 @@
 #include "platform/files.h"
 #include "platform/instance_lock.h"
 #include "platform/wide_path_win32.h"
+#include "platform/windows_api_win32.h"
 
 #include <string>
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
 
 namespace tessaro::platform {
 namespace {
