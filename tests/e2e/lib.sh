@@ -102,18 +102,26 @@ within() {
 
 # --- set-up -------------------------------------------------------------------
 
-# Fresh directory tree: prog/ (the executable), inbox/, outbox/.
+# Fresh directory tree: the program's folder PROG, inbox/, outbox/. A harness
+# for another build sets the hooks first (the Wine one does): E2E_INSTALL puts
+# the program into E2E_DIR and sets PROG, E2E_RUN runs it in the foreground
+# from PROG, E2E_EXIT_TRAP ends the case.
 make_program_dir() {
-    local binary=$1
-    [ -x "$binary" ] || fail "no executable at $binary"
     E2E_DIR=$(mktemp -d "${TMPDIR:-/tmp}/tessaro-e2e.XXXXXX")
-    trap cleanup EXIT
-    mkdir -p "$E2E_DIR/prog" "$E2E_DIR/inbox" "$E2E_DIR/outbox" "$E2E_DIR/runtime"
+    trap "${E2E_EXIT_TRAP:-cleanup}" EXIT
+    mkdir -p "$E2E_DIR/inbox" "$E2E_DIR/outbox" "$E2E_DIR/runtime"
     chmod 700 "$E2E_DIR/runtime"
-    cp "$binary" "$E2E_DIR/prog/tessaro"
-    PROG=$E2E_DIR/prog
     INBOX=$E2E_DIR/inbox
     OUTBOX=$E2E_DIR/outbox
+    "${E2E_INSTALL:-install_built_program}" "$1"
+}
+
+# prog/ holding a copy of the built executable.
+install_built_program() {
+    [ -x "$1" ] || fail "no executable at $1"
+    mkdir -p "$E2E_DIR/prog"
+    cp "$1" "$E2E_DIR/prog/tessaro"
+    PROG=$E2E_DIR/prog
 }
 
 start_display() {
@@ -177,15 +185,20 @@ start_tessaro() {
     local n=$1
     (
         cd "$PROG" || exit 127
-        exec env -u QT_SCALE_FACTOR -u QT_SCREEN_SCALE_FACTORS -u QT_AUTO_SCREEN_SCALE_FACTOR \
-            -u QT_FONT_DPI -u QT_STYLE_OVERRIDE \
-            QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$E2E_DIR/runtime" TESSARO_LOG_MESSAGES=1 \
-            ./tessaro >"$E2E_DIR/tessaro$n.out" 2>"$E2E_DIR/tessaro$n.err"
+        "${E2E_RUN:-run_built_program}" >"$E2E_DIR/tessaro$n.out" 2>"$E2E_DIR/tessaro$n.err"
     ) &
     LAST_PID=$!
     STARTED_PIDS="$STARTED_PIDS $LAST_PID"
     [ -z "$TESSARO_PID" ] && TESSARO_PID=$LAST_PID
     return 0
+}
+
+# The program in place of the subshell, so that its process number is the one
+# start_tessaro reports.
+run_built_program() {
+    exec env -u QT_SCALE_FACTOR -u QT_SCREEN_SCALE_FACTORS -u QT_AUTO_SCREEN_SCALE_FACTOR \
+        -u QT_FONT_DPI -u QT_STYLE_OVERRIDE \
+        QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$E2E_DIR/runtime" TESSARO_LOG_MESSAGES=1 ./tessaro
 }
 
 # Waits for the program to end and sets EXIT_STATUS.

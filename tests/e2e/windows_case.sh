@@ -20,15 +20,11 @@ export WINEDEBUG=-all
 export E2E_SCREEN=1600x1400
 
 # The program folder is the unpacked zip: nothing from the build beside it.
-make_program_dir() {
-    E2E_DIR=$(mktemp -d "${TMPDIR:-/tmp}/tessaro-wine.XXXXXX")
-    trap windows_cleanup EXIT
-    mkdir -p "$E2E_DIR/inbox" "$E2E_DIR/outbox"
+install_zip() {
     (cd "$E2E_DIR" && unzip -q "$1") || fail "cannot unpack $1"
     PROG=$E2E_DIR/tessaro-win64
-    INBOX=$E2E_DIR/inbox
-    OUTBOX=$E2E_DIR/outbox
 }
+E2E_INSTALL=install_zip
 
 # Our wineserver ends with the case, so that the next one starts inside its
 # own X session.
@@ -38,19 +34,10 @@ windows_cleanup() {
     wineserver -w 2>/dev/null
     return 0
 }
+E2E_EXIT_TRAP=windows_cleanup
 
-start_tessaro() {
-    local n=$1
-    (
-        cd "$PROG" || exit 127
-        exec env TESSARO_LOG_MESSAGES=1 wine ./tessaro.exe \
-            >"$E2E_DIR/tessaro$n.out" 2>"$E2E_DIR/tessaro$n.err"
-    ) &
-    LAST_PID=$!
-    STARTED_PIDS="$STARTED_PIDS $LAST_PID"
-    [ -z "$TESSARO_PID" ] && TESSARO_PID=$LAST_PID
-    return 0
-}
+run_wine_program() { exec env TESSARO_LOG_MESSAGES=1 wine ./tessaro.exe; }
+E2E_RUN=run_wine_program
 
 # The Unix path as the Windows program sees it.
 z_path() { printf 'Z:%s' "$(printf '%s' "$1" | tr / '\\')"; }
