@@ -203,22 +203,28 @@ void RequireDisk(const Handle& h, const std::string& path) {
         Fail(platform::ErrorNumber::PathFileAccess, path);
 }
 
-void WriteAll(Handle& h, const std::string& path, std::initializer_list<std::string_view> parts) {
+// The parts one after the other, then on the disk; the handle stays open.
+void WriteAndFlush(HANDLE h, const std::string& path,
+                   std::initializer_list<std::string_view> parts) {
     for (const std::string_view bytes : parts) {
         std::size_t done = 0;
         while (done < bytes.size()) {
             const DWORD chunk =
                 static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 30));
             DWORD written = 0;
-            if (!::WriteFile(h.get(), bytes.data() + done, chunk, &written, nullptr))
+            if (!::WriteFile(h, bytes.data() + done, chunk, &written, nullptr))
                 FailLast(path);
             if (written == 0)
                 Fail(platform::ErrorNumber::DiskFull, path);
             done += written;
         }
     }
-    if (!::FlushFileBuffers(h.get()))
+    if (!::FlushFileBuffers(h))
         FailLast(path);
+}
+
+void WriteAll(Handle& h, const std::string& path, std::initializer_list<std::string_view> parts) {
+    WriteAndFlush(h.get(), path, parts);
     if (!h.close())
         FailLast(path);
 }
@@ -605,22 +611,7 @@ OwnFile::OwnFile(OwnFile&& other) noexcept
     : path_(std::move(other.path_)), handle_(std::exchange(other.handle_, 0)) {}
 
 void OwnFile::Write(std::initializer_list<std::string_view> parts) {
-    const HANDLE h = reinterpret_cast<HANDLE>(handle_);
-    for (const std::string_view bytes : parts) {
-        std::size_t done = 0;
-        while (done < bytes.size()) {
-            const DWORD chunk =
-                static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 30));
-            DWORD written = 0;
-            if (!::WriteFile(h, bytes.data() + done, chunk, &written, nullptr))
-                FailLast(path_);
-            if (written == 0)
-                Fail(platform::ErrorNumber::DiskFull, path_);
-            done += written;
-        }
-    }
-    if (!::FlushFileBuffers(h))
-        FailLast(path_);
+    WriteAndFlush(reinterpret_cast<HANDLE>(handle_), path_, parts);
 }
 
 void OwnFile::RenameNoReplace(const std::string& to) {
