@@ -457,19 +457,22 @@ open_settings_window() {
     visible_windows '^Einstellungen$' | head -n 1
 }
 
-# Waits for a message box, checks that the program logged the expected text
-# (each argument one line of it, as printf escapes in UTF-8) and confirms it.
-confirm_message_box() {
-    wait_until "a message box titled \"Velt - Tessaro\"" has_message_box
-    local box line
-    box=$(message_box_window)
+# Waits for a message box, checks that instance N logged the expected text
+# (each further argument one line of it, as printf escapes in UTF-8) and
+# confirms it.
+confirm_box_of() {
+    local n=$1 line
+    shift
+    wait_until "a message box of instance $n" has_message_box
     for line in "$@"; do
-        grep -qF -- "$(printf '%b' "$line")" "$E2E_DIR/tessaro1.err" ||
-            fail "the message box does not say: $(printf '%b' "$line")"
+        grep -qF -- "$(printf '%b' "$line")" "$E2E_DIR/tessaro$n.err" ||
+            fail "instance $n's message does not say: $(printf '%b' "$line")"
     done
-    xdotool windowfocus --sync "$box" 2>/dev/null || true
+    xdotool windowfocus --sync "$(message_box_window)" 2>/dev/null || true
     xdotool key Return
 }
+
+confirm_message_box() { confirm_box_of 1 "$@"; }
 
 # True when no message box comes up within the given tenths of a second (for
 # presses that must do nothing).
