@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/message_box.h"
+#include "platform/record_store.h"
 #include "ui/folder_chooser.h"
 
 #include <functional>
@@ -20,6 +21,9 @@ struct Environment {
     std::string programDirectory; // Windows-1252, without a trailing "/"
     platform::OperatorMessages& messages;
     ui::FolderChooser& folders;
+    // The record of a commit in flight: the instance lock's, in the program
+    // folder, so that it is found again whatever else changed.
+    platform::RecordStore& record;
     // Ends the program with the status. Called once; the caller runs nothing
     // after it. The unload step is not part of it.
     std::function<void(int status)> endProgram;

@@ -76,7 +76,6 @@ private:
     config::ProgramSettings values_;
     std::string requestText_;
     std::string importedPath_; // the file the request came from, taken away on commit
-    std::string workplace_;    // tells this program folder's claims from others' beside it
     std::int16_t sequenceNumber_ = 0;
     // Status-bar panel texts as imported, bytes untouched; shown by RenderPatient.
     std::array<std::string, 3> panelBytes_;

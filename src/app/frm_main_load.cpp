@@ -1,7 +1,6 @@
 // Start-up and shutdown of the main window.
 #include "app/frm_main.h"
 #include "config/settings_store.h"
-#include "gdt/claim.h"
 #include "gdt/recovery.h"
 #include "gdt/request_import.h"
 #include "gdt/sequence_counter.h"
@@ -81,11 +80,11 @@ void FrmMain::LoadManualButtons() {
     }
 }
 
-// Before anything touches the request: a claim an interrupted run left is
-// finished or undone, so the request is offered again or known as delivered.
+// Before anything touches the request: what an interrupted commit left is
+// finished or undone from its record, so the request is offered again or
+// known as delivered.
 void FrmMain::RecoverInterruptedCommit() {
-    workplace_ = gdt::WorkplaceTag(platform::HostName(), env_.programDirectory);
-    gdt::RecoverInterruptedCommits(values_, workplace_, env_.messages);
+    gdt::RecoverInterruptedCommits(env_.record, env_.messages);
 }
 
 void FrmMain::ImportRequest() {

@@ -11,7 +11,7 @@ void FrmMain::cmdOK_Click() {
     if (!Guarded([&] {
             outcome =
                 gdt::CommitRequest(gdt::CommitInput{values_, sequenceNumber_, requestText_,
-                                                    selectionCode_, importedPath_, workplace_},
+                                                    selectionCode_, importedPath_, env_.record},
                                    env_.messages);
         }))
         return;

@@ -29,7 +29,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "tessaro: %s\n", e.what());
         return app::kExitFailure;
     }
-    const platform::InstanceLock lock(programDirectory);
+    platform::InstanceLock lock(programDirectory);
     if (lock.AnotherInstanceRunning())
         return app::kExitOk;
 
@@ -49,7 +49,8 @@ int main(int argc, char** argv) {
     ui::QtFolderChooser folders(messages);
     bool ended = false;
     int status = app::kExitOk;
-    app::FrmMain window(app::Environment{programDirectory, messages, folders, [&](int s) {
+    // The lock is held from here to the end: only its holder writes the record.
+    app::FrmMain window(app::Environment{programDirectory, messages, folders, lock, [&](int s) {
                                              ended = true;
                                              status = s;
                                              QCoreApplication::exit(s);

@@ -1,12 +1,12 @@
 #include "gdt/commit.h"
 
-#include "gdt/claim.h"
+#include "gdt/commit_record.h"
+#include "gdt/handover_texts.h"
 #include "gdt/result_writer.h"
-#include "platform/cp1252.h"
+#include "platform/file_facts.h"
 #include "platform/files.h"
 
 #include <algorithm>
-#include <array>
 #include <new>
 #include <optional>
 
@@ -15,20 +15,6 @@ namespace {
 
 bool IsControl(unsigned char c) {
     return c < 0x20 || c == 0x7F;
-}
-
-// The value as the message can show it: a control character as its code.
-std::string Visible(std::string_view bytes) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    std::string shown;
-    for (const char ch : bytes) {
-        const auto c = static_cast<unsigned char>(ch);
-        if (IsControl(c))
-            shown += std::string("<") + kHex[c >> 4] + kHex[c & 15] + ">";
-        else
-            shown += ch;
-    }
-    return shown;
 }
 
 // Windows takes these for devices in any folder, whatever follows the first
@@ -49,35 +35,214 @@ bool IsDeviceName(std::string_view id) {
     return (d >= '1' && d <= '9') || d == '\xB9' || d == '\xB2' || d == '\xB3';
 }
 
-std::string Line(const char* utf8) {
-    return platform::cp1252::Ansi(utf8) + "\r\n";
+bool Is(const platform::PlatformError& e, platform::ErrorNumber number) {
+    return e.Number() == static_cast<int>(number);
 }
 
-std::string Beside(const std::string& path, const std::string& name) {
-    const std::string folder = platform::FolderOf(path);
-    return folder.empty() ? name : platform::Join(folder, name);
-}
+// One commit, stage by stage. Each stage either moves on or ends the commit
+// with its outcome said; the record always says enough for the next start to
+// finish or undo what this one leaves.
+class Commit {
+public:
+    Commit(const CommitInput& in, platform::OperatorMessages& messages)
+        : in_(in), messages_(messages) {}
 
-// Back under the name it came from; false when that cannot be done now (a
-// newer request stands there, or the disk fails), in which case the claim
-// stays for the next start to put back.
-bool PutBack(const std::string& claimPath, const std::string& requestPath) {
-    try {
-        platform::RenameNoReplace(claimPath, requestPath);
-        platform::SyncDirectory(platform::FolderOf(requestPath));
+    CommitOutcome Run() {
+        if (!WriteDown())
+            return outcome_;
+        if (!Claim())
+            return outcome_;
+        try {
+            if (!WriteAndMarkReady())
+                return outcome_;
+            Publish();
+        } catch (const platform::PlatformError& e) {
+            return Undo(e);
+        } catch (const std::bad_alloc&) {
+            return Undo(platform::PlatformError(platform::ErrorNumber::OutOfMemory));
+        }
+        Report();
+        return CommitOutcome::Done;
+    }
+
+private:
+    // Stage 1: what the commit will do, in the record, before any file is
+    // touched. The target folder's identity goes with it, so that the next
+    // start can tell the folder from an empty mount point in its place.
+    bool WriteDown() {
+        try {
+            others_ = LoadEntries(in_.record);
+            const std::string& requestPath = in_.importedPath;
+            entry_.runId = platform::NewRunId();
+            entry_.requestPath = requestPath;
+            entry_.claimPath = ClaimPathFor(requestPath, entry_.runId);
+            entry_.pathD = in_.settings.PathD;
+            entry_.pathDIdentity = platform::FolderIdentity(in_.settings.PathD).value_or("");
+            entry_.temporaryPath = TemporaryFileName(in_.settings, in_.sequenceNumber);
+            entry_.finalPath = FinalFileName(in_.settings, in_.sequenceNumber);
+            entry_.line = ResultLine(in_.settings, in_.selectionCode);
+            entry_.resultSize = in_.requestText.size() + entry_.line.size();
+            entry_.resultHash = ContentHash({in_.requestText, entry_.line});
+            Save(true);
+            return true;
+        } catch (const platform::PlatformError& e) {
+            return End(CommitOutcome::Failed, texts::Failure(e));
+        }
+    }
+
+    // Stage 2: the request taken away from its path, so no one else delivers
+    // it; durable before anything says the result is ready.
+    bool Claim() {
+        const std::string& requestPath = entry_.requestPath;
+        try {
+            platform::RenameNoReplace(requestPath, entry_.claimPath);
+        } catch (const platform::PlatformError& e) {
+            Forget();
+            if (dynamic_cast<const platform::FileInUse*>(&e) != nullptr)
+                return End(CommitOutcome::Kept, texts::RequestInUse(requestPath));
+            if (Is(e, platform::ErrorNumber::FileNotFound))
+                return End(CommitOutcome::NotDelivered, texts::RequestGone(requestPath));
+            if (Is(e, platform::ErrorNumber::PermissionDenied))
+                return End(CommitOutcome::Kept, texts::ClaimDenied(requestPath));
+            return End(CommitOutcome::Failed, texts::Failure(e));
+        }
+        claimed_ = true;
         return true;
-    } catch (const platform::PlatformError&) {
+    }
+
+    // Stage 3: the .zzz created exclusively, written whole and synced, its
+    // name made durable, then the record marked ready. From then on a .zzz
+    // that is gone from the same folder has become the .gdt.
+    bool WriteAndMarkReady() {
+        platform::SyncDirectory(platform::FolderOf(entry_.requestPath));
+        if (!platform::FileHoldsExactly(entry_.claimPath, in_.requestText)) {
+            const bool back = PutBack();
+            return End(CommitOutcome::NotDelivered,
+                       texts::RequestChanged(back, entry_.requestPath));
+        }
+        try {
+            std::optional<platform::OwnFile> written = WriteResultFile(
+                in_.settings, in_.sequenceNumber, in_.requestText, in_.selectionCode, messages_);
+            if (written)
+                temporary_.emplace(std::move(*written));
+        } catch (const platform::PlatformError& e) {
+            if (!Is(e, platform::ErrorNumber::FileExists))
+                throw;
+            // Someone else's file under the name: left alone.
+            const bool back = PutBack();
+            return End(CommitOutcome::NotDelivered,
+                       texts::NameTaken(entry_.temporaryPath, back, entry_.requestPath));
+        }
+        if (!temporary_) {
+            // The folder went away after the look before: nothing written.
+            PutBack();
+            return End(CommitOutcome::Kept, {});
+        }
+        platform::SyncDirectory(in_.settings.PathD);
+        const std::optional<platform::FileFacts> facts = platform::LookAt(entry_.temporaryPath);
+        if (facts) {
+            entry_.temporaryVolume = facts->volume;
+            entry_.temporaryIndex = facts->index;
+        }
+        entry_.stage = CommitStage::Ready;
+        Save(true);
+        return true;
+    }
+
+    // Stage 4: exactly that file under its final name, and the name durable.
+    void Publish() {
+        temporary_->RenameNoReplace(entry_.finalPath);
+        published_ = true;
+        temporary_.reset(); // closed, so the receiving system may take it at once
+        platform::SyncDirectory(in_.settings.PathD);
+    }
+
+    // Stage 5: the claim and the record's entry removed. A failure here
+    // leaves the ready entry, from which the next start finishes.
+    void Report() {
+        try {
+            platform::RemoveFile(entry_.claimPath);
+            Save(false);
+        } catch (const platform::PlatformError& e) {
+            End(CommitOutcome::Failed, texts::FailedAfterDelivery(e, entry_.finalPath));
+        }
+    }
+
+    // A failure before the .gdt: the entry taken back to "not delivered"
+    // first, then our own .zzz removed by its handle and the request put back,
+    // then the entry dropped; where any of that fails, the record keeps what
+    // the next start needs to finish.
+    CommitOutcome Undo(const platform::PlatformError& e) {
+        if (published_) {
+            End(CommitOutcome::Failed, texts::FailedAfterDelivery(e, entry_.finalPath));
+            return outcome_;
+        }
+        bool back = false;
+        try {
+            if (entry_.stage == CommitStage::Ready) {
+                entry_.stage = CommitStage::Claiming;
+                Save(true);
+            }
+            if (temporary_) {
+                temporary_->Remove();
+                temporary_.reset();
+            }
+            back = PutBack();
+        } catch (const platform::PlatformError&) {
+        }
+        End(CommitOutcome::Failed, texts::FailedBeforeDelivery(e, back));
+        return outcome_;
+    }
+
+    // Back under the name it came from, and the entry dropped; false when
+    // that cannot be done now (a newer request stands there, the disk fails),
+    // in which case the entry stays for the next start to put it back.
+    bool PutBack() {
+        if (claimed_) {
+            try {
+                platform::RenameNoReplace(entry_.claimPath, entry_.requestPath);
+                platform::SyncDirectory(platform::FolderOf(entry_.requestPath));
+            } catch (const platform::PlatformError&) {
+                return false;
+            }
+            claimed_ = false;
+        }
+        Forget();
+        return true;
+    }
+
+    // The entry dropped from the record, once nothing of it is left to do.
+    void Forget() {
+        try {
+            Save(false);
+        } catch (const platform::PlatformError&) {
+            // Left in the record: the next start finds nothing to do for it.
+        }
+    }
+
+    void Save(bool withOurs) {
+        std::vector<CommitEntry> entries = others_;
+        if (withOurs)
+            entries.push_back(entry_);
+        SaveEntries(in_.record, entries);
+    }
+
+    bool End(CommitOutcome outcome, const std::string& text) {
+        outcome_ = outcome;
+        if (!text.empty())
+            messages_.ShowError(text);
         return false;
     }
-}
 
-std::string PutBackNote(bool back, const std::string& requestPath) {
-    return back ? Line("Die Anforderung liegt wieder an ihrem Platz:") + requestPath + "\r\n"
-                : Line("Die Anforderung wird beim nächsten Start an ihren Platz zurückgelegt:") +
-                      requestPath + "\r\n";
-}
-
-const std::string kEnds = platform::cp1252::Ansi("Das Programm wird beendet.");
+    const CommitInput& in_;
+    platform::OperatorMessages& messages_;
+    std::vector<CommitEntry> others_; // interrupted commits still waiting
+    CommitEntry entry_;
+    std::optional<platform::OwnFile> temporary_;
+    bool claimed_ = false;
+    bool published_ = false;
+    CommitOutcome outcome_ = CommitOutcome::Failed;
+};
 
 } // namespace
 
@@ -92,162 +257,27 @@ bool IsUsableLumeoId(std::string_view id) {
 }
 
 std::string FailureText(const platform::PlatformError& error, const std::string& deliveredFile) {
-    std::string text = platform::ErrorOccurredMessage(error, "\r\nFehler ") + "\r\n";
-    if (!error.Detail().empty())
-        text += "(" + error.Detail() + ")\r\n";
-    if (!deliveredFile.empty())
-        text += Line("Die Ergebnisdatei ist trotzdem zugestellt:") + deliveredFile + "\r\n" +
-                Line("Die Untersuchung bitte nicht noch einmal übermitteln.");
-    return text + kEnds;
+    return texts::Failure(error, deliveredFile);
 }
 
 CommitOutcome CommitRequest(const CommitInput& in, platform::OperatorMessages& messages) {
     if (in.requestText.empty()) {
-        messages.ShowError(
-            platform::cp1252::Ansi("Die Daten konnten nicht korrekt ausgelesen werden.") + "\r\n" +
-            platform::cp1252::Ansi("Bitte starten Sie das Programm erneut."));
+        messages.ShowError(texts::NoData());
         return CommitOutcome::NoData;
     }
     if (!IsUsableLumeoId(in.settings.LumeoID)) {
-        messages.ShowError(
-            platform::cp1252::Ansi("Die Lumeo-ID \"") + Visible(in.settings.LumeoID) +
-            platform::cp1252::Ansi(
-                "\" kann nicht Teil eines Dateinamens sein: \"/\", \"\\\", \":\", \"*\", \"?\", "
-                "\"\"\", \"<\", \">\", \"|\" und Steuerzeichen sind darin nicht erlaubt, ebenso "
-                "ein Punkt oder Leerzeichen am Ende und Gerätenamen wie CON, PRN, AUX, NUL, "
-                "COM1 bis COM9 und LPT1 bis LPT9.") +
-            "\r\n" +
-            platform::cp1252::Ansi(
-                "Es wurde nichts geschrieben. Bitte die Lumeo-ID in den Einstellungen "
-                "ändern."));
+        messages.ShowError(texts::LumeoIdRefused(in.settings.LumeoID));
         return CommitOutcome::Kept;
     }
     if (!ResultFileCanBeWritten(in.settings, in.selectionCode, messages))
         return CommitOutcome::Kept; // nothing touched: the request stays, so does the window
-
-    const std::string& requestPath = in.importedPath;
-    const std::string requestFolder = platform::FolderOf(requestPath);
-    Claim claim{platform::NameOf(requestPath), in.sequenceNumber, in.settings.LumeoID, false};
-    std::string claimPath = Beside(requestPath, ClaimName(claim, in.workplace));
-    const std::string finalName = FinalFileName(in.settings, in.sequenceNumber);
-
-    // Taken away first: from here on no other workplace delivers it, a
-    // withdrawn one is not delivered, and a newer request put at the path is
-    // never touched.
     try {
-        platform::RenameNoReplace(requestPath, claimPath);
-    } catch (const platform::PlatformError& e) {
-        if (e.Number() == static_cast<int>(platform::ErrorNumber::FileNotFound)) {
-            messages.ShowError(
-                Line("Die Anforderung ist nicht mehr da:") + requestPath + "\r\n" +
-                Line("Sie wurde zurückgezogen oder an einem anderen Arbeitsplatz übernommen.") +
-                Line("Es wurde nichts zugestellt.") + kEnds);
-            return CommitOutcome::NotDelivered;
-        }
-        if (e.Number() == static_cast<int>(platform::ErrorNumber::PermissionDenied)) {
-            messages.ShowError(
-                Line("Die Anforderung darf nicht verschoben werden (Zugriff verweigert):") +
-                requestPath + "\r\n" +
-                Line("Es wurde nichts zugestellt; die Anforderung bleibt, wo sie ist.") +
-                platform::cp1252::Ansi(
-                    "Bitte die Rechte am Ordner der Anforderung prüfen lassen und erneut OK "
-                    "drücken."));
-            return CommitOutcome::Kept;
-        }
-        messages.ShowError(FailureText(e));
+        return Commit(in, messages).Run();
+    } catch (const std::bad_alloc&) {
+        messages.ShowError(
+            texts::Failure(platform::PlatformError(platform::ErrorNumber::OutOfMemory)));
         return CommitOutcome::Failed;
     }
-
-    enum class Stage { Claimed, Ready, Delivered } stage = Stage::Claimed;
-    try {
-        if (!platform::FileHoldsExactly(claimPath, in.requestText)) {
-            const bool back = PutBack(claimPath, requestPath);
-            messages.ShowError(
-                Line("Die Anforderung wurde geändert, seit sie eingelesen wurde.") +
-                Line("Es wurde nichts zugestellt.") + PutBackNote(back, requestPath) +
-                Line("Bitte das Programm neu starten, um sie neu einzulesen.") + kEnds);
-            return CommitOutcome::NotDelivered;
-        }
-        bool taken = false;
-        std::optional<platform::OwnFile> temporary = [&]() -> std::optional<platform::OwnFile> {
-            try {
-                return WriteResultFile(in.settings, in.sequenceNumber, in.requestText,
-                                       in.selectionCode, messages);
-            } catch (const platform::PlatformError& e) {
-                if (e.Number() != static_cast<int>(platform::ErrorNumber::FileExists))
-                    throw;
-                taken = true;
-                return std::nullopt;
-            }
-        }();
-        if (taken) {
-            const bool back = PutBack(claimPath, requestPath);
-            messages.ShowError(
-                Line("Unter diesem Namen liegt schon eine Datei, die nicht von diesem Lauf "
-                     "stammt:") +
-                TemporaryFileName(in.settings, in.sequenceNumber) + "\r\n" +
-                Line("Sie bleibt unberührt (vielleicht schreibt dort gerade ein anderer "
-                     "Arbeitsplatz mit derselben Lumeo-ID).") +
-                Line("Es wurde nichts zugestellt.") + PutBackNote(back, requestPath) +
-                Line("Beim nächsten Start wird die nächste Nummer vergeben.") + kEnds);
-            return CommitOutcome::NotDelivered;
-        }
-        if (!temporary) {
-            // The folder went away after the look above: nothing written.
-            PutBack(claimPath, requestPath);
-            return CommitOutcome::Kept;
-        }
-        // Marked ready only once the .zzz is complete and synced, and that mark
-        // made durable before the rename: from then on a .zzz that is gone has
-        // certainly become the .gdt, which the next start relies on.
-        claim.ready = true;
-        const std::string readyPath = Beside(requestPath, ClaimName(claim, in.workplace));
-        platform::RenameNoReplace(claimPath, readyPath);
-        claimPath = readyPath;
-        stage = Stage::Ready;
-        platform::SyncDirectory(requestFolder);
-        temporary->RenameNoReplace(finalName);
-        stage = Stage::Delivered;
-        temporary.reset(); // closed, so the receiving system may take it at once
-        platform::SyncDirectory(in.settings.PathD);
-        platform::RemoveFile(claimPath);
-        return CommitOutcome::Done;
-    } catch (const platform::PlatformError& e) {
-        std::string text;
-        if (stage == Stage::Delivered) {
-            text = FailureText(e, finalName);
-            text.insert(text.size() - kEnds.size(),
-                        Line("Der Rest wird beim nächsten Start abgeschlossen."));
-        } else {
-            // Before the .gdt: the request goes back, so a next run can
-            // deliver it. A ready mark is taken back first, since the .zzz
-            // stays (as its name says, not delivered).
-            bool back = true;
-            if (stage == Stage::Ready) {
-                claim.ready = false;
-                const std::string unready = Beside(requestPath, ClaimName(claim, in.workplace));
-                try {
-                    platform::RenameNoReplace(claimPath, unready);
-                    platform::SyncDirectory(requestFolder);
-                    claimPath = unready;
-                } catch (const platform::PlatformError&) {
-                    back = false;
-                }
-            }
-            back = back && PutBack(claimPath, requestPath);
-            text = FailureText(e);
-            text.insert(text.size() - kEnds.size(),
-                        back ? Line("Es wurde nichts zugestellt; die Anforderung liegt wieder an "
-                                    "ihrem Platz.")
-                             : Line("Der unterbrochene Lauf wird beim nächsten Start "
-                                    "abgeschlossen."));
-        }
-        messages.ShowError(text);
-    } catch (const std::bad_alloc&) {
-        messages.ShowError(FailureText(platform::PlatformError(platform::ErrorNumber::OutOfMemory),
-                                       stage == Stage::Delivered ? finalName : std::string()));
-    }
-    return CommitOutcome::Failed;
 }
 
 } // namespace tessaro::gdt

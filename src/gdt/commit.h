@@ -1,5 +1,6 @@
-// The commit of a request, apart from any window: the request claimed, the
-// target file written and put in place under its final name, then the claim
+// The commit of a request, apart from any window, in stages: what it will do
+// written down, the request claimed, the target file written and marked
+// ready, put in place under its final name, then the claim and the record
 // removed. The window only turns the outcome into closing, ending or staying
 // open.
 #pragma once
@@ -7,6 +8,7 @@
 #include "config/settings_values.h"
 #include "platform/errors.h"
 #include "platform/message_box.h"
+#include "platform/record_store.h"
 
 #include <cstdint>
 #include <string>
@@ -20,7 +22,7 @@ struct CommitInput {
     const std::string& requestText;
     const std::string& selectionCode;
     const std::string& importedPath; // the file the request came from
-    const std::string& workplace;    // WorkplaceTag of this program folder
+    platform::RecordStore& record;   // where the commit in flight is written down
 };
 
 enum class CommitOutcome {
@@ -32,12 +34,14 @@ enum class CommitOutcome {
     Failed,       // a message named the failure; the program is to end with an error
 };
 
-// Runs the whole commit; every message goes through messages. The request is
-// first taken away from its path under a claim of this workplace, so that no
-// one else delivers it and a newer request put there meanwhile stays
-// untouched; only the bytes that were imported are delivered. A failure once
-// the .gdt is in place says so and names the file, so that nobody orders the
-// examination again; the next start finishes what is left.
+// Runs the whole commit; every message goes through messages. Before any file
+// is touched the commit is written down in the record, so that a crash at any
+// point is finished or undone by the next start. The request is then taken
+// away from its path under a claim of this run, so that no one else delivers
+// it and a newer request put there meanwhile stays untouched; only the bytes
+// that were imported are delivered. A failure once the .gdt is in place says
+// so and names the file, so that nobody orders the examination again; the
+// next start finishes what is left.
 CommitOutcome CommitRequest(const CommitInput& input, platform::OperatorMessages& messages);
 
 // A Lumeo ID is joined into the file name as it stands: "/" or "\" would lead

@@ -1,10 +1,11 @@
 #include "gdt/recovery.h"
 
-#include "gdt/claim.h"
+#include "gdt/commit_record.h"
+#include "gdt/handover_texts.h"
 #include "gdt/request_import.h"
 #include "gdt/result_writer.h"
-#include "platform/cp1252.h"
 #include "platform/errors.h"
+#include "platform/file_facts.h"
 #include "platform/files.h"
 
 #include <new>
@@ -14,136 +15,178 @@
 namespace tessaro::gdt {
 namespace {
 
-std::string Ansi(const char* utf8) {
-    return platform::cp1252::Ansi(utf8);
-}
+using platform::FileFacts;
 
-struct Place {
-    std::string folder; // where the request and its claims lie
-    std::string Of(const std::string& name) const {
-        return folder.empty() ? name : platform::Join(folder, name);
-    }
+enum class Result { Finished, Kept };
+
+struct Step {
+    Result result;
+    std::string line;
 };
 
-// A .zzz is this claim's own when it holds the claimed request and at most
-// one line after it: no other run wrote these bytes.
-bool WrittenFrom(const std::string& temporary, const std::string& claimed) {
-    return temporary.size() <= claimed.size() + kMaxLineBytes &&
-           temporary.compare(0, claimed.size(), claimed) == 0;
+// A name that holds a plain file of ours (never a link, never a stranger's).
+std::optional<FileFacts> Ours(const std::string& path) {
+    std::optional<FileFacts> facts = platform::LookAt(path);
+    if (facts && (!facts->regular || !facts->ours))
+        throw platform::PlatformError(platform::ErrorNumber::PathFileAccess, path);
+    return facts;
 }
 
-// The file's bytes, or nullopt when there is certainly no file: any other
-// failure to look (a disk error) throws, since taking it for "gone" would
-// decide wrongly whether the result was put in place.
-std::optional<std::string> ReadIfThere(const std::string& path, std::size_t limit) {
+bool Present(const std::string& path) {
+    return platform::LookAt(path).has_value();
+}
+
+// The target folder as the commit knew it: reachable and the same folder.
+bool SameTargetFolder(const CommitEntry& e) {
     try {
-        return platform::ReadWholeFile(path, limit);
-    } catch (const platform::FileTooLarge&) {
-        return std::string(); // larger than any of ours: someone else's
-    } catch (const platform::PlatformError& e) {
-        if (e.Number() == static_cast<int>(platform::ErrorNumber::FileNotFound))
-            return std::nullopt;
-        // Not a regular file (a pipe, a folder): none of ours.
-        if (e.Number() == static_cast<int>(platform::ErrorNumber::PathFileAccess))
-            return std::string();
-        throw;
+        const std::optional<std::string> id = platform::FolderIdentity(e.pathD);
+        return id && !e.pathDIdentity.empty() && *id == e.pathDIdentity;
+    } catch (const platform::PlatformError&) {
+        return false; // cannot be told now: as if away
     }
 }
 
-std::string Recover(const Place& place, const std::string& claimFile, const Claim& claim,
-                    const config::ProgramSettings& settings) {
-    const std::string claimPath = place.Of(claimFile);
-    const std::string requestPath = place.Of(claim.requestName);
-    const std::string temporary =
-        ResultFileName(settings.PathD, claim.lumeoId, claim.number, ".zzz");
-    const std::string final = ResultFileName(settings.PathD, claim.lumeoId, claim.number, ".gdt");
-    const std::string claimed = platform::ReadWholeFile(claimPath, kMaxRequestBytes);
-    const std::size_t limit = kMaxRequestBytes + kMaxLineBytes;
-    const std::optional<std::string> written = ReadIfThere(temporary, limit);
-    const bool ownTemporary = written && WrittenFrom(*written, claimed);
+// The .gdt holds exactly the run's result.
+bool HoldsResult(const CommitEntry& e, const FileFacts& gdt) {
+    if (gdt.size != e.resultSize)
+        return false;
+    const std::string bytes = platform::ReadOwnFile(e.finalPath, kMaxRequestBytes + kMaxLineBytes);
+    return ContentHash({bytes}) == e.resultHash;
+}
 
-    if (claim.ready) {
-        if (ownTemporary) {
-            const std::optional<std::string> put = ReadIfThere(final, limit);
-            if (put && *put == *written) {
-                // Cut short between the two names of a link-and-unlink rename.
-                platform::RemoveFile(temporary);
-            } else {
-                try {
-                    platform::RenameNoReplace(temporary, final);
-                } catch (const platform::PlatformError& e) {
-                    if (e.Number() != static_cast<int>(platform::ErrorNumber::FileExists))
-                        throw;
-                    platform::RenameNoReplace(claimPath, requestPath);
-                    platform::SyncDirectory(place.folder);
-                    return Ansi("Nicht zugestellt, weil der Name schon vergeben ist: ") + final +
-                           "\r\n" + Ansi("Die Anforderung liegt wieder an ihrem Platz: ") +
-                           requestPath;
-                }
-            }
-        }
-        // A .zzz that is gone (or is someone else's by now) was put in place.
-        platform::SyncDirectory(settings.PathD);
-        platform::RemoveFile(claimPath);
-        return Ansi("Zugestellt als ") + final + Ansi("; der Lauf wurde abgeschlossen.");
+// The request's own name where it stands beside its claim as one file (a
+// rename that fell back to link and unlink, cut between the two): the
+// request's name goes too, or it would be delivered again.
+void RemoveRequestNameOf(const CommitEntry& e, const FileFacts& claim) {
+    const std::optional<FileFacts> request = platform::LookAt(e.requestPath);
+    if (request && request->SameFile(claim))
+        platform::RemoveFile(e.requestPath);
+}
+
+// Not delivered: our .zzz removed, cut or complete, then the claim put back.
+Step Undo(const CommitEntry& e) {
+    const std::optional<FileFacts> claim = Ours(e.claimPath);
+    if (const std::optional<FileFacts> zzz = platform::LookAt(e.temporaryPath);
+        zzz && zzz->regular && zzz->ours && claim && zzz->size <= e.resultSize) {
+        const std::string written =
+            platform::ReadOwnFile(e.temporaryPath, kMaxRequestBytes + kMaxLineBytes);
+        const std::string claimed = platform::ReadOwnFile(e.claimPath, kMaxRequestBytes);
+        if ((claimed + e.line).compare(0, written.size(), written) == 0)
+            platform::RemoveFile(e.temporaryPath);
     }
-    if (ownTemporary)
-        platform::RemoveFile(temporary);
+    if (!claim)
+        return {Result::Finished, Present(e.requestPath)
+                                      ? texts::RecoveredBack(e.requestPath)
+                                      : texts::RecoveredRequestGone(e.requestPath)};
+    const std::optional<FileFacts> request = platform::LookAt(e.requestPath);
+    if (request && request->SameFile(*claim)) {
+        platform::RemoveFile(e.claimPath); // one file under both names: the claim's goes
+        return {Result::Finished, texts::RecoveredBack(e.requestPath)};
+    }
     try {
-        platform::RenameNoReplace(claimPath, requestPath);
-    } catch (const platform::PlatformError& e) {
-        if (e.Number() != static_cast<int>(platform::ErrorNumber::FileExists))
+        platform::RenameNoReplace(e.claimPath, e.requestPath);
+    } catch (const platform::PlatformError& error) {
+        if (error.Number() != static_cast<int>(platform::ErrorNumber::FileExists))
             throw;
-        return Ansi("Nicht zugestellt. Unter ") + requestPath +
-               Ansi(" liegt schon eine neue Anforderung; die unterbrochene bleibt als ") +
-               claimPath + Ansi(" und wird beim nächsten Start zurückgelegt.");
+        return {Result::Kept, texts::RecoveredNewerRequest(e.requestPath, e.claimPath)};
     }
-    platform::SyncDirectory(place.folder);
-    return Ansi("Nicht zugestellt; die Anforderung liegt wieder an ihrem Platz: ") + requestPath;
+    platform::SyncDirectory(platform::FolderOf(e.requestPath));
+    return {Result::Finished, texts::RecoveredBack(e.requestPath)};
+}
+
+// Delivered: the claim removed (and the request's name where it is the same
+// file), so the request is not offered again.
+Step Finish(const CommitEntry& e) {
+    if (const std::optional<FileFacts> claim = Ours(e.claimPath)) {
+        RemoveRequestNameOf(e, *claim);
+        platform::RemoveFile(e.claimPath);
+    }
+    return {Result::Finished, texts::RecoveredDelivered(e.finalPath)};
+}
+
+Step RecoverReady(const CommitEntry& e) {
+    const std::optional<FileFacts> gdt = platform::LookAt(e.finalPath);
+    const bool gdtOurs = gdt && gdt->regular && gdt->ours && HoldsResult(e, *gdt);
+    std::optional<FileFacts> zzz = platform::LookAt(e.temporaryPath);
+    const bool zzzOurs = zzz && zzz->regular && zzz->ours && zzz->volume == e.temporaryVolume &&
+                         zzz->index == e.temporaryIndex && zzz->size == e.resultSize;
+    if (gdtOurs) {
+        // Seen with the run's bytes: delivered, wherever the folder is now.
+        if (zzzOurs && zzz->SameFile(*gdt))
+            platform::RemoveFile(e.temporaryPath); // the old name of a link-and-unlink
+        return Finish(e);
+    }
+    if (!SameTargetFolder(e))
+        return {Result::Kept, texts::RecoveryUndecided(e.pathD, e.finalPath)};
+    if (!zzzOurs)
+        return Finish(e); // complete and durable, and gone from the same folder: taken in
+    try {
+        platform::RenameNoReplace(e.temporaryPath, e.finalPath);
+    } catch (const platform::PlatformError& error) {
+        if (error.Number() != static_cast<int>(platform::ErrorNumber::FileExists))
+            throw;
+        // Someone else's file under the final name: ours is not delivered.
+        platform::RemoveFile(e.temporaryPath);
+        const Step back = Undo(e);
+        return {back.result, back.result == Result::Finished
+                                 ? texts::RecoveredNameTaken(e.finalPath, e.requestPath)
+                                 : back.line};
+    }
+    platform::SyncDirectory(e.pathD);
+    return Finish(e);
+}
+
+Step Recover(const CommitEntry& e) {
+    if (e.stage == CommitStage::Ready)
+        return RecoverReady(e);
+    // Not delivered, for certain; the target folder is still needed to take
+    // our .zzz away, so that no patient data stays there.
+    if (!SameTargetFolder(e))
+        return {Result::Kept, texts::RecoveryUndecided(e.pathD, e.finalPath)};
+    return Undo(e);
 }
 
 } // namespace
 
-void RecoverInterruptedCommits(const config::ProgramSettings& settings,
-                               const std::string& workplace, platform::OperatorMessages& messages) {
-    if (settings.PathS.empty())
-        return;
-    const Place place{platform::FolderOf(settings.PathS)};
-    const auto failed = [](const platform::PlatformError& e) {
-        std::string line = platform::ErrorOccurredMessage(e, "\r\nFehler ");
-        if (!e.Detail().empty())
-            line += " (" + e.Detail() + ")";
-        return line + "\r\n" + Ansi("Beim nächsten Start wird es erneut versucht.");
-    };
-    std::vector<std::string> lines;
-    std::vector<std::string> names;
+void RecoverInterruptedCommits(platform::RecordStore& record,
+                               platform::OperatorMessages& messages) {
+    std::vector<CommitEntry> entries;
     try {
-        names = platform::ListFiles(place.folder.empty() ? "." : place.folder);
+        entries = LoadEntries(record);
     } catch (const platform::PlatformError& e) {
-        // A folder that is not there holds no claim.
-        if (e.Number() != static_cast<int>(platform::ErrorNumber::FileNotFound) &&
-            e.Number() != static_cast<int>(platform::ErrorNumber::PathNotFound))
-            lines.push_back(failed(e));
-    }
-    for (const std::string& name : names) {
-        const auto claim = ParseClaimName(name, workplace);
-        if (!claim)
-            continue;
-        try {
-            lines.push_back(Recover(place, name, *claim, settings));
-        } catch (const platform::PlatformError& e) {
-            lines.push_back(failed(e));
-        } catch (const std::bad_alloc&) {
-            lines.push_back(failed(platform::PlatformError(platform::ErrorNumber::OutOfMemory)));
-        }
-    }
-    if (lines.empty())
+        messages.ShowError(texts::RecoveryMessage(false, "\r\n" + texts::RecoveryFailed(e)));
         return;
-    std::string text = Ansi("Ein früherer Lauf wurde unterbrochen (etwa durch einen Absturz oder "
-                            "Stromausfall). Beim Start wurde er bereinigt:");
-    for (const std::string& line : lines)
-        text += "\r\n" + line;
-    messages.ShowError(text);
+    }
+    if (entries.empty())
+        return;
+    std::vector<CommitEntry> kept;
+    std::string lines;
+    for (const CommitEntry& entry : entries) {
+        Step step{Result::Kept, {}};
+        try {
+            step = Recover(entry);
+        } catch (const platform::PlatformError& e) {
+            // A stranger's file in our place is left as it is, and said once:
+            // the next start would find the same.
+            const bool notOurs =
+                e.Number() == static_cast<int>(platform::ErrorNumber::PathFileAccess) &&
+                !e.Detail().empty();
+            step = {notOurs ? Result::Finished : Result::Kept,
+                    notOurs ? texts::RecoveryNotOurs(e.Detail()) : texts::RecoveryFailed(e)};
+        } catch (const std::bad_alloc&) {
+            step.line =
+                texts::RecoveryFailed(platform::PlatformError(platform::ErrorNumber::OutOfMemory));
+        }
+        if (step.result == Result::Kept)
+            kept.push_back(entry);
+        lines += "\r\n" + step.line;
+    }
+    try {
+        SaveEntries(record, kept);
+    } catch (const platform::PlatformError& e) {
+        lines += "\r\n" + texts::RecoveryFailed(e);
+    }
+    messages.ShowError(texts::RecoveryMessage(kept.empty(), lines));
 }
 
 } // namespace tessaro::gdt

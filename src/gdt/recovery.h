@@ -1,22 +1,22 @@
-// At start-up, before anything touches the request: what a commit of this
-// workplace left when it was cut short (a crash, a kill, a power loss) is
-// finished or undone, decided by the claim's mark alone.
+// At start-up, before anything touches the request: what a commit left when it
+// was cut short (a crash, a kill, a power loss) is finished or undone, from
+// the record it wrote before it began and from nothing else.
 #pragma once
 
-#include "config/settings_values.h"
 #include "platform/message_box.h"
-
-#include <string>
+#include "platform/record_store.h"
 
 namespace tessaro::gdt {
 
-// For every claim of this workplace beside PathS: a ready claim whose .zzz is
-// gone was delivered, and only the claim is removed; a ready claim whose .zzz
-// is still there is delivered now; a claim not yet ready was not delivered,
-// its own .zzz is removed and the request put back. One message tells the
-// operator what was done; none when there was nothing. A failure is reported
-// in that message and left for the next start, which tries again.
-void RecoverInterruptedCommits(const config::ProgramSettings& settings,
-                               const std::string& workplace, platform::OperatorMessages& messages);
+// For each commit in the record: delivered is concluded only from evidence
+// (the .gdt holding the run's bytes, or the target folder there, the same
+// folder as at the commit, and the complete .zzz gone from it); a ready .zzz
+// still there is delivered now; one not yet ready is removed and the request
+// put back. Where the target folder is away or another one, nothing is
+// changed and the entry is kept for the next start. Only files this program
+// made are touched, never through a link. One message says what was done;
+// none when the record is empty. Nothing else is looked at, so a request
+// folder that may not be listed is no obstacle.
+void RecoverInterruptedCommits(platform::RecordStore& record, platform::OperatorMessages& messages);
 
 } // namespace tessaro::gdt

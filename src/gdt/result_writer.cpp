@@ -19,6 +19,10 @@ std::string FinalFileName(const config::ProgramSettings& settings, std::int16_t 
     return ResultFileName(settings.PathD, settings.LumeoID, sequenceNumber, ".gdt");
 }
 
+std::string ResultLine(const config::ProgramSettings& settings, const std::string& selectionCode) {
+    return FormatGdtLine(settings.StudyDesc ? "6227" : "8411", selectionCode);
+}
+
 bool ResultFileCanBeWritten(const config::ProgramSettings& settings,
                             const std::string& selectionCode,
                             platform::OperatorMessages& messages) {
@@ -44,9 +48,8 @@ std::optional<platform::OwnFile> WriteResultFile(const config::ProgramSettings& 
                                                  platform::OperatorMessages& messages) {
     if (!ResultFileCanBeWritten(settings, selectionCode, messages))
         return std::nullopt;
-    const char* field = settings.StudyDesc ? "6227" : "8411";
     // Written in two pieces: joined first, a large request would be held twice.
-    const std::string line = FormatGdtLine(field, selectionCode);
+    const std::string line = ResultLine(settings, selectionCode);
     std::optional<platform::OwnFile> file(std::in_place,
                                           TemporaryFileName(settings, sequenceNumber));
     try {

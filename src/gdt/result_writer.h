@@ -22,6 +22,9 @@ std::string ResultFileName(const std::string& pathD, const std::string& lumeoId,
 // Longest line FormatGdtLine builds: three digits of length.
 inline constexpr std::size_t kMaxLineBytes = 999;
 
+// The one line that follows the request in the result ("" for no code).
+std::string ResultLine(const config::ProgramSettings& settings, const std::string& selectionCode);
+
 // True when a result file may be written at all; otherwise a message has been
 // shown (the target directory is missing, or the code is too long for one GDT
 // line) and nothing is to be touched.

@@ -52,6 +52,16 @@ PlatformError::PlatformError(ErrorNumber number, std::string detail)
       number_(static_cast<int>(number)), description_(DescribeError(number)),
       detail_(std::move(detail)) {}
 
+PlatformError::PlatformError(ErrorNumber number, std::string description, std::string detail)
+    : std::runtime_error(WhatText(static_cast<int>(number), description, detail)),
+      number_(static_cast<int>(number)), description_(std::move(description)),
+      detail_(std::move(detail)) {}
+
+FileInUse::FileInUse(std::string path)
+    : PlatformError(ErrorNumber::PermissionDenied,
+                    platform::cp1252::Ansi("Die Datei ist von einem anderen Programm geöffnet"),
+                    std::move(path)) {}
+
 ErrorNumber ErrorNumberFromErrno(int err) {
     switch (err) {
     case ENOENT:

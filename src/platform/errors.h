@@ -36,10 +36,24 @@ public:
     const std::string& Detail() const { return detail_; }
     // what(): number " - " description, then the detail in brackets if any.
 
+protected:
+    // A failure of a kind the table has no own number for: its description
+    // says what happened, the number is the table's nearest.
+    PlatformError(ErrorNumber number, std::string description, std::string detail);
+
 private:
     int number_;
     std::string description_;
     std::string detail_;
+};
+
+// A file another program holds open without sharing it (on Windows, a virus
+// scanner or the practice system still writing), still so after a short wait.
+// Number 70 where a message's form needs a number; the description says who
+// holds it, not that rights are missing. The detail is the file.
+class FileInUse : public PlatformError {
+public:
+    explicit FileInUse(std::string path);
 };
 
 // German description (Windows-1252) of an error number from the table.

@@ -1,13 +1,18 @@
 #include "platform/cp1252.h"
 #include "platform/errors.h"
+#include "platform/file_facts.h"
 #include "platform/files.h"
+#include "platform/run_id.h"
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <memory>
+#include <sys/random.h>
 #include <sys/stat.h>
+#include <sys/vfs.h>
 #include <unistd.h>
 #include <utility>
 
@@ -265,9 +270,11 @@ bool DirectoryExists(const std::string& path) {
     return !path.empty() && ::stat(NativePath(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-std::string ReadWholeFile(const std::string& path, std::size_t maxBytes) {
-    struct stat st {};
-    Fd fd = OpenRegularForReading(path, st);
+namespace {
+
+// The rest of an open regular file, up to maxBytes.
+std::string ReadOpened(Fd& fd, const struct stat& st, const std::string& path,
+                       std::size_t maxBytes) {
     const auto size = static_cast<unsigned long long>(st.st_size > 0 ? st.st_size : 0);
     if (size > maxBytes)
         throw FileTooLarge(path, size);
@@ -294,6 +301,94 @@ std::string ReadWholeFile(const std::string& path, std::size_t maxBytes) {
     if (::close(fd.release()) != 0)
         Fail(errno, path);
     return bytes;
+}
+
+bool IsOurs(const struct stat& st) {
+    return st.st_uid == ::geteuid() || st.st_uid == 0;
+}
+
+} // namespace
+
+std::string ReadWholeFile(const std::string& path, std::size_t maxBytes) {
+    struct stat st {};
+    Fd fd = OpenRegularForReading(path, st);
+    return ReadOpened(fd, st, path, maxBytes);
+}
+
+std::string ReadOwnFile(const std::string& path, std::size_t maxBytes) {
+    // Never through a link, and without blocking on a pipe put there.
+    Fd fd(::open(NativePath(path).c_str(),
+                 O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (fd.get() < 0) {
+        if (errno == ELOOP)
+            throw PlatformError(ErrorNumber::PathFileAccess, path);
+        Fail(errno, path);
+    }
+    struct stat st {};
+    if (::fstat(fd.get(), &st) != 0)
+        Fail(errno, path);
+    if (!S_ISREG(st.st_mode) || !IsOurs(st))
+        throw PlatformError(ErrorNumber::PathFileAccess, path);
+    return ReadOpened(fd, st, path, maxBytes);
+}
+
+std::optional<FileFacts> LookAt(const std::string& path) {
+    struct stat st {};
+    if (::fstatat(AT_FDCWD, NativePath(path).c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+        if (errno == ENOENT || errno == ENOTDIR)
+            return std::nullopt;
+        Fail(errno, path);
+    }
+    FileFacts facts;
+    facts.volume = static_cast<std::uint64_t>(st.st_dev);
+    facts.index = static_cast<std::uint64_t>(st.st_ino);
+    facts.links = static_cast<std::uint64_t>(st.st_nlink);
+    facts.size = static_cast<std::uint64_t>(st.st_size > 0 ? st.st_size : 0);
+    facts.regular = S_ISREG(st.st_mode);
+    facts.link = S_ISLNK(st.st_mode);
+    facts.ours = IsOurs(st);
+    return facts;
+}
+
+std::optional<std::string> FolderIdentity(const std::string& dir) {
+    // Held by a path descriptor, so a folder that may be entered but not
+    // listed is told too, and both looks are at the same folder.
+    const std::string native = NativePath(dir.empty() ? std::string(".") : dir);
+    Fd fd(::open(native.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+    if (fd.get() < 0) {
+        if (errno == ENOENT || errno == ENOTDIR)
+            return std::nullopt;
+        Fail(errno, dir);
+    }
+    struct stat st {};
+    struct statfs fs {};
+    if (::fstat(fd.get(), &st) != 0 || ::fstatfs(fd.get(), &fs) != 0)
+        Fail(errno, dir);
+    // The file system's own id, not st_dev: a network mount gets another
+    // device number at every mount.
+    unsigned int id[2] = {};
+    static_assert(sizeof id == sizeof fs.f_fsid);
+    std::memcpy(id, &fs.f_fsid, sizeof id);
+    char text[64];
+    std::snprintf(text, sizeof text, "%08x%08x-%llx-%llx", id[0], id[1],
+                  static_cast<unsigned long long>(fs.f_type),
+                  static_cast<unsigned long long>(st.st_ino));
+    return std::string(text);
+}
+
+std::string NewRunId() {
+    unsigned char bytes[16];
+    std::size_t done = 0;
+    while (done < sizeof bytes) {
+        const ssize_t n = ::getrandom(bytes + done, sizeof bytes - done, 0);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            Fail(errno, "getrandom");
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return HexOf(bytes, sizeof bytes);
 }
 
 bool FileHoldsExactly(const std::string& path, std::string_view bytes) {

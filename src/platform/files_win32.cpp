@@ -3,12 +3,15 @@
 // is, and only the wide functions are called.
 #include "platform/cp1252.h"
 #include "platform/errors.h"
+#include "platform/file_facts.h"
 #include "platform/files.h"
+#include "platform/run_id.h"
 #include "platform/wide_path_win32.h"
 #include "platform/windows_api_win32.h"
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <string_view>
 #include <utility>
@@ -16,6 +19,7 @@
 
 // After windows.h, which it needs.
 #include <aclapi.h>
+#include <ntsecapi.h>
 
 namespace tessaro::platform {
 namespace {
@@ -359,8 +363,10 @@ std::size_t ReadSome(Handle& h, const std::string& path, char* into, std::size_t
 
 } // namespace
 
-std::string ReadWholeFile(const std::string& path, std::size_t maxBytes) {
-    Handle h = OpenForReading(path);
+namespace {
+
+// The rest of an open disk file, up to maxBytes.
+std::string ReadOpened(Handle& h, const std::string& path, std::size_t maxBytes) {
     // Sized from the file, one byte over so that the read which finds the end
     // needs no growth; a file that grows meanwhile still comes in whole.
     LARGE_INTEGER size{};
@@ -387,6 +393,13 @@ std::string ReadWholeFile(const std::string& path, std::size_t maxBytes) {
     if (!h.close())
         FailLast(path);
     return bytes;
+}
+
+} // namespace
+
+std::string ReadWholeFile(const std::string& path, std::size_t maxBytes) {
+    Handle h = OpenForReading(path);
+    return ReadOpened(h, path, maxBytes);
 }
 
 bool FileHoldsExactly(const std::string& path, std::string_view bytes) {
@@ -581,6 +594,98 @@ bool IsForeignLink(const std::string& path) {
     const bool trusted = IsTrustedOwner(owner);
     ::LocalFree(sd);
     return !trusted;
+}
+
+namespace {
+
+// The owner of what the handle holds, as IsTrustedOwner judges it.
+bool OwnedByUs(const Handle& h) {
+    PSID owner = nullptr;
+    PSECURITY_DESCRIPTOR sd = nullptr;
+    if (::GetSecurityInfo(h.get(), SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &owner, nullptr,
+                          nullptr, nullptr, &sd) != ERROR_SUCCESS)
+        return false;
+    const bool trusted = IsTrustedOwner(owner);
+    ::LocalFree(sd);
+    return trusted;
+}
+
+// The name itself, a link as a link; nothing opened for reading or writing.
+Handle OpenForLooking(const std::wstring& wide, DWORD access) {
+    return Handle(::CreateFileW(wide.c_str(), access, kShareAll, nullptr, OPEN_EXISTING,
+                                FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS,
+                                nullptr));
+}
+
+bool NotThere(DWORD err) {
+    return err == ERROR_FILE_NOT_FOUND || err == ERROR_PATH_NOT_FOUND || err == ERROR_DIRECTORY ||
+           err == ERROR_INVALID_NAME;
+}
+
+} // namespace
+
+std::optional<FileFacts> LookAt(const std::string& path) {
+    Handle h = OpenForLooking(Wide(path), READ_CONTROL | FILE_READ_ATTRIBUTES);
+    if (!h.valid()) {
+        if (NotThere(::GetLastError()))
+            return std::nullopt;
+        FailLast(path);
+    }
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!::GetFileInformationByHandle(h.get(), &info))
+        FailLast(path);
+    FileFacts facts;
+    facts.volume = info.dwVolumeSerialNumber;
+    facts.index = (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+    facts.links = info.nNumberOfLinks;
+    facts.size = (static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+    facts.link = (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+    facts.regular = !facts.link && (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
+                    ::GetFileType(h.get()) == FILE_TYPE_DISK;
+    facts.ours = OwnedByUs(h);
+    return facts;
+}
+
+std::optional<std::string> FolderIdentity(const std::string& dir) {
+    // Followed where it is a link: the identity is that of the folder reached.
+    Handle h(::CreateFileW(Wide(dir.empty() ? std::string(".") : dir).c_str(), FILE_READ_ATTRIBUTES,
+                           kShareAll, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!h.valid()) {
+        if (NotThere(::GetLastError()))
+            return std::nullopt;
+        FailLast(dir);
+    }
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!::GetFileInformationByHandle(h.get(), &info))
+        FailLast(dir);
+    if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
+        return std::nullopt;
+    char text[64];
+    std::snprintf(text, sizeof text, "%08lx-%08lx%08lx",
+                  static_cast<unsigned long>(info.dwVolumeSerialNumber),
+                  static_cast<unsigned long>(info.nFileIndexHigh),
+                  static_cast<unsigned long>(info.nFileIndexLow));
+    return std::string(text);
+}
+
+std::string ReadOwnFile(const std::string& path, std::size_t maxBytes) {
+    Handle h = OpenForLooking(Wide(path), GENERIC_READ | READ_CONTROL);
+    if (!h.valid())
+        FailLast(path);
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!::GetFileInformationByHandle(h.get(), &info))
+        FailLast(path);
+    if ((info.dwFileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) != 0 ||
+        ::GetFileType(h.get()) != FILE_TYPE_DISK || !OwnedByUs(h))
+        Fail(platform::ErrorNumber::PathFileAccess, path);
+    return ReadOpened(h, path, maxBytes);
+}
+
+std::string NewRunId() {
+    unsigned char bytes[16];
+    if (!RtlGenRandom(bytes, sizeof bytes))
+        Fail(platform::ErrorNumber::DeviceIo, "RtlGenRandom");
+    return HexOf(bytes, sizeof bytes);
 }
 
 std::string HostName() {

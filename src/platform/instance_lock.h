@@ -7,17 +7,22 @@
 // When no lock can be had the program says so and ends: it never runs unlocked.
 #pragma once
 
+#include "platform/record_store.h"
+
+#include <cstdint>
 #include <string>
 
 namespace tessaro::platform {
 
 inline constexpr const char* kLockFileName = "Tessaro.lock";
 
-class InstanceLock {
+// Held, it also keeps the record of the commit in flight, in the lock file
+// itself: only the holder writes it.
+class InstanceLock : public RecordStore {
 public:
     // Tries to take the lock for this program directory.
     explicit InstanceLock(const std::string& programDirectory);
-    ~InstanceLock();
+    ~InstanceLock() override;
     InstanceLock(const InstanceLock&) = delete;
     InstanceLock& operator=(const InstanceLock&) = delete;
 
@@ -28,7 +33,26 @@ public:
     // saying why, for the operator; empty otherwise.
     const std::string& Failure() const { return failure_; }
 
+    // The record, in two slots of the lock file: a write goes to the slot that
+    // does not hold the current record, with a higher generation, and is
+    // synced; a slot that does not check out (length, checksum) counts as
+    // empty, so a write cut short leaves the record before it.
+    std::optional<std::string> Read() const override;
+    void Write(std::string_view bytes) override;
+    void Clear() override;
+
 private:
+    struct Slot {
+        std::uint64_t generation = 0;
+        std::optional<std::string> payload; // nullopt: the slot does not check out
+    };
+    Slot ReadSlot(int index) const;
+    int Current(const Slot slots[2]) const;
+    // Platform parts: bytes at an offset of the held file (fewer at its end),
+    // and bytes written there and synced to the disk.
+    std::string ReadAt(std::uint64_t offset, std::size_t size) const;
+    void WriteAt(std::uint64_t offset, std::string_view bytes);
+
     // The message for a lock file that could not be opened or locked.
     void Refuse(const std::string& reason);
 
@@ -37,6 +61,7 @@ private:
 #else
     int fd_ = -1;
 #endif
+    std::string path_; // of the lock file, for messages
     bool held_ = false;
     bool another_ = false;
     std::string failure_;

@@ -27,6 +27,7 @@ mode_t LockFileMode() {
 
 InstanceLock::InstanceLock(const std::string& programDirectory) {
     const std::string path = Join(programDirectory, kLockFileName);
+    path_ = path;
     // Never through a link, which could make us create or lock a file
     // elsewhere; without blocking, so that a pipe put there cannot hold the
     // start up. Opened for writing: that is what only those who may run the
@@ -81,6 +82,39 @@ InstanceLock::InstanceLock(const std::string& programDirectory) {
     const int err = errno;
     ::close(fd);
     Refuse(DescribeError(ErrorNumberFromErrno(err)));
+}
+
+std::string InstanceLock::ReadAt(std::uint64_t offset, std::size_t size) const {
+    std::string bytes(size, '\0');
+    std::size_t done = 0;
+    while (done < size) {
+        const ssize_t n =
+            ::pread(fd_, bytes.data() + done, size - done, static_cast<off_t>(offset + done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            throw ErrorFromErrno(errno, path_);
+        if (n == 0)
+            break;
+        done += static_cast<std::size_t>(n);
+    }
+    bytes.resize(done);
+    return bytes;
+}
+
+void InstanceLock::WriteAt(std::uint64_t offset, std::string_view bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::pwrite(fd_, bytes.data() + done, bytes.size() - done,
+                                   static_cast<off_t>(offset + done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            throw ErrorFromErrno(n < 0 ? errno : ENOSPC, path_);
+        done += static_cast<std::size_t>(n);
+    }
+    if (::fdatasync(fd_) != 0)
+        throw ErrorFromErrno(errno, path_);
 }
 
 InstanceLock::~InstanceLock() {

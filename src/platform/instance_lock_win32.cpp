@@ -5,6 +5,7 @@
 #include "platform/wide_path_win32.h"
 #include "platform/windows_api_win32.h"
 
+#include <algorithm>
 #include <string>
 
 namespace tessaro::platform {
@@ -32,7 +33,8 @@ InstanceLock::InstanceLock(const std::string& programDirectory) {
     // The file is the same for every spelling of the folder, every user and
     // every session, unlike a name in the object namespace, which anyone may
     // take first.
-    const std::wstring path = WidePath(Join(programDirectory, kLockFileName));
+    path_ = Join(programDirectory, kLockFileName);
+    const std::wstring path = WidePath(path_);
     HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, kShared, nullptr,
                                 OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
@@ -71,6 +73,50 @@ InstanceLock::InstanceLock(const std::string& programDirectory) {
     if (probe != INVALID_HANDLE_VALUE)
         ::CloseHandle(probe);
     Refuse(cp1252::Ansi("ein anderes Programm hält sie gesperrt"));
+}
+
+std::string InstanceLock::ReadAt(std::uint64_t offset, std::size_t size) const {
+    std::string bytes(size, '\0');
+    std::size_t done = 0;
+    while (done < size) {
+        OVERLAPPED at{};
+        at.Offset = static_cast<DWORD>((offset + done) & 0xFFFFFFFFu);
+        at.OffsetHigh = static_cast<DWORD>((offset + done) >> 32);
+        DWORD got = 0;
+        const DWORD want = static_cast<DWORD>(std::min<std::size_t>(size - done, 1u << 20));
+        if (!::ReadFile(static_cast<HANDLE>(file_), bytes.data() + done, want, &got, &at)) {
+            if (::GetLastError() == ERROR_HANDLE_EOF)
+                break;
+            throw PlatformError(ErrorNumber::DeviceIo, path_);
+        }
+        if (got == 0)
+            break;
+        done += got;
+    }
+    bytes.resize(done);
+    return bytes;
+}
+
+void InstanceLock::WriteAt(std::uint64_t offset, std::string_view bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        OVERLAPPED at{};
+        at.Offset = static_cast<DWORD>((offset + done) & 0xFFFFFFFFu);
+        at.OffsetHigh = static_cast<DWORD>((offset + done) >> 32);
+        DWORD put = 0;
+        const DWORD want = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 20));
+        if (!::WriteFile(static_cast<HANDLE>(file_), bytes.data() + done, want, &put, &at) ||
+            put == 0) {
+            const DWORD err = ::GetLastError();
+            throw PlatformError(err == ERROR_DISK_FULL || err == ERROR_HANDLE_DISK_FULL
+                                    ? ErrorNumber::DiskFull
+                                    : ErrorNumber::DeviceIo,
+                                path_);
+        }
+        done += put;
+    }
+    if (!::FlushFileBuffers(static_cast<HANDLE>(file_)))
+        throw PlatformError(ErrorNumber::DeviceIo, path_);
 }
 
 InstanceLock::~InstanceLock() {

@@ -51,8 +51,8 @@ void FormHarness::WriteManualButtons(const std::string& bytes) {
 }
 
 bool FormHarness::Start() {
-    form = std::make_unique<app::FrmMain>(
-        app::Environment{dir.path(), messages, folders, [this](int s) { ends.push_back(s); }});
+    form = std::make_unique<app::FrmMain>(app::Environment{dir.path(), messages, folders, record,
+                                                           [this](int s) { ends.push_back(s); }});
     const bool loaded = form->Form_Load();
     if (loaded && ends.empty()) {
         form->show();

@@ -4,6 +4,7 @@
 
 #include "app/frm_main.h"
 #include "support/fake_folder_chooser.h"
+#include "support/memory_record_store.h"
 #include "support/recording_message_box.h"
 #include "support/temp_dir.h"
 
@@ -39,6 +40,7 @@ public:
     TempDir dir;
     RecordingMessageBox messages;
     FakeFolderChooser folders;
+    MemoryRecordStore record;
     std::vector<int> ends; // statuses passed to the end-of-program hook
     std::unique_ptr<app::FrmMain> form;
 

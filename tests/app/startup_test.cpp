@@ -190,8 +190,8 @@ TEST(Startup, CounterMessageComesBeforeTheWindow) {
     h.WriteIni({});
     Spit(h.dir.File("GDTcount.txt"), "abc");
     VisibilityRecorder recorder;
-    h.form = std::make_unique<app::FrmMain>(
-        app::Environment{h.dir.path(), recorder, h.folders, [&](int s) { h.ends.push_back(s); }});
+    h.form = std::make_unique<app::FrmMain>(app::Environment{
+        h.dir.path(), recorder, h.folders, h.record, [&](int s) { h.ends.push_back(s); }});
     recorder.window = h.form.get();
     ASSERT_TRUE(h.form->Form_Load());
     h.form->show();

@@ -1,8 +1,9 @@
 // The commit and the start-up recovery without a window, for the fault suite:
 // strace kills it or fails its system calls at one point after another, and
 // the suite looks at what is left on disk.
-//   commit_driver start  WORKPLACE PATHS PATHD NUMBER   recovery, then the import
-//   commit_driver commit WORKPLACE PATHS PATHD NUMBER   the same, then OK with LW2E
+//   commit_driver start  PROGRAMDIR PATHS PATHD NUMBER   recovery, then the import
+//   commit_driver commit PROGRAMDIR PATHS PATHD NUMBER   the same, then OK with LW2E
+// PROGRAMDIR holds Tessaro.lock, whose holder keeps the record of the commit.
 // Before the part under test it makes one getppid() call, which nothing else
 // makes: the suite counts the system calls after it. Messages go to stdout.
 // Exit status: 0 delivered (commit) or started, 3 not delivered, 4 kept, 2 failed.
@@ -11,6 +12,7 @@
 #include "gdt/recovery.h"
 #include "gdt/request_import.h"
 #include "platform/files.h"
+#include "platform/instance_lock.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -34,7 +36,9 @@ int main(int argc, char** argv) {
     if (argc != 6)
         return 64;
     const std::string mode = argv[1];
-    const std::string workplace = argv[2];
+    platform::InstanceLock lock(argv[2]);
+    if (!lock.Held())
+        return 65;
     config::ProgramSettings settings;
     settings.PathS = argv[3];
     settings.PathD = argv[4];
@@ -44,7 +48,7 @@ int main(int argc, char** argv) {
 
     if (mode == "start")
         (void)::getppid();
-    gdt::RecoverInterruptedCommits(settings, workplace, messages);
+    gdt::RecoverInterruptedCommits(lock, messages);
     std::string request;
     if (platform::FileExists(settings.PathS) && !platform::IsForeignLink(settings.PathS))
         request = gdt::ReadRequestFile(settings.PathS, messages).requestText;
@@ -56,7 +60,7 @@ int main(int argc, char** argv) {
     (void)::getppid();
     const std::string code = "LW2E";
     const auto outcome = gdt::CommitRequest(
-        gdt::CommitInput{settings, number, request, code, settings.PathS, workplace}, messages);
+        gdt::CommitInput{settings, number, request, code, settings.PathS, lock}, messages);
     switch (outcome) {
     case gdt::CommitOutcome::Done:
         return 0;

@@ -7,6 +7,7 @@
 #include "gdt/request_import.h"
 #include "gdt/result_writer.h"
 #include "platform/cp1252.h"
+#include "support/memory_record_store.h"
 #include "support/recording_message_box.h"
 #include "support/temp_dir.h"
 
@@ -32,7 +33,7 @@ protected:
         Spit(requestPath, request);
     }
     CommitOutcome Run() {
-        return CommitRequest(CommitInput{settings, 7, request, "BW2E", requestPath, workplace},
+        return CommitRequest(CommitInput{settings, 7, request, "BW2E", requestPath, record},
                              messages);
     }
     std::string Final() const { return tmp.File("outbox/001.7.gdt"); }
@@ -43,7 +44,7 @@ protected:
     config::ProgramSettings settings;
     std::string request = FormatGdtLine("3000", "4711") + FormatGdtLine("3101", "Muster");
     std::string requestPath = tmp.File("inbox/anfrage.gdt");
-    std::string workplace = "wp1";
+    test::MemoryRecordStore record;
     test::RecordingMessageBox messages;
 };
 
@@ -107,9 +108,14 @@ TEST_F(Commit, EachFaultEndsDeliveredOrNotDelivered) {
         } else {
             EXPECT_EQ(Slurp(requestPath), after == "changed" ? changed : request);
         }
-        // No claim is left behind in the request's folder.
+        // No claim is left behind in the request's folder, no .zzz of ours
+        // with patient data in the target folder, nothing in the record.
         for (const auto& entry : fsys::directory_iterator(tmp.File("inbox")))
             EXPECT_EQ(entry.path().filename(), "anfrage.gdt");
+        const bool ownZzz = fsys::is_regular_file(fsys::symlink_status(Temporary())) &&
+                            Slurp(Temporary()).starts_with(request);
+        EXPECT_FALSE(ownZzz);
+        EXPECT_FALSE(record.bytes);
     }
     EXPECT_EQ(Slurp(tmp.File("private")), "private");
 }
@@ -174,10 +180,10 @@ TEST_F(Commit, HugeRequestIsHeldOnceFromImportToCommit) {
     ASSERT_EQ(imported.requestText.size(), size);
     const DisplayCharset charset = DeclaredCharset(imported.requestText);
     EXPECT_EQ(ShownPanel(*imported.panels[0], charset).size(), kMaxShownBytes + 3);
-    EXPECT_EQ(CommitRequest(
-                  CommitInput{settings, 7, imported.requestText, "BW2E", requestPath, workplace},
-                  messages),
-              CommitOutcome::Done);
+    EXPECT_EQ(
+        CommitRequest(CommitInput{settings, 7, imported.requestText, "BW2E", requestPath, record},
+                      messages),
+        CommitOutcome::Done);
     const long long peakMiB = (kib("VmHWM:") - before) >> 10;
     std::cout << "[ figures  ] peak for a " << (size >> 20) << " MiB request: " << peakMiB
               << " MiB\n";
