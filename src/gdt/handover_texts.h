@@ -21,8 +21,7 @@ std::string Failure(const platform::PlatformError& error, const std::string& del
 // A failure before the .gdt: the request back, or left for the next start.
 std::string FailedBeforeDelivery(const platform::PlatformError& error, bool back);
 // A failure once the .gdt is in place.
-std::string FailedAfterDelivery(const platform::PlatformError& error,
-                                const std::string& finalPath);
+std::string FailedAfterDelivery(const platform::PlatformError& error, const std::string& finalPath);
 
 // The recovery at start-up: one message, a header and a line for each
 // interrupted commit.

@@ -182,7 +182,8 @@ void RecoverInterruptedCommits(platform::RecordStore& record,
         lines += "\r\n" + step.line;
     }
     try {
-        SaveEntries(record, kept);
+        if (kept.size() != entries.size()) // nothing decided: the record stays as it is
+            SaveEntries(record, kept);
     } catch (const platform::PlatformError& e) {
         lines += "\r\n" + texts::RecoveryFailed(e);
     }

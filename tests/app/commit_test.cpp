@@ -60,7 +60,8 @@ TEST_F(CommitFromWindow, ExistingFinalFileEndsWithAnErrorAndKeepsEverything) {
     EXPECT_NE(h.messages.texts[0].find("58 - Datei existiert bereits"), std::string::npos);
     EXPECT_EQ(h.ends, std::vector<int>{2});
     EXPECT_EQ(Slurp(h.dir.File("outbox/001.7.gdt")), "older");
-    EXPECT_EQ(Slurp(h.dir.File("outbox/001.7.zzz")), request + "0138411BW2E\r\n");
+    // No patient data is left behind under the .zzz name.
+    EXPECT_FALSE(fsys::exists(h.dir.File("outbox/001.7.zzz")));
     EXPECT_EQ(Slurp(h.requestPath()), request);
     EXPECT_EQ(Slurp(h.iniPath()), iniBefore); // no unload
     // Nothing runs after the end, not even a second press.

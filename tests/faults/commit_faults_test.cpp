@@ -98,8 +98,9 @@ public:
     fsys::path Out() const { return root_ / "driver.out"; }
     void Fresh(const std::string& request = kRequest) const {
         for (const fsys::path& dir : {Inbox(), Outbox(), Program("wp1"), Program("wp2")}) {
-            fsys::remove_all(dir);
             fsys::create_directories(dir);
+            for (const auto& e : fsys::directory_iterator(dir))
+                fsys::remove_all(e.path());
         }
         Spit(Request(), request);
     }
@@ -114,7 +115,8 @@ public:
     std::string Signature() const {
         std::set<std::string> entries;
         for (const fsys::path& dir : {Inbox(), Outbox()})
-            for (const auto& e : fsys::directory_iterator(dir))
+            for (const auto& e :
+                 fsys::directory_iterator(dir, fsys::directory_options::none, ignored_))
                 entries.insert(e.path().filename().string() + ":" +
                                std::to_string(fsys::file_size(e.path())));
         std::string key;
@@ -123,19 +125,32 @@ public:
         return key + "record:" + std::to_string(std::hash<std::string>()(Slurp(LockFile())));
     }
     fsys::path LockFile() const { return Program() / "Tessaro.lock"; }
+    // The request's and the target folder's files as hard links, so that a
+    // .zzz keeps the identity the record knows it by (the recovery never
+    // writes into them); the lock file, which it writes, as a copy.
     void SaveTo(const fsys::path& to) const {
         fsys::remove_all(to);
         fsys::create_directories(to);
-        fsys::copy(Inbox(), to / "inbox");
-        fsys::copy(Outbox(), to / "outbox");
+        fsys::copy(Inbox(), to / "inbox",
+                   fsys::copy_options::create_hard_links | fsys::copy_options::recursive);
+        fsys::copy(Outbox(), to / "outbox",
+                   fsys::copy_options::create_hard_links | fsys::copy_options::recursive);
         fsys::copy(Program(), to / "wp1");
     }
+    // Into the same folders, emptied: the target folder keeps the identity
+    // the record knows it by.
     void RestoreFrom(const fsys::path& from) const {
-        for (const fsys::path& dir : {Inbox(), Outbox(), Program()})
-            fsys::remove_all(dir);
-        fsys::copy(from / "inbox", Inbox());
-        fsys::copy(from / "outbox", Outbox());
-        fsys::copy(from / "wp1", Program());
+        for (const auto& [dir, saved] :
+             {std::pair{Inbox(), from / "inbox"}, std::pair{Outbox(), from / "outbox"},
+              std::pair{Program(), from / "wp1"}}) {
+            fsys::create_directories(dir);
+            for (const auto& e : fsys::directory_iterator(dir))
+                fsys::remove_all(e.path());
+            fsys::copy(saved, dir,
+                       dir == Program()
+                           ? fsys::copy_options::none
+                           : fsys::copy_options::create_hard_links | fsys::copy_options::recursive);
+        }
     }
 
     // After a clean start: "delivered", "not delivered", "not yet decided"
@@ -173,6 +188,7 @@ public:
 
 private:
     fsys::path root_;
+    mutable std::error_code ignored_; // a folder away holds nothing
 };
 
 struct Point {
@@ -253,22 +269,27 @@ struct Job {
     std::string fault;
     const char* mode;
     fsys::path from; // a saved state to start from; empty: a fresh practice
+    int worker = -1; // the practice the saved state came from (its record names its paths)
 };
 
 struct Outcome {
     std::string label, state, signature;
     fsys::path saved; // what a killed commit left, for the recovery runs
+    int worker = -1;
 };
 
 // Runs the jobs on two workers, each in a practice of its own whose path is
-// as long as the other's, so that both make the same calls.
+// as long as the other's, so that both make the same calls. A job from a
+// saved state runs where that state was made.
 std::vector<Outcome> RunJobs(const std::vector<Job>& jobs, const fsys::path& root) {
     std::vector<Outcome> outcomes(jobs.size());
-    std::atomic<std::size_t> next{0};
+    std::atomic<std::size_t> next[2] = {0, 0};
     const auto work = [&](int worker) {
         const Practice practice(root / ("w" + std::to_string(worker)));
-        for (std::size_t i; (i = next++) < jobs.size();) {
+        for (std::size_t i; (i = next[worker]++) < jobs.size();) {
             const Job& job = jobs[i];
+            if (job.worker >= 0 ? job.worker != worker : i % 2 != static_cast<std::size_t>(worker))
+                continue;
             if (job.from.empty())
                 practice.Fresh();
             else
@@ -276,6 +297,7 @@ std::vector<Outcome> RunJobs(const std::vector<Job>& jobs, const fsys::path& roo
             RunToEnd(Faulted(job.point, job.fault, practice.Driver(job.mode)), practice.Out());
             Outcome& o = outcomes[i];
             o.label = job.label;
+            o.worker = worker;
             if (job.fault == "KILL" && job.from.empty()) {
                 o.signature = practice.Signature();
                 o.saved = root / ("saved" + std::to_string(i));
@@ -308,19 +330,46 @@ TEST_F(Faults, EveryKillAndErrorInCommitAndRecoveryEndsDeliveredOrNotDelivered) 
     const std::vector<Outcome> committed = RunJobs(jobs, root_);
 
     // The recovery itself cut short, from every distinct state a kill left.
-    std::map<std::string, fsys::path> interrupted;
+    std::map<std::string, const Outcome*> interrupted;
     for (const Outcome& o : committed)
         if (!o.saved.empty())
-            interrupted.emplace(o.signature, o.saved);
+            interrupted.emplace(o.signature, &o);
     std::vector<Job> recoveryJobs;
-    for (const auto& [key, saved] : interrupted) {
-        reference.RestoreFrom(saved);
-        for (const Point& p : PointsAfterMarker(reference.Driver("start"), root_))
+    // And from each, a start while the target folder is away (a share not
+    // yet mounted) or another folder stands in its place (its mount point):
+    // nothing may be decided then; once it is back, the next start decides.
+    std::vector<std::string> awayWrong;
+    for (const auto& [key, made] : interrupted) {
+        const Practice own(root_ / ("w" + std::to_string(made->worker)));
+        for (const bool standIn : {false, true}) {
+            own.RestoreFrom(made->saved);
+            const fsys::path share = own.Outbox().string() + ".share";
+            fsys::rename(own.Outbox(), share);
+            if (standIn)
+                fsys::create_directory(own.Outbox());
+            const std::string before = own.Signature();
+            RunToEnd(own.Driver("start"), own.Out());
+            const std::string said = Slurp(own.Out());
+            const bool waited = said.find("Noch nicht entschieden") != std::string::npos;
+            if (waited && own.Signature() != before)
+                awayWrong.push_back(key + ": changed while the target folder was away");
+            if (said.find("Zugestellt") != std::string::npos)
+                awayWrong.push_back(key + ": said delivered while the target folder was away");
+            fsys::remove_all(own.Outbox());
+            fsys::rename(share, own.Outbox());
+            const std::string state = own.State();
+            if (state != "delivered" && state != "not delivered")
+                awayWrong.push_back(key + ", the folder back: " + state);
+        }
+        own.RestoreFrom(made->saved);
+        for (const Point& p : PointsAfterMarker(own.Driver("start"), root_))
             for (const std::string& fault : FaultsFor(p.call))
                 recoveryJobs.push_back({"recovery of [" + key + "], " + fault + " at " + p.call +
                                             " #" + std::to_string(p.occurrence),
-                                        p, fault, "start", saved});
+                                        p, fault, "start", made->saved, made->worker});
     }
+    for (const std::string& w : awayWrong)
+        ADD_FAILURE() << w;
     const std::vector<Outcome> recovered = RunJobs(recoveryJobs, root_);
 
     std::map<std::string, int> ends;
