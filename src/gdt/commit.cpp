@@ -139,11 +139,6 @@ private:
             return End(CommitOutcome::Kept, {});
         }
         platform::SyncDirectory(in_.settings.PathD);
-        const std::optional<platform::FileFacts> facts = platform::LookAt(entry_.temporaryPath);
-        if (facts) {
-            entry_.temporaryVolume = facts->volume;
-            entry_.temporaryIndex = facts->index;
-        }
         entry_.stage = CommitStage::Ready;
         Save(true);
         return true;

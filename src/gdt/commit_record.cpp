@@ -74,8 +74,7 @@ std::string SerializeEntries(const std::vector<CommitEntry>& entries) {
         for (const std::string* text : {&e.requestPath, &e.claimPath, &e.pathD, &e.pathDIdentity,
                                         &e.temporaryPath, &e.finalPath, &e.line})
             Put(out, *text);
-        for (const std::uint64_t n :
-             {e.resultSize, e.resultHash, e.temporaryVolume, e.temporaryIndex})
+        for (const std::uint64_t n : {e.resultSize, e.resultHash})
             PutNumber(out, n);
     }
     return out;
@@ -100,8 +99,7 @@ std::optional<std::vector<CommitEntry>> ParseEntries(std::string_view bytes) {
                                   &e.temporaryPath, &e.finalPath, &e.line})
             if (!in.Text(*text))
                 return std::nullopt;
-        for (std::uint64_t* n :
-             {&e.resultSize, &e.resultHash, &e.temporaryVolume, &e.temporaryIndex})
+        for (std::uint64_t* n : {&e.resultSize, &e.resultHash})
             if (!in.Number(*n))
                 return std::nullopt;
     }

@@ -31,10 +31,6 @@ struct CommitEntry {
     std::string line;          // what follows the request in the result
     std::uint64_t resultSize = 0;
     std::uint64_t resultHash = 0;
-    // Of the .zzz once ready: a file under its name that is not this one is
-    // someone else's.
-    std::uint64_t temporaryVolume = 0;
-    std::uint64_t temporaryIndex = 0;
 };
 
 // A 64-bit FNV-1a over the parts one after the other: enough to tell the

@@ -46,12 +46,25 @@ bool SameTargetFolder(const CommitEntry& e) {
     }
 }
 
-// The .gdt holds exactly the run's result.
-bool HoldsResult(const CommitEntry& e, const FileFacts& gdt) {
-    if (gdt.size != e.resultSize)
+// A plain file of ours at the path that holds exactly the run's result.
+bool HoldsResult(const CommitEntry& e, const std::string& path,
+                 const std::optional<FileFacts>& facts) {
+    if (!facts || !facts->regular || !facts->ours || facts->size != e.resultSize)
         return false;
-    const std::string bytes = platform::ReadOwnFile(e.finalPath, kMaxRequestBytes + kMaxLineBytes);
+    const std::string bytes = platform::ReadOwnFile(path, kMaxRequestBytes + kMaxLineBytes);
     return ContentHash({bytes}) == e.resultHash;
+}
+
+// A .zzz this run wrote, cut short or whole: what it holds is what the run
+// wrote there, except where a power loss left zeroes in place of data that
+// never reached the disk. Another run's file holds another request.
+bool WrittenFrom(std::string_view written, std::string_view expected) {
+    if (written.size() > expected.size())
+        return false;
+    for (std::size_t i = 0; i < written.size(); ++i)
+        if (written[i] != expected[i] && written[i] != '\0')
+            return false;
+    return true;
 }
 
 // The request's own name where it stands beside its claim as one file (a
@@ -70,8 +83,8 @@ Step Undo(const CommitEntry& e) {
         zzz && zzz->regular && zzz->ours && claim && zzz->size <= e.resultSize) {
         const std::string written =
             platform::ReadOwnFile(e.temporaryPath, kMaxRequestBytes + kMaxLineBytes);
-        const std::string claimed = platform::ReadOwnFile(e.claimPath, kMaxRequestBytes);
-        if ((claimed + e.line).compare(0, written.size(), written) == 0)
+        const std::string claimed = platform::ReadOwnFile(e.claimPath, kMaxRequestBytes) + e.line;
+        if (WrittenFrom(written, claimed))
             platform::RemoveFile(e.temporaryPath);
     }
     if (!claim)
@@ -106,10 +119,9 @@ Step Finish(const CommitEntry& e) {
 
 Step RecoverReady(const CommitEntry& e) {
     const std::optional<FileFacts> gdt = platform::LookAt(e.finalPath);
-    const bool gdtOurs = gdt && gdt->regular && gdt->ours && HoldsResult(e, *gdt);
-    std::optional<FileFacts> zzz = platform::LookAt(e.temporaryPath);
-    const bool zzzOurs = zzz && zzz->regular && zzz->ours && zzz->volume == e.temporaryVolume &&
-                         zzz->index == e.temporaryIndex && zzz->size == e.resultSize;
+    const bool gdtOurs = HoldsResult(e, e.finalPath, gdt);
+    const std::optional<FileFacts> zzz = platform::LookAt(e.temporaryPath);
+    const bool zzzOurs = HoldsResult(e, e.temporaryPath, zzz);
     if (gdtOurs) {
         // Seen with the run's bytes: delivered, wherever the folder is now.
         if (zzzOurs && zzz->SameFile(*gdt))

@@ -75,11 +75,7 @@ protected:
     void LeaveReady() {
         Spit(Claim(), request);
         Spit(Out("001.7.zzz"), delivered);
-        CommitEntry e = Entry(CommitStage::Ready);
-        const auto facts = platform::LookAt(e.temporaryPath);
-        e.temporaryVolume = facts->volume;
-        e.temporaryIndex = facts->index;
-        SaveEntries(*lock, {e});
+        SaveEntries(*lock, {Entry(CommitStage::Ready)});
     }
     void LeaveClaimed() {
         Spit(Claim(), request);
