@@ -62,6 +62,13 @@ ImportResult ReadRequestFile(const std::string& path, platform::OperatorMessages
             platform::cp1252::Ansi(" Bytes, erlaubt sind höchstens ") +
             std::to_string(kMaxRequestBytes >> 20) + " MB.\r\n" + path + "\r\n" +
             platform::cp1252::Ansi("Es wurde nichts übernommen; die Datei bleibt, wie sie ist."));
+    } catch (const platform::FileInUse& e) {
+        // Named, and the likely holder said, so nobody checks rights in vain.
+        messages.ShowError(
+            platform::ErrorOccurredMessage(e, "\r\n") + ":\r\n" + path + "\r\n" +
+            platform::cp1252::Ansi("Das Praxisprogramm schreibt sie vielleicht noch, oder ein "
+                                   "Virenscanner prüft sie. Bitte Tessaro in einem Augenblick "
+                                   "neu starten."));
     } catch (const platform::PlatformError& e) {
         Report(messages, e);
     } catch (const std::bad_alloc&) {

@@ -70,8 +70,29 @@ platform::ErrorNumber NumberFromWin32(DWORD err) {
     throw platform::PlatformError(number, ansiPath);
 }
 
+bool HeldByAnother(DWORD err) {
+    return err == ERROR_SHARING_VIOLATION || err == ERROR_LOCK_VIOLATION;
+}
+
 [[noreturn]] void FailLast(const std::string& ansiPath) {
-    Fail(NumberFromWin32(::GetLastError()), ansiPath);
+    const DWORD err = ::GetLastError();
+    if (HeldByAnother(err))
+        throw platform::FileInUse(ansiPath);
+    Fail(NumberFromWin32(err), ansiPath);
+}
+
+// Another program holding the file (a virus scanner looking at a new file,
+// the practice system still writing it) lets go within a second or two:
+// tried again for about two seconds before it counts.
+template <typename Attempt> bool WhileHeldByAnother(Attempt attempt) {
+    DWORD pause = 50;
+    for (DWORD waited = 0;; waited += pause, pause = pause * 2 > 500 ? 500 : pause * 2) {
+        if (attempt())
+            return true;
+        if (!HeldByAnother(::GetLastError()) || waited >= 2000)
+            return false;
+        ::Sleep(pause);
+    }
 }
 
 std::wstring FromCp1252(const std::string& ansi) {
@@ -344,10 +365,14 @@ Handle OpenForReading(const std::string& path) {
     const DWORD a = Attributes(wide);
     if (a != kNoAttributes && TargetIsDirectory(wide, a))
         Fail(platform::ErrorNumber::PathFileAccess, path);
-    Handle h(::CreateFileW(wide.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
-                           FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (!h.valid())
+    HANDLE opened = INVALID_HANDLE_VALUE;
+    if (!WhileHeldByAnother([&] {
+            opened = ::CreateFileW(wide.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
+                                   FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+            return opened != INVALID_HANDLE_VALUE;
+        }))
         FailLast(path);
+    Handle h(opened);
     RequireDisk(h, path);
     return h;
 }
@@ -533,7 +558,11 @@ void ReplaceWholeFile(const std::string& path, const std::string& bytes) {
 void RenameNoReplace(const std::string& from, const std::string& to) {
     // No MOVEFILE_REPLACE_EXISTING: an existing name fails the move, and
     // without MOVEFILE_COPY_ALLOWED it never turns into a copy.
-    if (!::MoveFileExW(Wide(from).c_str(), Wide(to).c_str(), MOVEFILE_WRITE_THROUGH))
+    const std::wstring wideFrom = Wide(from);
+    const std::wstring wideTo = Wide(to);
+    if (!WhileHeldByAnother([&] {
+            return ::MoveFileExW(wideFrom.c_str(), wideTo.c_str(), MOVEFILE_WRITE_THROUGH) != 0;
+        }))
         FailLast(to);
 }
 

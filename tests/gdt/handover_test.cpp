@@ -225,6 +225,7 @@ TEST_F(Handover, RecoveryFinishesOrUndoesFromTheRecord) {
          false,
          {"anfrage.gdt"},
          {"001.7.gdt"}},
+#ifndef _WIN32 // Wine makes no symbolic links
         {"claimed, the claim replaced by another account's link",
          [&] {
              LeaveClaimed();
@@ -235,6 +236,7 @@ TEST_F(Handover, RecoveryFinishesOrUndoesFromTheRecord) {
          false,
          {fsys::path(Claim()).filename().string()},
          {}},
+#endif
     };
     Spit(tmp.File("private"), "private");
     for (const auto& r : rows) {

@@ -13,6 +13,7 @@
 #include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
+#include <memory>
 #include <windows.h>
 
 namespace tessaro::platform {
@@ -248,6 +249,57 @@ TEST(FilesWin32, FolderNamesBeyondCodePage1252TakeTheirShortName) {
     EXPECT_EQ(shortName.find('?'), std::string::npos);
     EXPECT_TRUE(DirectoryExists(shortName)) << shortName;
     EXPECT_TRUE(AnsiOrShortPath(L"\\\\nowhere\\share\\\u03a9").empty());
+}
+
+// A file another program holds open without sharing (a virus scanner, the
+// practice system still writing): let go within the wait, it is read and
+// moved; held on, it is said as held, with number 70 and its name.
+TEST(FilesWin32, AFileHeldByAnotherProgramIsWaitedForThenNamed) {
+    test::TempDir tmp;
+    const std::string request = tmp.File("anfrage.gdt");
+    const struct {
+        const char* what;
+        std::function<void()> act;
+    } rows[] = {
+        {"read", [&] { EXPECT_EQ(ReadWholeFile(request), "0123"); }},
+        {"renamed",
+         [&] {
+             RenameNoReplace(request, tmp.File("claim"));
+             RenameNoReplace(tmp.File("claim"), request);
+         }},
+    };
+    for (const auto& r : rows) {
+        for (const DWORD holdMs : {300u, 5000u}) {
+            SCOPED_TRACE(std::string(r.what) + ", held " + std::to_string(holdMs) + " ms");
+            Spit(request, "0123");
+            HANDLE held = ::CreateFileW(WidePath(request).c_str(), GENERIC_READ, 0, nullptr,
+                                        OPEN_EXISTING, 0, nullptr);
+            ASSERT_NE(held, INVALID_HANDLE_VALUE);
+            HANDLE timer = ::CreateThread(
+                nullptr, 0,
+                [](void* arg) -> DWORD {
+                    const std::unique_ptr<std::pair<HANDLE, DWORD>> h(
+                        static_cast<std::pair<HANDLE, DWORD>*>(arg));
+                    ::Sleep(h->second);
+                    ::CloseHandle(h->first);
+                    return 0;
+                },
+                new std::pair<HANDLE, DWORD>(held, holdMs), 0, nullptr);
+            if (holdMs < 1000) {
+                r.act();
+            } else {
+                try {
+                    r.act();
+                    ADD_FAILURE() << "no failure";
+                } catch (const FileInUse& e) {
+                    EXPECT_EQ(e.Number(), 70);
+                    EXPECT_NE(e.Description().find("anderen Programm"), std::string::npos);
+                }
+            }
+            ::WaitForSingleObject(timer, INFINITE);
+            ::CloseHandle(timer);
+        }
+    }
 }
 
 TEST(InstanceLockWin32, OneInstancePerFolderHoweverItIsSpelled) {
