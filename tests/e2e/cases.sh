@@ -236,7 +236,7 @@ case_settings_window() {
 }
 
 # 7. A file with the final name already in the target folder: the rename fails
-# with an error message, the .zzz stays beside the older file, the request
+# with an error message, the .zzz of this run is removed, the request
 # stays, the short code is not saved, the status is non-zero.
 case_existing_final_name() {
     prepare_request
@@ -259,9 +259,9 @@ case_existing_final_name() {
     expect_nonzero_status
 
     expect_result '0148411LW2E \r\n'
-    expect_file "$OUTBOX/001.42.zzz" "$(expected gdt)"
+    # The .zzz of this run is gone with it: no patient data stays behind.
     expect_file "$OUTBOX/001.42.gdt" "$(expected older)"
-    expect_listing "$OUTBOX" 001.42.gdt 001.42.zzz
+    expect_listing "$OUTBOX" 001.42.gdt
     expect_file "$INBOX/anfrage.gdt" "$(expected request)"
     expect_file "$PROG/Settings.ini" "$(expected ini)"
 }

@@ -98,15 +98,15 @@ case_lumeo_id_colon() {
     expect_file "$INBOX/anfrage.gdt" "$(expected request)"
 }
 
-# The real program killed by strace just before a given rename of its commit
-# (2: the ready mark, 3: the .zzz to the .gdt), then started again.
-start_killed_at_rename() {
+# The real program killed by strace just before a given call of its commit
+# (pwrite64 2: the record marked ready; renameat2 2: the .zzz to the .gdt).
+start_killed_at() {
     command -v strace >/dev/null 2>&1 || skip "strace is not installed (Debian package strace)"
     (
         cd "$PROG" || exit 127
         exec env QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$E2E_DIR/runtime" TESSARO_LOG_MESSAGES=1 \
-            strace -qq -o /dev/null -e trace=renameat2 \
-            -e "inject=renameat2:signal=KILL:when=$1" ./tessaro \
+            strace -qq -o /dev/null -e "trace=$1" \
+            -e "inject=$1:signal=KILL:when=$2" ./tessaro \
             >"$E2E_DIR/tessaro1.out" 2>"$E2E_DIR/tessaro1.err"
     ) &
     TESSARO_PID=$!
@@ -115,22 +115,26 @@ start_killed_at_rename() {
 
 kill_commit_at() {
     handover_setup
-    start_killed_at_rename "$1"
+    start_killed_at "$1" "$2"
     find_main_window
     press_cmdQB 3
     press_cmdOK
     wait_exit
     [ "$EXIT_STATUS" = 137 ] || fail "the commit was not killed (status $EXIT_STATUS)"
-    expect_listing "$INBOX" "anfrage.gdt.tessaro-$(ls "$INBOX" | sed -n 's/.*\.tessaro-\([0-9a-f]*\)\..*/\1/p').42.001.$2"
+    # Claimed under this run's identifier.
+    local claim
+    claim=$(ls "$INBOX" | grep -x 'anfrage\.gdt\.tessaro-[0-9a-f]\{32\}\.claim') ||
+        fail "no claim in $INBOX"
+    expect_listing "$INBOX" "$claim"
     expect_result '0148411LW2E \r\n'
     expect_file "$OUTBOX/001.42.zzz" "$(expected gdt)"
     MAIN="" # the X server may give the next start's windows the ids of this one's
 }
 
-# Killed after the .zzz was complete and marked ready: the next start puts it
+# Killed after the .zzz was complete and the record marked ready: the next start puts it
 # in place and says so; the request is not offered again.
 case_killed_before_put_in_place() {
-    kill_commit_at 3 ready
+    kill_commit_at renameat2 2
     start_tessaro 1
     confirm_message_box 'Ein fr\xc3\xbcherer Lauf wurde unterbrochen' 'Zugestellt als' '001.42.gdt'
     find_main_window
@@ -143,10 +147,10 @@ case_killed_before_put_in_place() {
     expect_listing "$INBOX"
 }
 
-# Killed before the ready mark: the next start removes the .zzz, puts the
+# Killed before the record said ready: the next start removes the .zzz, puts the
 # request back and offers it; OK delivers it once, under the next number.
 case_killed_before_ready() {
-    kill_commit_at 2 claim
+    kill_commit_at pwrite64 2
     start_tessaro 1
     confirm_message_box 'Ein fr\xc3\xbcherer Lauf wurde unterbrochen' 'wieder an ihrem Platz'
     find_main_window

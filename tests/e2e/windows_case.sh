@@ -96,7 +96,7 @@ case_road() {
 }
 
 # The final name already taken: the message names the failure, the program
-# ends with a failure status, the request stays, the .zzz stays beside.
+# ends with a failure status, the request stays, the .zzz is removed.
 case_existing_final_name() {
     printf 41 >"$PROG/GDTcount.txt"
     printf 'ALT\r\n' >"$OUTBOX/001.42.gdt"
@@ -110,9 +110,9 @@ case_existing_final_name() {
     wait_exit
     expect_nonzero_status
     { cat "$(expected request)"; printf '0148411LW2E \r\n'; } >"$(expected gdt)"
-    expect_file "$OUTBOX/001.42.zzz" "$(expected gdt)"
+    # The .zzz of this run is gone with it: no patient data stays behind.
     expect_file "$OUTBOX/001.42.gdt" "$(expected older)"
-    expect_listing "$OUTBOX" 001.42.gdt 001.42.zzz
+    expect_listing "$OUTBOX" 001.42.gdt
     expect_file "$INBOX/anfrage.gdt" "$(expected request)"
 }
 
