@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
+#include <optional>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -176,16 +177,65 @@ TEST(InstanceLock, OperatorWithoutTheLockFileIsToldAndNeverRunsUnlocked) {
         if (child == 0) {
             if (::setgid(65534) != 0 || ::setuid(65534) != 0)
                 ::_exit(3);
-            const platform::InstanceLock lock(program.path());
+            platform::InstanceLock lock(program.path());
             const bool refused = !lock.Held() && !lock.AnotherInstanceRunning() &&
                                  lock.Failure().find(platform::kLockFileName) != std::string::npos;
-            ::_exit(lock.Held() ? 0 : refused ? 1 : 2);
+            if (lock.Held()) {
+                // The record of a commit goes into the lock file itself.
+                lock.Write("commit");
+                ::_exit(lock.Read() == std::string("commit") ? 0 : 4);
+            }
+            ::_exit(refused ? 1 : 2);
         }
         int status = 0;
         ASSERT_EQ(::waitpid(child, &status, 0), child);
         ASSERT_TRUE(WIFEXITED(status)) << c.what;
         EXPECT_EQ(WEXITSTATUS(status), c.held ? 0 : 1) << c.what;
     }
+}
+
+// The record survives the end of its holder, and a write cut short, whether
+// torn, lost or zeroed, reads as the record before it; an empty lock file of
+// an earlier version holds none.
+TEST(InstanceLock, ARecordWrittenHalfReadsAsTheOneBefore) {
+    test::TempDir program;
+    const std::string file = program.File(platform::kLockFileName);
+    const std::size_t slot = 28 + platform::kMaxRecordBytes;
+    const auto record = [&] {
+        platform::InstanceLock lock(program.path());
+        return lock.Read();
+    };
+    const auto write = [&](const std::string& bytes) {
+        platform::InstanceLock lock(program.path());
+        bytes.empty() ? lock.Clear() : lock.Write(bytes);
+    };
+    EXPECT_FALSE(record());
+    write("one"); // slot 0
+    write("two"); // slot 1
+    EXPECT_EQ(record(), std::string("two"));
+    const std::string whole = test::Slurp(file);
+    const struct {
+        const char* what;
+        std::function<std::string()> cut; // the file after the cut
+        std::optional<std::string> reads;
+    } rows[] = {
+        {"newest slot's last byte torn", [&] { return whole.substr(0, whole.size() - 1) + "x"; },
+         "one"},
+        {"newest slot half written", [&] { return whole.substr(0, slot + 20); }, "one"},
+        {"newest slot zeroed",
+         [&] { return whole.substr(0, slot) + std::string(whole.size() - slot, '\0'); }, "one"},
+        {"both slots lost", [&] { return std::string(whole.size(), '\0'); }, std::nullopt},
+        {"an earlier version's empty lock file", [] { return std::string(); }, std::nullopt},
+    };
+    for (const auto& r : rows) {
+        test::Spit(file, r.cut());
+        EXPECT_EQ(record(), r.reads) << r.what;
+    }
+    test::Spit(file, whole);
+    write(""); // cleared: slot 0
+    write("three");
+    test::Spit(file, test::Slurp(file).substr(0, slot + 20)); // "three" torn
+    EXPECT_FALSE(record()) << "the cleared record, not an older one";
 }
 
 } // namespace
