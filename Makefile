@@ -8,7 +8,10 @@
 #   make fuzz  runs every libFuzzer target FUZZ_SECONDS (default 60) over its corpus
 #   make bench measures start-up, import, commit and memory against their references
 #   make windows       cross-builds tessaro.exe (build-win), packs dist/tessaro-win64.zip
-#                      and builds the installer dist/tessaro-<version>-win64.msi
+#                      and builds the installer dist/tessaro-<version>-win64.msi; with
+#                      SIGN_PKCS12=cert.p12 (password from SIGN_PASSWORD_FILE or the
+#                      environment's SIGN_PASSWORD, SIGN_TIMESTAMP_URL optional) both
+#                      the exe and the installer are signed
 #   make test-windows  runs the core tests, the packed program and the installer under Wine
 
 BUILD    ?= build
@@ -106,7 +109,7 @@ bench: deps
 QT_MINGW_PREFIX ?= $(abspath $(CURDIR)/../shared/toolchains/qt6-mingw64-6.4.2)
 WIN_BUILD ?= build-win
 WIN_PACKAGES := g++-mingw-w64-x86-64-posix ninja-build googletest qt6-translations-l10n icoutils \
-                wine wine64 zip unzip libc-bin wixl msitools
+                wine wine64 zip unzip libc-bin wixl msitools osslsigncode openssl
 
 # For .ci/run, so that the default path stands here alone.
 qt-mingw-prefix:
@@ -127,7 +130,9 @@ windows: deps qt-mingw
 	  -DCMAKE_PREFIX_PATH=$(QT_MINGW_PREFIX) \
 	  -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake $(CMAKE_FLAGS)
 	cmake --build $(WIN_BUILD) -j $(JOBS) --target tessaro core_tests window_texts
-	sh tools/package_windows.sh $(WIN_BUILD) $(QT_MINGW_PREFIX) dist/tessaro-win64.zip
+	SIGN_PKCS12="$(SIGN_PKCS12)" SIGN_PASSWORD_FILE="$(SIGN_PASSWORD_FILE)" \
+	  SIGN_TIMESTAMP_URL="$(SIGN_TIMESTAMP_URL)" \
+	  sh tools/package_windows.sh $(WIN_BUILD) $(QT_MINGW_PREFIX) dist/tessaro-win64.zip
 
 test-windows: windows
 	sh tools/test_windows.sh $(WIN_BUILD) dist/tessaro-win64.zip

@@ -58,7 +58,8 @@ wrestool -l --type=14 "$exe" | grep -q . || { echo "package: tessaro.exe has no 
 # UTF-16 strings of plain ASCII: with the zero bytes dropped they read as ASCII.
 wrestool -x --raw --type=16 "$exe" | tr -d '\000' >"$build/version.txt"
 projectVersion=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
-for text in "FileDescriptionVelt - Tessaro" "ProductNameTessaro" "FileVersion$projectVersion"; do
+for text in "CompanyNameVelt" "FileDescriptionVelt - Tessaro" "LegalCopyrightCopyright (C) 2026 Velt" \
+    "ProductNameTessaro" "FileVersion$projectVersion"; do
     grep -aqF "$text" "$build/version.txt" ||
         { echo "package: no \"$text\" in the version information" >&2; exit 1; }
 done
@@ -66,6 +67,9 @@ manifest=$(wrestool -x --raw --type=24 "$exe")
 for text in '<longPathAware' 'PerMonitorV2' '{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}'; do
     case $manifest in *"$text"*) ;; *) echo "package: no $text in the manifest" >&2; exit 1 ;; esac
 done
+
+# Signed before it is packed, so the zip and the installer carry the signed one.
+sh "$src/tools/sign_windows.sh" "$exe"
 
 rm -f "$zip"
 mkdir -p "$(dirname "$zip")"
@@ -78,3 +82,4 @@ version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 msi=$(dirname "$zip")/tessaro-$version-win64.msi
 rm -f "$(dirname "$zip")"/tessaro-*-win64.msi
 sh "$src/tools/build_msi.sh" "$stage" "$version" "$msi"
+sh "$src/tools/sign_windows.sh" "$msi"

@@ -27,6 +27,9 @@ wineserver -w 2>/dev/null || true
 TESSARO_MSI=$(dirname "$zip")/tessaro-$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")-win64.msi
 export TESSARO_MSI
 
+echo "signing with a throwaway certificate"
+sh "$here/tools/test_signing.sh" "$build/tessaro-win64/tessaro.exe" "$TESSARO_MSI"
+
 failed=0
 # Lets the cases read what the shell's native dialogs show.
 export WINDOW_TEXTS="$(cd "$build" && pwd)/tests/window_texts.exe"

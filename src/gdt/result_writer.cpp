@@ -19,6 +19,12 @@ std::string FinalFileName(const config::ProgramSettings& settings, std::int16_t 
     return ResultFileName(settings.PathD, settings.LumeoID, sequenceNumber, ".gdt");
 }
 
+std::string TargetFolderMissing(const std::string& pathD) {
+    return platform::cp1252::Ansi("Zielverzeichnis nicht gefunden.") + "\r\n" +
+           (pathD.empty() ? platform::cp1252::Ansi("(In den Einstellungen ist keines eingetragen.)")
+                          : pathD);
+}
+
 std::string ResultLine(const config::ProgramSettings& settings, const std::string& selectionCode) {
     return FormatGdtLine(settings.StudyDesc ? "6227" : "8411", selectionCode);
 }
@@ -27,7 +33,7 @@ bool ResultFileCanBeWritten(const config::ProgramSettings& settings,
                             const std::string& selectionCode,
                             platform::OperatorMessages& messages) {
     if (!platform::DirectoryExists(settings.PathD)) {
-        messages.ShowError(platform::cp1252::Ansi("Zielverzeichnis nicht gefunden."));
+        messages.ShowError(TargetFolderMissing(settings.PathD));
         return false;
     }
     // Three digits of line length cannot describe a longer line; a cut code would

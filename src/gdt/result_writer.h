@@ -22,6 +22,9 @@ std::string ResultFileName(const std::string& pathD, const std::string& lumeoId,
 // Longest line FormatGdtLine builds: three digits of length.
 inline constexpr std::size_t kMaxLineBytes = 999;
 
+// "Zielverzeichnis nicht gefunden.", and on a second line the folder looked for.
+std::string TargetFolderMissing(const std::string& pathD);
+
 // The one line that follows the request in the result ("" for no code).
 std::string ResultLine(const config::ProgramSettings& settings, const std::string& selectionCode);
 

@@ -58,7 +58,10 @@ std::int16_t NextSequenceNumber(const std::string& programDirectory,
                                                   "überschrieben. Diese Sitzung erhält die "
                                                   "Nummer 1."));
     } catch (const platform::PlatformError& e) {
-        messages.ShowError(platform::ErrorOccurredMessage(e, ""));
+        // The first line as it has always read; the file on the next, so IT
+        // knows which one to look at.
+        messages.ShowError(platform::ErrorOccurredMessage(e, "") + "\r\n" +
+                           platform::cp1252::Ansi("Datei: ") + path);
     }
     return number;
 }

@@ -37,7 +37,8 @@ TEST_F(CommitFault, TargetFolderThatIsAFileCreatesNothingAndKeepsTheWindow) {
     fsys::remove(h.outbox());
     Spit(h.outbox(), "not a folder");
     PressOk();
-    EXPECT_EQ(h.messages.texts, std::vector<std::string>{"Zielverzeichnis nicht gefunden."});
+    EXPECT_EQ(h.messages.texts,
+              std::vector<std::string>{"Zielverzeichnis nicht gefunden.\r\n" + h.outbox()});
     EXPECT_TRUE(h.ends.empty());
     EXPECT_TRUE(h.form->isVisible());
     EXPECT_EQ(Slurp(h.outbox()), "not a folder");

@@ -76,7 +76,7 @@ TEST_F(CommitFromWindow, MissingTargetDirectoryKeepsTheRequestAndTheWindowForAno
     fsys::remove(h.outbox());
     PressOk();
     ASSERT_EQ(h.messages.texts.size(), 1u);
-    EXPECT_EQ(h.messages.texts[0], "Zielverzeichnis nicht gefunden.");
+    EXPECT_EQ(h.messages.texts[0], "Zielverzeichnis nicht gefunden.\r\n" + h.outbox());
     EXPECT_TRUE(h.ends.empty());
     EXPECT_TRUE(h.form->isVisible());
     EXPECT_EQ(Slurp(h.requestPath()), request);

@@ -529,19 +529,19 @@ std::vector<DiskOp> DiskOps(const fsys::path& trace, const std::string& under) {
         const auto in_ = [&](const std::string& path) { return path.starts_with(under); };
         if (call == "openat" && args.size() > 2 && args[2].find("O_CREAT") != std::string::npos &&
             in_(args[1])) {
-            ops.push_back({DiskOp::Create, args[1]});
+            ops.push_back({DiskOp::Create, args[1], {}, {}, 0});
             offsets[args[1]] = 0;
         } else if ((call == "write" || call == "pwrite64") && args.size() > 1 && in_(args[0])) {
-            DiskOp op{DiskOp::Write, args[0], {}, args[1]};
+            DiskOp op{DiskOp::Write, args[0], {}, args[1], 0};
             op.offset = call == "pwrite64" ? std::stoul(args[3]) : offsets[args[0]];
             offsets[args[0]] = op.offset + op.bytes.size();
             ops.push_back(op);
         } else if ((call == "fsync" || call == "fdatasync") && in_(args[0])) {
-            ops.push_back({DiskOp::Sync, args[0]});
+            ops.push_back({DiskOp::Sync, args[0], {}, {}, 0});
         } else if (call == "renameat2" && args.size() > 3 && in_(args[1])) {
-            ops.push_back({DiskOp::Rename, args[1], args[3]});
+            ops.push_back({DiskOp::Rename, args[1], args[3], {}, 0});
         } else if (call == "unlink" && in_(args[0])) {
-            ops.push_back({DiskOp::Unlink, args[0]});
+            ops.push_back({DiskOp::Unlink, args[0], {}, {}, 0});
         } else if (call == "link" || call == "linkat" || call == "unlinkat") {
             ADD_FAILURE() << "a call the model does not know: " << line;
         }

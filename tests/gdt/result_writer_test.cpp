@@ -92,7 +92,10 @@ TEST_F(ResultWriter, MissingTargetDirectoryCreatesNothing) {
     EXPECT_FALSE(Write(request, "BW2E"));
     settings.PathD = "";
     EXPECT_FALSE(Write(request, "BW2E"));
-    EXPECT_EQ(messages.texts, std::vector<std::string>(3, "Zielverzeichnis nicht gefunden."));
+    const std::string missing = "Zielverzeichnis nicht gefunden.\r\n";
+    EXPECT_EQ(messages.texts, (std::vector<std::string>{
+                                  missing + tmp.File("absent"), missing + tmp.File("file"),
+                                  missing + "(In den Einstellungen ist keines eingetragen.)"}));
     EXPECT_FALSE(std::filesystem::exists(tmp.File("absent")));
     EXPECT_EQ(Slurp(tmp.File("file")), "x");
     EXPECT_TRUE(std::filesystem::is_empty(tmp.File("out")));

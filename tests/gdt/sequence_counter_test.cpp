@@ -20,6 +20,8 @@ using test::Spit;
 class SequenceCounter : public ::testing::Test {
 protected:
     std::int16_t Draw() { return NextSequenceNumber(tmp.path(), messages); }
+    // The second line of every counter failure: the file it concerns.
+    std::string Named() const { return "\r\nDatei: " + counter; }
 
     test::TempDir tmp;
     std::string counter = tmp.File("GDTcount.txt");
@@ -68,9 +70,10 @@ TEST_F(SequenceCounter, NoNumberInTheFileLeavesItUnchanged) {
         ASSERT_EQ(messages.texts.size(), 1u) << content;
         const bool overflow = content == "99999" || content == "-32769";
         EXPECT_EQ(messages.texts[0],
-                  overflow ? platform::cp1252::Ansi("Es ist ein Fehler aufgetreten.6 - Überlauf")
-                           : platform::cp1252::Ansi(
-                                 "Es ist ein Fehler aufgetreten.13 - Typen unverträglich"));
+                  (overflow ? platform::cp1252::Ansi("Es ist ein Fehler aufgetreten.6 - Überlauf")
+                            : platform::cp1252::Ansi(
+                                  "Es ist ein Fehler aufgetreten.13 - Typen unverträglich")) +
+                      Named());
     }
 }
 
@@ -93,7 +96,8 @@ TEST_F(SequenceCounter, WriteFailureKeepsTheDrawnNumberAndTheOldFile) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(tmp.path()), {}), 1);
     ASSERT_EQ(messages.texts.size(), 1u);
     EXPECT_EQ(messages.texts[0],
-              platform::cp1252::Ansi("Es ist ein Fehler aufgetreten.61 - Datenträger voll"));
+              platform::cp1252::Ansi("Es ist ein Fehler aufgetreten.61 - Datenträger voll") +
+                  Named());
 }
 
 TEST_F(SequenceCounter, ReadOnlyCounterKeepsItsDigitsAndTheRunItsNumber) {
@@ -102,7 +106,8 @@ TEST_F(SequenceCounter, ReadOnlyCounterKeepsItsDigitsAndTheRunItsNumber) {
     EXPECT_EQ(Draw(), 42);
     EXPECT_EQ(Slurp(counter), "41");
     EXPECT_EQ(messages.texts,
-              std::vector<std::string>{"Es ist ein Fehler aufgetreten.70 - Zugriff verweigert"});
+              std::vector<std::string>{"Es ist ein Fehler aufgetreten.70 - Zugriff verweigert" +
+                                       Named()});
 }
 
 TEST_F(SequenceCounter, CounterThatIsADirectoryIsReported) {
