@@ -103,8 +103,9 @@ void FrmMain::ImportRequest() {
 
 void FrmMain::Form_Unload() {
     // Written also when empty, so the next start begins with an empty short
-    // code; a failed write is not reported.
-    config::SaveShortCode(ui::ToAnsi(w_.txtShort->text()), IniFile());
+    // code. A failed write is said: the code typed would be lost unseen.
+    if (!config::SaveShortCode(ui::ToAnsi(w_.txtShort->text()), IniFile()))
+        env_.messages.ShowError(config::ShortCodeNotSavedMessage(IniFile()));
 }
 
 } // namespace tessaro::app

@@ -169,6 +169,13 @@ bool SaveShortCode(const std::string& shortCode, const std::string& iniFile) {
     return platform::WriteProfileString(kShortSection, kShortKey, shortCode, iniFile);
 }
 
+std::string ShortCodeNotSavedMessage(const std::string& iniFile) {
+    return platform::cp1252::Ansi("Das Kürzel konnte nicht gespeichert werden:") + "\r\n" +
+           iniFile + "\r\n" +
+           platform::cp1252::Ansi("Die Datei ist schreibgeschützt oder nicht beschreibbar. Beim "
+                                  "nächsten Start steht das zuletzt gespeicherte Kürzel da.");
+}
+
 std::string TooLargeMessage() {
     return platform::cp1252::Ansi("Die Datei Settings.ini ist größer als 1 MB und wird weder "
                                   "gelesen noch überschrieben. Es gelten die Standardwerte.");

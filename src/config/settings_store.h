@@ -66,6 +66,9 @@ bool SaveSettings(const AppliedSettings& applied, const std::string& iniFile);
 // too). True when it was written.
 bool SaveShortCode(const std::string& shortCode, const std::string& iniFile);
 
+// That the short code could not be kept for the next start, naming the file.
+std::string ShortCodeNotSavedMessage(const std::string& iniFile);
+
 // Why a Settings.ini over the size limit is neither read nor written (Windows-1252).
 std::string TooLargeMessage();
 

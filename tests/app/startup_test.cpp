@@ -226,6 +226,26 @@ TEST(Shutdown, CloseBoxSavesTheShortCodeAndCreatesTheFile) {
     EXPECT_EQ(Slurp(h.iniPath()), "[K\xFCrzel]\r\nK\xFCrzel=J\xFC\r\n");
 }
 
+// A Settings.ini nobody may write: the short code typed is lost, and the
+// unload says so once, naming the file; the program still ends normally.
+TEST(Shutdown, ReadOnlySettingsSayOnceThatTheShortCodeIsNotKept) {
+    FormHarness h;
+    h.WriteIni({.shortCode = "xy"});
+    std::filesystem::permissions(h.iniPath(), std::filesystem::perms::owner_read |
+                                                  std::filesystem::perms::group_read |
+                                                  std::filesystem::perms::others_read);
+    const std::string before = Slurp(h.iniPath());
+    ASSERT_TRUE(h.Start());
+    h.Find<QLineEdit>("txtShort")->setText("AB");
+    h.form->close();
+    EXPECT_EQ(h.ends, std::vector<int>{0});
+    ASSERT_EQ(h.messages.texts.size(), 1u);
+    EXPECT_EQ(h.messages.texts[0].rfind(
+                  "Das K\xFCrzel konnte nicht gespeichert werden:\r\n" + h.iniPath(), 0),
+              0u);
+    EXPECT_EQ(Slurp(h.iniPath()), before);
+}
+
 TEST(OkRule, EmptyStoredModalityStillStartsWithOkDisabled) {
     FormHarness h;
     h.WriteIni({.modality = ""});
