@@ -5,6 +5,7 @@
 #include "platform/errors.h"
 #include "platform/files.h"
 #include "platform/instance_lock.h"
+#include "platform/running_instance.h"
 #include "ui/app_icon.h"
 #include "ui/fonts.h"
 #include "ui/qt_folder_chooser.h"
@@ -30,8 +31,11 @@ int main(int argc, char** argv) {
         return app::kExitFailure;
     }
     platform::InstanceLock lock(programDirectory);
-    if (lock.AnotherInstanceRunning())
+    if (lock.AnotherInstanceRunning()) {
+        // Nothing of its own: the operator is shown the one already open.
+        platform::BringRunningInstanceForward();
         return app::kExitOk;
+    }
 
     QApplication application(argc, argv);
     QApplication::setApplicationName(ui::AppTitle());

@@ -270,6 +270,9 @@ find_main_window() {
 
 main_caption() { xdotool getwindowname "$MAIN"; }
 
+# xdotool names windows in decimal, xwininfo in hexadecimal.
+focus_is() { [ "$(xdotool getwindowfocus)" = "$(($1))" ]; }
+
 is_override_redirect() { xwininfo -id "$1" | grep -q 'Override Redirect State: yes'; }
 
 # Windows titled exactly like the application: message boxes (ordinary
