@@ -9,8 +9,8 @@
 #include <cstring>
 #include <limits.h>
 #include <memory>
-#include <string_view>
 #include <string>
+#include <string_view>
 #include <unistd.h>
 #include <vector>
 #include <xcb/xcb.h>
@@ -67,8 +67,8 @@ void BringRunningInstanceForward() {
         return;
     int screenNumber = 0;
     xcb_connection_t* c = xcb_connect(nullptr, &screenNumber);
-    const std::unique_ptr<xcb_connection_t, decltype(&xcb_disconnect)> connection(
-        c, &xcb_disconnect);
+    const std::unique_ptr<xcb_connection_t, decltype(&xcb_disconnect)> connection(c,
+                                                                                  &xcb_disconnect);
     if (xcb_connection_has_error(c))
         return;
     xcb_screen_iterator_t screens = xcb_setup_roots_iterator(xcb_get_setup(c));
@@ -84,8 +84,7 @@ void BringRunningInstanceForward() {
     const xcb_atom_t activeAtom = Atom(c, "_NET_ACTIVE_WINDOW");
 
     // The windows a window manager manages; without one, the top-level ones.
-    std::vector<xcb_window_t> candidates =
-        Windows(Property(c, root, clientList, XCB_ATOM_WINDOW));
+    std::vector<xcb_window_t> candidates = Windows(Property(c, root, clientList, XCB_ATOM_WINDOW));
     const bool managed = !candidates.empty();
     if (!managed) {
         Reply<xcb_query_tree_reply_t> tree(

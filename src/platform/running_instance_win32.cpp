@@ -48,8 +48,7 @@ BOOL CALLBACK Visit(HWND window, LPARAM param) {
     ::GetWindowThreadProcessId(window, &pid);
     const std::wstring folder = FolderOfProcess(pid);
     if (pid == ::GetCurrentProcessId() || folder.empty() ||
-        ::CompareStringOrdinal(folder.c_str(), -1, search->folder.c_str(), -1, TRUE) !=
-            CSTR_EQUAL)
+        ::CompareStringOrdinal(folder.c_str(), -1, search->folder.c_str(), -1, TRUE) != CSTR_EQUAL)
         return TRUE;
     search->found = window;
     return FALSE;

@@ -1,11 +1,15 @@
 #include "ui/examination_button.h"
 
 #include "selection/composer.h"
+#include "ui/caption_fit.h"
 
+#include <QHelpEvent>
 #include <QMouseEvent>
 #include <QStyleOptionButton>
 #include <QStylePainter>
 #include <QTextLayout>
+#include <QToolTip>
+#include <algorithm>
 
 namespace tessaro::ui {
 
@@ -49,14 +53,38 @@ QRect ExaminationButton::CaptionRect() const {
     return style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
 }
 
-QStringList ExaminationButton::CaptionLines() const {
+QString ExaminationButton::Caption() const {
     // Captions are set with every "&" doubled, so that none becomes a mnemonic.
     QString caption = text();
     caption.replace(QLatin1String("&&"), QLatin1String("&"));
+    return caption;
+}
+
+QStringList ExaminationButton::CaptionLines() const {
+    return LinesAt(CaptionFont());
+}
+
+QFont ExaminationButton::CaptionFont() const {
+    return FittingFont(font(), [this](const QFont& f) { return Fits(f); });
+}
+
+bool ExaminationButton::Fits(const QFont& f) const {
+    const QRect area = CaptionRect();
+    const QFontMetrics metrics(f);
+    const QStringList lines = LinesAt(f);
+    if (metrics.height() * static_cast<int>(lines.size()) > area.height())
+        return false;
+    return std::all_of(lines.begin(), lines.end(), [&](const QString& line) {
+        return metrics.horizontalAdvance(line) <= area.width();
+    });
+}
+
+QStringList ExaminationButton::LinesAt(const QFont& f) const {
+    const QString caption = Caption();
     const int width = CaptionRect().width();
-    if (caption.isEmpty() || fontMetrics().horizontalAdvance(caption) <= width)
+    if (caption.isEmpty() || QFontMetrics(f).horizontalAdvance(caption) <= width)
         return {caption};
-    QTextLayout layout(caption, font());
+    QTextLayout layout(caption, f);
     QTextOption option;
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     layout.setTextOption(option);
@@ -76,8 +104,9 @@ QStringList ExaminationButton::CaptionLines() const {
 }
 
 void ExaminationButton::paintEvent(QPaintEvent* event) {
-    const QStringList lines = CaptionLines();
-    if (lines.size() <= 1) {
+    const QFont captionFont = CaptionFont();
+    const QStringList lines = LinesAt(captionFont);
+    if (lines.size() <= 1 && captionFont == font()) {
         QPushButton::paintEvent(event);
         return;
     }
@@ -92,7 +121,8 @@ void ExaminationButton::paintEvent(QPaintEvent* event) {
     if (isDown())
         area.translate(style()->pixelMetric(QStyle::PM_ButtonShiftHorizontal, &option, this),
                        style()->pixelMetric(QStyle::PM_ButtonShiftVertical, &option, this));
-    const int lineHeight = fontMetrics().height();
+    painter.setFont(captionFont);
+    const int lineHeight = QFontMetrics(captionFont).height();
     int top = area.top() + (area.height() - lineHeight * static_cast<int>(lines.size())) / 2;
     painter.setClipRect(area);
     for (const QString& line : lines) {
@@ -102,6 +132,20 @@ void ExaminationButton::paintEvent(QPaintEvent* event) {
                               isEnabled(), line, QPalette::ButtonText);
         top += lineHeight;
     }
+}
+
+bool ExaminationButton::event(QEvent* event) {
+    // Cut even at the smallest font: the whole caption on hovering.
+    if (event->type() == QEvent::ToolTip) {
+        if (!Fits(CaptionFont())) {
+            QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), Caption(), this);
+            return true;
+        }
+        QToolTip::hideText();
+        event->ignore();
+        return true;
+    }
+    return QPushButton::event(event);
 }
 
 void ExaminationButton::mousePressEvent(QMouseEvent* event) {

@@ -2,7 +2,8 @@
 // reporting which one and the modifier keys as the numbers of
 // selection/composer.h. Activation from the keyboard reports nothing.
 // A caption too long for the button wraps onto further lines, as on a Windows
-// command button, instead of being cut at both ends.
+// command button; where the lines do not fit, its font steps down (down to
+// 6 pt) until they do, and only then is it cut, its full text the tooltip.
 #pragma once
 
 #include <QColor>
@@ -29,6 +30,11 @@ public:
     // button's width, else broken after blanks and hyphens (inside a word only
     // where the word alone is too wide). The text is shown literally.
     QStringList CaptionLines() const;
+    // The font the caption is drawn in: the button's, or smaller where its
+    // lines would not fit the button at that.
+    QFont CaptionFont() const;
+    // The caption's area inside the button's frame.
+    QRect CaptionRect() const;
 
 signals:
     void MouseDown(int index, int button, int shift);
@@ -37,10 +43,13 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     void ApplyBackColor();
-    QRect CaptionRect() const;
+    QString Caption() const;
+    QStringList LinesAt(const QFont& font) const;
+    bool Fits(const QFont& font) const;
 
     int index_;
     QColor backColor_;

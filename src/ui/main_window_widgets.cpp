@@ -1,6 +1,7 @@
 #include "ui/main_window_widgets.h"
 
 #include "ui/app_icon.h"
+#include "ui/caption_fit.h"
 #include "ui/colour_literal.h"
 #include "ui/examination_button.h"
 #include "ui/fixed_window.h"
@@ -89,6 +90,7 @@ void BuildEntryRow(MainWindowWidgets& w, const Placer& place) {
         label->setTextFormat(Qt::PlainText);
         label->setFont(place.font(layout::kLabelFont));
         place(label, item.rect);
+        FitCaption(*label);
         w.Label1[static_cast<std::size_t>(item.index)] = label;
     }
     w.txtMod = MakeTextBox(w.client, "txtMod", layout::kTxtMod, place);
@@ -107,6 +109,7 @@ void BuildQuickButtons(MainWindowWidgets& w, const Placer& place) {
         auto* frame = new QGroupBox(QString::fromUtf8(g.caption), w.picNoManual);
         frame->setObjectName(QLatin1String(g.frameName));
         place(frame, g.frame);
+        FitCaption(*frame);
         auto* panel = new QWidget(frame);
         panel->setObjectName(QLatin1String(g.panelName));
         place(panel, g.panel);
@@ -244,6 +247,7 @@ MainWindowWidgets BuildMainWindow(QMainWindow& window, std::optional<QRect> work
     w.cmdOK->setObjectName(QStringLiteral("cmdOK"));
     w.cmdOK->setFont(place.font(layout::kOkFont));
     place(w.cmdOK, layout::kCmdOK);
+    FitCaption(*w.cmdOK);
 
     BuildStatusBar(w, place);
     SetTabOrder(w);

@@ -1,6 +1,7 @@
 #include "ui/settings_window_layout.h"
 
 #include "ui/app_icon.h"
+#include "ui/caption_fit.h"
 #include "ui/fixed_window.h"
 #include "ui/fonts.h"
 #include "ui/magnifier.h"
@@ -100,6 +101,8 @@ QWidget* CreateControl(const SettingsControlSpec& item, QWidget* form, const Lay
     // could cover, so they may grow.
     if (item.kind == K::Label && widget->sizeHint().width() > widget->width())
         widget->resize(widget->sizeHint().width(), widget->height());
+    if (item.kind == K::CheckBox || item.kind == K::PushButton || item.kind == K::Label)
+        FitCaption(*widget);
     return widget;
 }
 

@@ -47,9 +47,10 @@ TEST_F(StartupFault, SettingsIniThatIsAFolderGivesTheDefaultsAndStaysAFolder) {
     EXPECT_EQ(h.form->Settings().LumeoID, "001");
     EXPECT_TRUE(h.form->RequestText().empty()); // PathS empty: nothing imported
     h.Find<QLineEdit>("txtShort")->setText("MK");
-    h.form->close(); // the short code cannot be saved; that is not reported
+    h.form->close(); // the short code cannot be saved, and the unload says so
     EXPECT_EQ(h.ends, std::vector<int>{0});
-    EXPECT_TRUE(h.messages.texts.empty());
+    ASSERT_EQ(h.messages.texts.size(), 1u);
+    EXPECT_NE(h.messages.texts[0].find(h.iniPath()), std::string::npos);
     EXPECT_TRUE(fsys::is_directory(h.iniPath()));
 }
 

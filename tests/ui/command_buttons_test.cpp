@@ -100,7 +100,7 @@ TEST(CommandButtons, ALongCaptionWrapsOntoFurtherLines) {
         QString expected = caption;
         EXPECT_EQ(joined.remove(QLatin1Char(' ')), expected.remove(QLatin1Char(' ')));
         for (const QString& line : lines)
-            EXPECT_LE(button.fontMetrics().horizontalAdvance(line), button.width());
+            EXPECT_LE(QFontMetrics(button.CaptionFont()).horizontalAdvance(line), button.width());
         EXPECT_EQ(InkAboveAndBelowTheMiddle(button), c.wraps) << "one line below the other";
     }
 }

@@ -1,13 +1,20 @@
 // The main window as created and started: sizes from the twips tables, fonts,
 // the manual grid, the status bar, the menu, the frame and the tab order.
 #include "app/frm_main_harness.h"
+#include "ui/caption_fit.h"
 #include "ui/examination_button.h"
+#include "ui/fixed_window.h"
 #include "ui/main_window_widgets.h"
+#include "ui/screen_fit.h"
+#include "ui/settings_window_layout.h"
+#include "ui/text.h"
 #include "ui/text_box.h"
 #include "ui/twips.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
+#include <QDialog>
 #include <QGroupBox>
 #include <QKeySequence>
 #include <QLabel>
@@ -15,6 +22,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QtTest/QTest>
 #include <gtest/gtest.h>
 
@@ -128,6 +136,66 @@ TEST_F(MainWindowLayout, TextBoxesHaveNoLengthLimit) {
 TEST_F(MainWindowLayout, OkIsNeverTheDefaultButton) {
     EXPECT_FALSE(built.cmdOK->isDefault());
     EXPECT_FALSE(built.cmdOK->autoDefault());
+}
+
+// Every caption readable at every scale the screens of a practice give: at
+// each fit factor, the catalogue's captions and long user-defined ones (up to
+// four lines) keep all their lines inside their buttons, and every label and
+// check box of both windows holds its caption on one line, fonts stepped
+// down where needed but never below the floor.
+TEST(CaptionsAtEveryScale, EveryCaptionsLinesFitItsControl) {
+    const char* manual[] = {"Becken-Übersicht im Stehen mit Hüftgelenken beidseits",
+                            "Lendenwirbelsäule in zwei Ebenen mit Funktionsaufnahmen "
+                            "in Inklination und Reklination",
+                            "Knie & Unterschenkel beidseits", "Thorax"};
+    int menuHeight = 0;
+    QMargins frame;
+    {
+        QMainWindow probe;
+        ui::BuildMainWindow(probe, QRect(0, 0, 4000, 4000));
+        menuHeight = probe.menuBar()->sizeHint().height();
+        frame = ui::ExpectedFrame(probe);
+    }
+    for (const double target : {1.0, 0.926, 0.895, 0.839}) {
+        SCOPED_TRACE(target);
+        int height = 4000;
+        while (height > 0 && ui::FitFactor(QRect(0, 0, 4000, height), frame, menuHeight,
+                                           QSize(12315, 12180), 96) > target)
+            --height;
+        QMainWindow window;
+        const ui::MainWindowWidgets w = ui::BuildMainWindow(window, QRect(0, 0, 4000, height));
+        if (ui::LogicalDpi(&window) != 96.0)
+            GTEST_SKIP() << "work areas are computed for 96 dpi";
+        ASSERT_NEAR(ui::LayoutScale::Of(&window).factor(), target, 0.003);
+        for (std::size_t i = 0; i < std::size(manual); ++i)
+            w.cmdManual[i]->setText(ui::LiteralCaption(QString::fromUtf8(manual[i])));
+        std::vector<ui::ExaminationButton*> buttons(w.cmdManual.begin(),
+                                                    w.cmdManual.begin() + std::size(manual));
+        for (ui::ExaminationButton* b : w.cmdQB)
+            if (b != nullptr)
+                buttons.push_back(b);
+        for (const ui::ExaminationButton* b : buttons) {
+            const QFontMetrics metrics(b->CaptionFont());
+            const QStringList lines = b->CaptionLines();
+            const std::string what =
+                b->objectName().toStdString() + " " + lines.join(QLatin1Char('|')).toStdString();
+            EXPECT_LE(metrics.height() * lines.size(), b->CaptionRect().height()) << what;
+            for (const QString& line : lines)
+                EXPECT_LE(metrics.horizontalAdvance(line), b->CaptionRect().width()) << what;
+            EXPECT_GE(b->CaptionFont().pointSizeF(), ui::kCaptionFloorPoints) << what;
+        }
+        QDialog settings(&window);
+        ui::BuildSettingsLayout(&settings);
+        std::vector<QWidget*> captioned;
+        for (QWidget* c : window.findChildren<QLabel*>(QRegularExpression("^Label1")))
+            captioned.push_back(c);
+        for (QWidget* c : settings.findChildren<QLabel*>())
+            captioned.push_back(c);
+        for (QWidget* c : settings.findChildren<QCheckBox*>())
+            captioned.push_back(c);
+        for (QWidget* c : captioned)
+            EXPECT_LE(c->sizeHint().width(), c->width()) << c->objectName().toStdString();
+    }
 }
 
 TEST(MainWindowFocus, StartsInTheSelectionAndTabsInTheGivenOrder) {
