@@ -3,6 +3,7 @@
 #include "gdt/gdt_line.h"
 #include "platform/charset_decoding.h"
 #include "platform/cp1252.h"
+#include "platform/utf8.h"
 
 #include <array>
 #include <optional>
@@ -68,13 +69,13 @@ DisplayCharset RequestDisplayCharset(std::string_view requestText) {
     }
     // UTF-8 holds 84 (in Ä), 94, 99 and 9A as continuation bytes; shown as UTF-8
     // panel by panel.
-    if (!ibm437 || platform::charset::IsMultiByteUtf8(requestText))
+    if (!ibm437 || platform::utf8::IsMultiByte(requestText))
         return DisplayCharset::Windows1252;
     return DisplayCharset::Ibm437;
 }
 
 std::string DecodeForDisplay(std::string_view bytes, DisplayCharset charset) {
-    if (platform::charset::IsMultiByteUtf8(bytes))
+    if (platform::utf8::IsMultiByte(bytes))
         return std::string(bytes);
     switch (charset) {
     case DisplayCharset::Din66003:

@@ -58,19 +58,6 @@ std::string ToUtf8(std::string_view bytes, const char* charsetName) {
     return out;
 }
 
-bool IsMultiByteUtf8(std::string_view bytes) {
-    bool multiByte = false;
-    for (std::size_t i = 0; i < bytes.size();) {
-        char32_t cp = 0;
-        const std::size_t len = platform::utf8::SequenceAt(bytes, i, cp);
-        if (len == 0)
-            return false;
-        multiByte = multiByte || len > 1;
-        i += len;
-    }
-    return multiByte;
-}
-
 std::u32string DecodeUtf8(std::string_view utf8) {
     std::u32string out;
     out.reserve(utf8.size());

@@ -13,10 +13,6 @@ namespace tessaro::platform::charset {
 // bytes are read as Windows-1252 instead of showing nothing.
 std::string ToUtf8(std::string_view bytes, const char* iconvCharset);
 
-// True when the bytes are well-formed UTF-8 (no overlong forms, surrogates or
-// truncated sequences) and hold at least one multi-byte sequence.
-bool IsMultiByteUtf8(std::string_view bytes);
-
 // Code points of UTF-8 text; each byte of an ill-formed sequence gives U+FFFD.
 std::u32string DecodeUtf8(std::string_view utf8);
 std::string EncodeUtf8(std::u32string_view codePoints);

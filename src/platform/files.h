@@ -129,7 +129,6 @@ public:
     void RenameNoReplace(const std::string& to);
     // Removes the file while its name still holds it; never someone else's.
     void Remove() noexcept;
-    const std::string& Path() const { return path_; }
 
 private:
     std::string path_;

@@ -211,13 +211,6 @@ void RewriteInPlace(Fd& fd, const std::string& path, const std::string& bytes) {
 
 } // namespace
 
-std::string NativePath(const std::string& ansiPath) {
-    return platform::cp1252::ToUtf8(ansiPath);
-}
-std::string AnsiPath(const std::string& nativePath) {
-    return platform::cp1252::FromUtf8(nativePath);
-}
-
 std::string FolderOf(const std::string& path) {
     const auto slash = path.find_last_of('/');
     if (slash == std::string::npos)

@@ -304,13 +304,6 @@ std::string AnsiOrShortPath(const std::wstring& widePath) {
     return !shortPath.empty() && FromCp1252(alternative) == shortPath ? alternative : std::string();
 }
 
-std::string NativePath(const std::string& ansiPath) {
-    return platform::cp1252::ToUtf8(ansiPath);
-}
-std::string AnsiPath(const std::string& nativePath) {
-    return platform::cp1252::FromUtf8(nativePath);
-}
-
 std::string FolderOf(const std::string& path) {
     const auto slash = path.find_last_of("\\/");
     if (slash == std::string::npos)

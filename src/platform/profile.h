@@ -48,7 +48,6 @@ public:
 
     bool TooLarge() const { return tooLarge_; }
     bool Exists() const { return exists_; }
-    TextEncoding Encoding() const { return decoded_.encoding; }
 
 private:
     struct Line {

@@ -10,21 +10,6 @@ constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 constexpr std::string_view kUtf16LeBom = "\xFF\xFE";
 constexpr std::string_view kUtf16BeBom = "\xFE\xFF";
 
-// Well-formed throughout, and at least one sequence of more than one byte: pure
-// ASCII says nothing about the encoding and stays Windows-1252.
-bool LooksLikeUtf8(std::string_view bytes) {
-    bool multiByte = false;
-    for (std::size_t i = 0; i < bytes.size();) {
-        char32_t cp = 0;
-        const std::size_t len = utf8::SequenceAt(bytes, i, cp);
-        if (len == 0)
-            return false;
-        multiByte = multiByte || len > 1;
-        i += len;
-    }
-    return multiByte;
-}
-
 std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian) {
     std::string out;
     out.reserve(bytes.size());
@@ -86,7 +71,7 @@ DecodedText DecodeText(std::string_view fileBytes) {
         return {TextEncoding::Utf16Le, Utf16ToUtf8(fileBytes.substr(2), false)};
     if (fileBytes.starts_with(kUtf16BeBom))
         return {TextEncoding::Utf16Be, Utf16ToUtf8(fileBytes.substr(2), true)};
-    if (LooksLikeUtf8(fileBytes))
+    if (utf8::IsMultiByte(fileBytes))
         return {TextEncoding::Utf8, std::string(fileBytes)};
     return {TextEncoding::Windows1252, std::string(fileBytes)};
 }

@@ -51,4 +51,17 @@ void Append(std::string& out, char32_t cp) {
     }
 }
 
+bool IsMultiByte(std::string_view bytes) {
+    bool multiByte = false;
+    for (std::size_t i = 0; i < bytes.size();) {
+        char32_t cp = 0;
+        const std::size_t len = SequenceAt(bytes, i, cp);
+        if (len == 0)
+            return false;
+        multiByte = multiByte || len > 1;
+        i += len;
+    }
+    return multiByte;
+}
+
 } // namespace tessaro::platform::utf8

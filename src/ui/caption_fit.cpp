@@ -7,7 +7,6 @@
 #include <QLabel>
 #include <QStyle>
 #include <QStyleOptionButton>
-
 #include <algorithm>
 
 namespace tessaro::ui {

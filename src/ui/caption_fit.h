@@ -7,7 +7,6 @@
 
 #include <QFont>
 #include <QString>
-
 #include <functional>
 
 class QWidget;

@@ -113,17 +113,15 @@ TEST_F(StartupFault, BodypartIsReadUpToOneMegabyte) {
     again.WriteIni({.manual = "1"});
     again.WriteManualButtons("4|" + std::string(selection::manual::kMaxFileBytes - 10, 'L') +
                              "|LL");
-    const auto start = std::chrono::steady_clock::now();
+    // Processor time of this process, so that a loaded machine does not fail it.
+    const test::ProcessorStopwatch took;
     ASSERT_TRUE(again.Start());
-    const auto started = std::chrono::steady_clock::now();
+    const auto started = took.Elapsed();
     again.form->cmdManual_MouseDown(4, 1, 0);
-    const auto pressed = std::chrono::steady_clock::now();
-    std::cout << "[ figures  ] 1 MB caption: start-up "
-              << std::chrono::duration_cast<std::chrono::milliseconds>(started - start).count()
-              << " ms, press "
-              << std::chrono::duration_cast<std::chrono::milliseconds>(pressed - started).count()
-              << " ms\n";
-    EXPECT_LT(pressed - start, test::kFreezeLimit);
+    const auto pressed = took.Elapsed();
+    std::cout << "[ figures  ] 1 MB caption: start-up " << started.count() << " ms, press "
+              << (pressed - started).count() << " ms\n";
+    EXPECT_LT(pressed, test::kFreezeLimit);
     EXPECT_EQ(again.form->SelectionCode(), "LL");
     EXPECT_TRUE(again.messages.texts.empty());
 }

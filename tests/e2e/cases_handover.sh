@@ -17,6 +17,9 @@ main_window_of() {
 
 has_window_of() { [ -n "$(main_window_of "$1")" ]; }
 
+# True when the window's left edge is at x.
+stands_at() { [ "$(xdotool getwindowgeometry --shell "$1" | sed -n 's/^X=//p')" = "$2" ]; }
+
 # Two program folders with the same settings and counter share the request
 # and the target folder; both show the patient, both press OK. The one that
 # presses first delivers 001.42.gdt; the other finds the request gone and
@@ -38,7 +41,8 @@ case_two_workplaces() {
     secondWindow=$(main_window_of "$second")
     xdotool windowmove "$firstWindow" $((MAIN_X + WIDTH + 100)) "$MAIN_Y"
     within 100 holds_still "$secondWindow" || fail "the second workplace's window keeps moving"
-    sleep 1
+    within 100 stands_at "$firstWindow" $((MAIN_X + WIDTH + 100)) ||
+        fail "the first workplace's window did not step aside"
 
     # Both windows open at the same place: the second one presses OK first and
     # delivers; the first, back in its place, then finds the request gone.

@@ -4,6 +4,7 @@
 #include "gdt/display_charset.h"
 #include "gdt/request_import.h"
 #include "platform/charset_decoding.h"
+#include "platform/utf8.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -144,10 +145,10 @@ TEST(DisplayCharset, OnlyWellFormedMultiByteUtf8OverridesTheDeclaration) {
     EXPECT_EQ(DecodeForDisplay("\x81", DisplayCharset::Ibm437), "\xC3\xBC");
     // One well-formed multi-byte sequence is enough, also a four-byte one.
     EXPECT_EQ(DecodeForDisplay("\xF0\x9F\x98\x80", DisplayCharset::Din66003), "\xF0\x9F\x98\x80");
-    EXPECT_FALSE(platform::charset::IsMultiByteUtf8(""));
-    EXPECT_FALSE(platform::charset::IsMultiByteUtf8("abc"));
-    EXPECT_FALSE(platform::charset::IsMultiByteUtf8("\xF4\x90\x80\x80")); // above U+10FFFF
-    EXPECT_TRUE(platform::charset::IsMultiByteUtf8("a\xC3\xA4"));
+    EXPECT_FALSE(platform::utf8::IsMultiByte(""));
+    EXPECT_FALSE(platform::utf8::IsMultiByte("abc"));
+    EXPECT_FALSE(platform::utf8::IsMultiByte("\xF4\x90\x80\x80")); // above U+10FFFF
+    EXPECT_TRUE(platform::utf8::IsMultiByte("a\xC3\xA4"));
 }
 
 TEST(DisplayCharset, EveryByteDecodesToOneCharacterWithoutFailing) {

@@ -13,12 +13,12 @@ std::string AllBytes() {
     return s;
 }
 
-TEST(Codec, EveryByteSurvivesTheRoundTripThroughUtf8) {
+TEST(Cp1252, EveryByteSurvivesTheRoundTripThroughUtf8) {
     const std::string bytes = AllBytes();
     EXPECT_EQ(FromUtf8(ToUtf8(bytes)), bytes);
 }
 
-TEST(Codec, MapsTheWindowsRangeAndKeepsUndefinedBytesAsControls) {
+TEST(Cp1252, MapsTheWindowsRangeAndKeepsUndefinedBytesAsControls) {
     EXPECT_EQ(ToUnicode(0x80), U'\u20AC'); // €
     EXPECT_EQ(ToUnicode(0x82), U'\u201A'); // ‚
     EXPECT_EQ(ToUnicode(0x84), U'\u201E'); // „
@@ -32,7 +32,7 @@ TEST(Codec, MapsTheWindowsRangeAndKeepsUndefinedBytesAsControls) {
         EXPECT_EQ(ToUnicode(undefined), static_cast<char32_t>(undefined));
 }
 
-TEST(Codec, Utf8LiteralsBecomeSingleBytes) {
+TEST(Cp1252, Utf8LiteralsBecomeSingleBytes) {
     EXPECT_EQ(Ansi("Kürzel"), "K\xFCrzel");
     EXPECT_EQ(Ansi("Steißb."), "Stei\xDF"
                                "b.");
@@ -42,14 +42,14 @@ TEST(Codec, Utf8LiteralsBecomeSingleBytes) {
               "Schädel");
 }
 
-TEST(Codec, UnrepresentableAndMalformedInput) {
+TEST(Cp1252, UnrepresentableAndMalformedInput) {
     EXPECT_EQ(FromUtf8("a\u0142b"), "a?b");      // ł has no Windows-1252 byte
     EXPECT_EQ(FromUtf8("a\xE4z"), "a\xE4z");     // stray byte taken as itself
     EXPECT_EQ(FromUtf8("\xC3"), "\xC3");         // truncated sequence
     EXPECT_EQ(FromUtf8("\xC0\xAE"), "\xC0\xAE"); // overlong form refused
 }
 
-TEST(Codec, UpperCaseWithinWindows1252) {
+TEST(Cp1252, UpperCaseWithinWindows1252) {
     EXPECT_EQ(ToUpper(Ansi("äöüàéþ")), Ansi("ÄÖÜÀÉÞ"));
     EXPECT_EQ(ToUpper(Ansi("šžœÿ")), Ansi("ŠŽŒŸ"));
     EXPECT_EQ(ToUpper(Ansi("ß µ ÷ 1-z")), Ansi("ß µ ÷ 1-Z"));

@@ -57,7 +57,7 @@ TEST(ManualButtons, LfOnlyFileIsOneLine) {
     EXPECT_EQ(b[0].code, "AA\n1");
 }
 
-TEST(Bodypart, EditorEncodingsAreReadAsSuch) {
+TEST(ManualButtons, EditorEncodingsAreReadAsSuch) {
     using namespace std::string_literals;
     const struct {
         const char* what;

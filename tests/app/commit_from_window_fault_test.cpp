@@ -21,7 +21,7 @@ using test::Spit;
 
 namespace fsys = std::filesystem;
 
-class CommitFault : public test::CommitFixture {
+class CommitFromWindowFault : public test::CommitFixture {
 protected:
     // The promise of every fault below: the request is still there, byte for
     // byte, and no .gdt exists at all.
@@ -32,7 +32,7 @@ protected:
     }
 };
 
-TEST_F(CommitFault, TargetFolderThatIsAFileCreatesNothingAndKeepsTheWindow) {
+TEST_F(CommitFromWindowFault, TargetFolderThatIsAFileCreatesNothingAndKeepsTheWindow) {
     StartReady(test::Request("4711", "Erika", "Muster"));
     fsys::remove(h.outbox());
     Spit(h.outbox(), "not a folder");
@@ -45,7 +45,7 @@ TEST_F(CommitFault, TargetFolderThatIsAFileCreatesNothingAndKeepsTheWindow) {
     EXPECT_EQ(Slurp(h.requestPath()), request);
 }
 
-TEST_F(CommitFault, ReadOnlyTargetFolderEndsWithAnErrorAndKeepsTheRequest) {
+TEST_F(CommitFromWindowFault, ReadOnlyTargetFolderEndsWithAnErrorAndKeepsTheRequest) {
     if (::geteuid() == 0)
         GTEST_SKIP() << "root writes into folders without write permission; the full disk and "
                         "the folder that is a file stand in for it";
@@ -58,7 +58,7 @@ TEST_F(CommitFault, ReadOnlyTargetFolderEndsWithAnErrorAndKeepsTheRequest) {
     fsys::permissions(h.outbox(), fsys::perms::owner_all);
 }
 
-TEST_F(CommitFault, DiskFullHalfWayLeavesNoFinalFileAndTheRequestInPlace) {
+TEST_F(CommitFromWindowFault, DiskFullHalfWayLeavesNoFinalFileAndTheRequestInPlace) {
     StartReady(test::Request("4711", "Erika", "Muster") +
                std::string(4000, 'x')); // long enough to be cut in the middle
     {
@@ -74,7 +74,7 @@ TEST_F(CommitFault, DiskFullHalfWayLeavesNoFinalFileAndTheRequestInPlace) {
     EXPECT_EQ(Slurp(h.iniPath()), iniBefore) << "the unload ran after a failure";
 }
 
-TEST_F(CommitFault, RequestReplacedByAFolderIsLeftInPlaceAndNothingDelivered) {
+TEST_F(CommitFromWindowFault, RequestReplacedByAFolderIsLeftInPlaceAndNothingDelivered) {
     StartReady(test::Request("4711", "Erika", "Muster"));
     fsys::remove(h.requestPath());
     fsys::create_directory(h.requestPath());
@@ -89,7 +89,7 @@ TEST_F(CommitFault, RequestReplacedByAFolderIsLeftInPlaceAndNothingDelivered) {
 // The practice system may leave the next request at the same path while the
 // operator still works on this one: that one was never shown, so nothing is
 // delivered, and it stays untouched for the next start.
-TEST_F(CommitFault, NewerRequestAtThePathIsNotDeliveredNorTouched) {
+TEST_F(CommitFromWindowFault, NewerRequestAtThePathIsNotDeliveredNorTouched) {
     StartReady(test::Request("4711", "Erika", "Muster"));
     const std::string newer = test::Request("4712", "Max", "Neu");
     Spit(h.requestPath(), newer);
@@ -102,7 +102,7 @@ TEST_F(CommitFault, NewerRequestAtThePathIsNotDeliveredNorTouched) {
     EXPECT_EQ(std::distance(fsys::directory_iterator(h.inbox()), {}), 1);
 }
 
-TEST_F(CommitFault, FinalNameTakenByAFolderKeepsTheRequest) {
+TEST_F(CommitFromWindowFault, FinalNameTakenByAFolderKeepsTheRequest) {
     StartReady(test::Request("4711", "Erika", "Muster"));
     fsys::create_directory(Final());
     PressOk();
@@ -113,7 +113,7 @@ TEST_F(CommitFault, FinalNameTakenByAFolderKeepsTheRequest) {
     EXPECT_EQ(Slurp(h.requestPath()), request);
 }
 
-TEST_F(CommitFault, FiftyMegabyteRequestStartsAndCommitsWithoutAFreeze) {
+TEST_F(CommitFromWindowFault, FiftyMegabyteRequestStartsAndCommitsWithoutAFreeze) {
     std::string big = test::Request("4711", "Erika", "Muster");
     const std::string filler = test::GdtLine("6220", std::string(29, 'b'));
     while (big.size() < (50u << 20))
@@ -136,7 +136,7 @@ TEST_F(CommitFault, FiftyMegabyteRequestStartsAndCommitsWithoutAFreeze) {
     EXPECT_LT(commitMs, test::kFreezeLimit.count());
 }
 
-TEST_F(CommitFault, FiftyMegabytesInOneLineShowWithoutAFreeze) {
+TEST_F(CommitFromWindowFault, FiftyMegabytesInOneLineShowWithoutAFreeze) {
     // LF line ends make the whole file one line: the patient number panel
     // would hold all 50 MB.
     StartReady("0143000" + std::string(50u << 20, '9') + "\n");
@@ -147,7 +147,7 @@ TEST_F(CommitFault, FiftyMegabytesInOneLineShowWithoutAFreeze) {
     EXPECT_LT(startMs, test::kFreezeLimit.count());
 }
 
-TEST_F(CommitFault, FortyThousandLinesAreReportedAndCommittedWhole) {
+TEST_F(CommitFromWindowFault, FortyThousandLinesAreReportedAndCommittedWhole) {
     std::string text = test::Request("4711", "Erika", "Muster");
     for (int i = 0; i < 40000; ++i)
         text += test::GdtLine("6228", "Zeile " + std::to_string(i));

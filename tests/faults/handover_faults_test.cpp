@@ -6,6 +6,7 @@
 // and fails. Also the trace of one commit for its syncs, and the races of a
 // practice with two workplaces, made repeatable with strace's delays.
 #include "gdt/gdt_line.h"
+#include "support/temp_dir.h"
 
 #include <algorithm>
 #include <atomic>
@@ -41,13 +42,8 @@ const std::string kRequest =
     gdt::FormatGdtLine("3101", "M\xFCller") + gdt::FormatGdtLine("3102", "J\xFCrgen");
 const std::string kLine = gdt::FormatGdtLine("8411", "LW2E");
 
-std::string Slurp(const fsys::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-void Spit(const fsys::path& p, const std::string& bytes) {
-    std::ofstream(p, std::ios::binary | std::ios::trunc) << bytes;
-}
+using test::Slurp;
+using test::Spit;
 
 std::string Strace() {
     for (const char* p : {"/usr/bin/strace", "/bin/strace"})
@@ -242,13 +238,12 @@ protected:
         // The leak check of a sanitized build stops the process with ptrace at
         // its end, which a process strace already traces cannot allow.
         ::setenv("ASAN_OPTIONS", "detect_leaks=0", 1);
-        root_ = fsys::temp_directory_path() / ("tessaro-faults-" + std::to_string(::getpid()));
-        fsys::create_directories(root_);
+        root_ = tmp_.path();
         // strace needs ptrace; a container may forbid it.
         if (RunToEnd({Strace(), "-qq", "-o", "/dev/null", "/bin/true"}, root_ / "probe.out") != 0)
             GTEST_SKIP() << "strace cannot trace here (ptrace not permitted)";
     }
-    void TearDown() override { fsys::remove_all(root_); }
+    test::TempDir tmp_;
     fsys::path root_;
 };
 
