@@ -23,6 +23,7 @@ namespace tessaro::app {
 
 FrmMain::FrmMain(Environment env)
     : env_(std::move(env)), w_(ui::BuildMainWindow(*this)),
+      settings_(config::IniPath(env_.programDirectory)),
       highlighted_(selection::manual::kButtonCount, false) {
     Connect();
 }
@@ -39,6 +40,10 @@ void FrmMain::Connect() {
     connect(w_.txtMod, &ui::TextBox::GotFocus, this, &FrmMain::txtMod_GotFocus);
     connect(w_.txtShort, &ui::TextBox::GotFocus, this, &FrmMain::txtShort_GotFocus);
     connect(w_.cmdOK, &QPushButton::clicked, this, &FrmMain::cmdOK_Click);
+    // An applied modality reaches txtMod before any held value changes, so
+    // that its change handling runs on the values as they were.
+    settings_.OnModalityApplied(
+        [this](const std::string& modality) { w_.txtMod->setText(ui::FromAnsi(modality)); });
     connect(w_.mnuClose, &QAction::triggered, this, &FrmMain::mnuClose_Click);
     connect(w_.mnuSettings, &QAction::triggered, this, &FrmMain::mnuSettings_Click);
 }
@@ -96,8 +101,7 @@ void FrmMain::mnuClose_Click() {
 void FrmMain::mnuSettings_Click() {
     Guarded([&] {
         ui::SettingsWindow window(
-            this, ui::SettingsWindowContext{values_, IniFile(), env_.folders, env_.messages});
-        connect(&window, &ui::SettingsWindow::ModalityApplied, w_.txtMod, &QLineEdit::setText);
+            this, ui::SettingsWindowContext{settings_, env_.folders, env_.messages});
         window.exec();
     });
 }

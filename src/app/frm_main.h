@@ -5,7 +5,7 @@
 #pragma once
 
 #include "app/environment.h"
-#include "config/settings_values.h"
+#include "config/settings.h"
 #include "selection/manual_buttons.h"
 #include "ui/main_window_widgets.h"
 
@@ -45,7 +45,7 @@ public:
     const std::string& SelectionCode() const { return selectionCode_; }
     const std::string& RequestText() const { return requestText_; }
     std::int16_t SequenceNumber() const { return sequenceNumber_; }
-    const config::ProgramSettings& Settings() const { return values_; }
+    const config::ProgramSettings& Settings() const { return settings_.Values(); }
     const ui::MainWindowWidgets& Widgets() const { return w_; }
 
 protected:
@@ -73,7 +73,7 @@ private:
     ui::MainWindowWidgets w_;
     bool ended_ = false;
 
-    config::ProgramSettings values_;
+    config::Settings settings_; // the one owner of the values and of Settings.ini
     std::string requestText_;
     std::string importedPath_; // the file the request came from, taken away on commit
     std::int16_t sequenceNumber_ = 0;

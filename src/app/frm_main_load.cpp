@@ -43,16 +43,15 @@ void FrmMain::DisableCodelessQuickButtons() {
 }
 
 void FrmMain::LoadSettingsIntoWindow() {
-    const config::StartupValues loaded = config::LoadSettings(IniFile(), env_.messages);
+    const config::StartupValues loaded = settings_.Load(env_.messages);
     w_.txtShort->setText(ui::FromAnsi(loaded.shortCode));
     w_.txtMod->setText(ui::FromAnsi(loaded.modality));
-    values_ = loaded.values;
 }
 
 void FrmMain::LoadManualButtons() {
     const std::string file = platform::Join(env_.programDirectory, selection::manual::kFileName);
     std::string bytes;
-    bool manual = values_.Manual && platform::FileExists(file);
+    bool manual = settings_.Values().Manual && platform::FileExists(file);
     if (manual) {
         try {
             bytes = platform::ReadWholeFile(file, selection::manual::kMaxFileBytes);
@@ -90,11 +89,12 @@ void FrmMain::RecoverInterruptedCommit() {
 void FrmMain::ImportRequest() {
     // A link another account put there would hand its files to the target
     // folder under the operator's name: it counts as no request.
-    if (!platform::FileExists(values_.PathS) || platform::IsForeignLink(values_.PathS))
+    if (!platform::FileExists(settings_.Values().PathS) ||
+        platform::IsForeignLink(settings_.Values().PathS))
         return;
     // The commit deletes this file, even if PathS is changed in the meantime.
-    importedPath_ = values_.PathS;
-    gdt::ImportResult imported = gdt::ReadRequestFile(values_.PathS, env_.messages);
+    importedPath_ = settings_.Values().PathS;
+    gdt::ImportResult imported = gdt::ReadRequestFile(settings_.Values().PathS, env_.messages);
     requestText_ = std::move(imported.requestText);
     for (std::size_t i = 0; i < panelBytes_.size(); ++i)
         if (imported.panels[i])
@@ -104,7 +104,7 @@ void FrmMain::ImportRequest() {
 void FrmMain::Form_Unload() {
     // Written also when empty, so the next start begins with an empty short
     // code. A failed write is said: the code typed would be lost unseen.
-    if (!config::SaveShortCode(ui::ToAnsi(w_.txtShort->text()), IniFile()))
+    if (!settings_.SaveShortCode(ui::ToAnsi(w_.txtShort->text())))
         env_.messages.ShowError(config::ShortCodeNotSavedMessage(IniFile()));
 }
 

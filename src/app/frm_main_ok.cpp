@@ -9,10 +9,10 @@ void FrmMain::cmdOK_Click() {
     auto outcome = gdt::CommitOutcome::Kept;
     // Settings changed in the settings window since start-up apply here.
     if (!Guarded([&] {
-            outcome =
-                gdt::CommitRequest(gdt::CommitInput{values_, sequenceNumber_, requestText_,
-                                                    selectionCode_, importedPath_, env_.record},
-                                   env_.messages);
+            outcome = gdt::CommitRequest(gdt::CommitInput{settings_.Values(), sequenceNumber_,
+                                                          requestText_, selectionCode_,
+                                                          importedPath_, env_.record},
+                                         env_.messages);
         }))
         return;
     switch (outcome) {

@@ -1,5 +1,6 @@
 #include "config/settings_store.h"
 
+#include "config/settings_keys.h"
 #include "platform/cp1252.h"
 #include "platform/files.h"
 #include "platform/profile.h"

@@ -1,6 +1,6 @@
-// Settings.ini beside the program: sections, keys, defaults, the read helper,
-// the start-up load and the saves. The one owner of the key names: nothing else
-// names a key. Every read and write goes to the file; nothing is cached.
+// Settings.ini beside the program as config::Settings reads and writes it: the
+// start-up load and the saves. The key names stand in settings_keys.h, which
+// nothing outside src/config includes. Every read and write goes to the file.
 #pragma once
 
 #include "config/settings_values.h"
@@ -12,24 +12,8 @@
 namespace tessaro::config {
 
 inline constexpr const char* kFileName = "Settings.ini";
-inline constexpr std::size_t kValueSize = 256;
-// PathS and PathD: a path may run to Windows' long-path limit of 32767
-// characters, where 255 would cut it into a folder that does not exist.
-inline constexpr std::size_t kPathValueSize = 32768;
-
-// Section and key names, Windows-1252 ("Kürzel" has the byte 0xFC).
-extern const std::string kShortSection; // "Kürzel"
-extern const std::string kShortKey;     // "Kürzel"
-inline constexpr const char* kModalitySection = "Modality";
-inline constexpr const char* kModalityKey = "Modality";
-inline constexpr const char* kGdtSection = "GDT";
-
 // programDirectory + "/Settings.ini".
 std::string IniPath(const std::string& programDirectory);
-
-// The value of key, or def; at most size - 1 bytes.
-std::string ReadIniValue(const std::string& section, const std::string& key, const std::string& def,
-                         const std::string& file, std::size_t size);
 
 // Flag text -> Boolean: a number (decimal with exponent, &H hexadecimal, &O
 // octal) is true when not zero; True/False in any case.

@@ -27,12 +27,11 @@ SettingsWindow::SettingsWindow(QWidget* owner, const SettingsWindowContext& cont
 }
 
 void SettingsWindow::Form_Load() {
-    const config::ProgramSettings& v = context_.values;
+    const config::ProgramSettings& v = context_.settings.Values();
     c_.txtGDTpathS->setText(ui::FromAnsi(v.PathS));
     c_.txtGDTpathD->setText(ui::FromAnsi(v.PathD));
     // The stored default, not what the operator may have typed into the main window.
-    c_.txtModality->setText(ui::FromAnsi(config::ReadIniValue(
-        config::kModalitySection, config::kModalityKey, "", context_.iniFile, config::kValueSize)));
+    c_.txtModality->setText(ui::FromAnsi(context_.settings.StoredModality()));
     c_.txtLumeoID->setText(ui::FromAnsi(v.LumeoID));
     c_.txtSuffix->setText(ui::FromAnsi(platform::cp1252::ToUpper(v.Suffix)));
     c_.chkManual->setChecked(v.Manual);
@@ -55,22 +54,17 @@ void SettingsWindow::MarkChanged() {
 }
 
 void SettingsWindow::Apply() {
-    config::ProgramSettings& v = context_.values;
-    const std::string& file = context_.iniFile;
-
-    emit ModalityApplied(c_.txtModality->text());
-
-    // The values are held before they are written: they take effect even if
-    // the file cannot be written.
+    const std::string& file = context_.settings.File();
+    config::ProgramSettings v;
     v.PathS = ui::ToAnsi(c_.txtGDTpathS->text());
     v.PathD = ui::ToAnsi(c_.txtGDTpathD->text());
-    const std::string suffix = ui::ToAnsi(c_.txtSuffix->text());
-    v.Suffix = platform::cp1252::ToUpper(suffix);
     v.LumeoID = ui::ToAnsi(c_.txtLumeoID->text());
     v.StudyDesc = c_.chkStudyDesc->isChecked();
     v.Manual = c_.chkManual->isChecked();
-    const std::string modality = ui::ToAnsi(c_.txtModality->text());
-    const bool written = config::SaveSettings({v, modality, suffix}, file);
+    // The modality is announced first and the values held before they are
+    // written: they take effect even if the file cannot be written.
+    const bool written = context_.settings.Save(v, ui::ToAnsi(c_.txtModality->text()),
+                                                ui::ToAnsi(c_.txtSuffix->text()));
     c_.cmdApply->setEnabled(false);
 
     // Without this the operator would take the new settings for saved, and the
@@ -118,7 +112,7 @@ void SettingsWindow::cmdSrcSource_Click() {
 
     const std::string ansiFolder = ui::ToAnsi(folder);
     // The value held in memory counts, not what txtSuffix shows unapplied.
-    const std::string suffix = context_.values.Suffix;
+    const std::string suffix = context_.settings.Values().Suffix;
     const std::optional<std::string> name = config::FindRequestFile(ansiFolder, suffix, [&] {
         // Keeps the window responsive during a long listing.
         QCoreApplication::processEvents();

@@ -1,7 +1,7 @@
 // frmSettings: the settings window, opened modally from the main window's menu.
 #pragma once
 
-#include "config/settings_values.h"
+#include "config/settings.h"
 #include "platform/message_box.h"
 #include "ui/folder_chooser.h"
 #include "ui/settings_window_layout.h"
@@ -16,14 +16,13 @@ class QWidget;
 namespace tessaro::ui {
 
 struct SettingsWindowContext {
-    config::ProgramSettings& values; // the program-wide values, changed by apply
-    std::string iniFile;             // full path of Settings.ini (Windows-1252)
+    config::Settings& settings; // the program-wide values, applied through it
     FolderChooser& folders;
     platform::OperatorMessages& messages;
 };
 
 // Built and filled on construction, run modally with exec(), discarded when
-// closed. The main window learns of an applied modality through ModalityApplied.
+// closed. The main window learns of an applied modality from config::Settings.
 class SettingsWindow : public QDialog {
     Q_OBJECT
 
@@ -32,11 +31,6 @@ public:
 
     // Any way of closing ends a running source scan.
     void done(int result) override;
-
-signals:
-    // Apply sends the modality first, before any held value changes, so that
-    // the main window's own change handling runs on the values as they were.
-    void ModalityApplied(const QString& modality);
 
 protected:
     // Enter presses only the focused push button; Escape presses nothing.

@@ -1,3 +1,4 @@
+#include "config/settings_keys.h"
 #include "config/settings_store.h"
 #include "platform/cp1252.h"
 #include "platform/profile.h"

@@ -15,6 +15,9 @@
 namespace tessaro {
 namespace {
 
+// The short code's section and key, as Settings.ini names them.
+const std::string kShort = "K\xFCrzel";
+
 using test::Slurp;
 using test::Spit;
 
@@ -56,8 +59,8 @@ TEST_F(ProfileFault, KeyThatWouldReadAsASectionIsRefused) {
 }
 
 TEST_F(ProfileFault, WriteThatRunsOutOfSpaceKeepsTheOldFile) {
-    const std::string before = "[" + config::kShortSection + "]\r\n" + config::kShortKey +
-                               "=MK\r\n[GDT]\r\nPathS=/in/req.gdt\r\nPathD=/out\r\n";
+    const std::string before =
+        "[" + kShort + "]\r\n" + kShort + "=MK\r\n[GDT]\r\nPathS=/in/req.gdt\r\nPathD=/out\r\n";
     Spit(ini, before);
     bool written = true;
     {
@@ -79,7 +82,7 @@ TEST_F(ProfileFault, DirectoryInPlaceOfTheFileGivesDefaultsAndRefusesWrites) {
     EXPECT_EQ(v.values.LumeoID, "001");
     EXPECT_EQ(v.values.Suffix, "GDT");
     EXPECT_TRUE(messages.texts.empty());
-    EXPECT_FALSE(platform::WriteProfileString(config::kShortSection, config::kShortKey, "MK", ini));
+    EXPECT_FALSE(platform::WriteProfileString(kShort, kShort, "MK", ini));
     EXPECT_TRUE(std::filesystem::is_directory(ini));
     EXPECT_TRUE(std::filesystem::is_empty(ini));
 }
@@ -112,7 +115,7 @@ TEST_F(ProfileFault, FileOverTheLimitIsReportedAndNeverWritten) {
     EXPECT_EQ(v.values.LumeoID, "001");
     EXPECT_EQ(messages.texts, std::vector<std::string>{config::TooLargeMessage()});
     EXPECT_NE(config::TooLargeMessage().find("Settings.ini"), std::string::npos);
-    EXPECT_FALSE(platform::WriteProfileString(config::kShortSection, config::kShortKey, "MK", ini));
+    EXPECT_FALSE(platform::WriteProfileString(kShort, kShort, "MK", ini));
     EXPECT_TRUE(Slurp(ini) == big);
     EXPECT_EQ(FilesInDirectory(), 1u);
     big.resize(platform::kMaxProfileBytes);

@@ -4,6 +4,7 @@
 #include "config/settings_store.h"
 #include "platform/cp1252.h"
 #include "platform/files.h"
+#include "platform/profile.h"
 #include "support/temp_dir.h"
 #include "ui/settings_window_fixture.h"
 
@@ -58,7 +59,7 @@ TEST_F(SettingsChoosers, TargetChooserFillsTheFieldUnlessCancelled) {
     EXPECT_TRUE(w->findChild<QPushButton*>("cmdApply")->isEnabled());
     ASSERT_EQ(folders.titles.size(), 2u);
     EXPECT_EQ(folders.titles[0], QString::fromUtf8("Bitte wählen Sie den Ordner aus..."));
-    EXPECT_EQ(values.PathD, "/alt"); // nothing applied yet
+    EXPECT_EQ(Held().PathD, "/alt"); // nothing applied yet
 }
 
 TEST_F(SettingsChoosers, SourceChooserCancelledLeavesTheField) {
@@ -145,7 +146,7 @@ TEST_F(SettingsChoosers, UmlautPathTravelsThroughSettingsIniToTheRightFile) {
     Click(w.get(), "cmdSrcSource");
     Click(w.get(), "cmdSpeichern");
 
-    const std::string stored = config::ReadIniValue("GDT", "PathS", "", ini, config::kValueSize);
+    const std::string stored = platform::ReadProfileString("GDT", "PathS", "", 256, ini).text;
     EXPECT_NE(stored.find(platform::cp1252::Ansi("Röntgen")), std::string::npos);
     // The next start reads it back and finds the file.
     const config::StartupValues next = config::LoadSettings(ini, messages);

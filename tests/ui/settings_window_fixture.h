@@ -7,6 +7,7 @@
 #include "support/recording_message_box.h"
 #include "support/temp_dir.h"
 #include "ui/settings_window.h"
+#include "ui/text.h"
 
 #include <QLineEdit>
 #include <QtTest/QTest>
@@ -17,22 +18,27 @@ namespace tessaro::test {
 
 class SettingsWindowFixture : public ::testing::Test {
 protected:
-    SettingsWindowFixture() { values.Suffix = "GDT"; }
+    SettingsWindowFixture() {
+        values.Suffix = "GDT";
+        settings.OnModalityApplied(
+            [this](const std::string& modality) { mainModality.setText(ui::FromAnsi(modality)); });
+    }
 
-    ui::SettingsWindowContext Context() { return {values, ini, folders, messages}; }
-
-    // Connected as the main window connects its txtMod.
-    void ConnectModality(ui::SettingsWindow& window) {
-        QObject::connect(&window, &ui::SettingsWindow::ModalityApplied, &mainModality,
-                         &QLineEdit::setText);
+    // The values set up in values held, and the modality connected as the
+    // main window connects its txtMod.
+    ui::SettingsWindowContext Context() {
+        settings.Hold(values);
+        return {settings, folders, messages};
     }
 
     std::unique_ptr<ui::SettingsWindow> Open() {
         auto window = std::make_unique<ui::SettingsWindow>(nullptr, Context());
-        ConnectModality(*window);
         window->show();
         return window;
     }
+
+    // The values as the settings hold them after an apply.
+    const config::ProgramSettings& Held() const { return settings.Values(); }
 
     template <class T> static T* Get(QWidget* window, const char* name) {
         T* widget = window->findChild<T*>(QString::fromLatin1(name));
@@ -49,6 +55,7 @@ protected:
     TempDir dir;
     std::string ini = dir.File("Settings.ini");
     config::ProgramSettings values;
+    config::Settings settings{ini};
     QLineEdit mainModality;
     FakeFolderChooser folders;
     RecordingMessageBox messages;

@@ -2,6 +2,7 @@
 // apply, OK, Abbrechen, the keyboard and a Settings.ini that cannot be written.
 #include "config/settings_store.h"
 #include "platform/cp1252.h"
+#include "platform/profile.h"
 #include "support/temp_dir.h"
 #include "ui/settings_window_fixture.h"
 
@@ -43,7 +44,7 @@ protected:
     }
 
     std::string Stored(const std::string& section, const std::string& key) {
-        return config::ReadIniValue(section, key, "<missing>", ini, config::kValueSize);
+        return platform::ReadProfileString(section, key, "<missing>", 256, ini).text;
     }
 };
 
@@ -107,7 +108,7 @@ TEST_F(SettingsWindow, ApplyHoldsAndStoresEachValueAndOverwritesMainModality) {
     mainModality.setText("CT");
     std::string pathSWhenMainModalityChanged;
     QObject::connect(&mainModality, &QLineEdit::textChanged,
-                     [&] { pathSWhenMainModalityChanged = values.PathS; });
+                     [&] { pathSWhenMainModalityChanged = Held().PathS; });
     auto w = Open();
     Type(w.get(), "txtGDTpathS", "/neu/req.gdt");
     Type(w.get(), "txtGDTpathD", "/ziel");
@@ -120,13 +121,13 @@ TEST_F(SettingsWindow, ApplyHoldsAndStoresEachValueAndOverwritesMainModality) {
     EXPECT_EQ(mainModality.text(), "MR");
     // txtMod is set first, before any held value changes.
     EXPECT_EQ(pathSWhenMainModalityChanged, "/in/anfrage.gdt");
-    EXPECT_EQ(values.PathS, "/neu/req.gdt");
-    EXPECT_EQ(values.PathD, "/ziel");
-    EXPECT_EQ(values.LumeoID, "7");
-    EXPECT_EQ(values.Suffix, "HL7");           // held upper case ...
+    EXPECT_EQ(Held().PathS, "/neu/req.gdt");
+    EXPECT_EQ(Held().PathD, "/ziel");
+    EXPECT_EQ(Held().LumeoID, "7");
+    EXPECT_EQ(Held().Suffix, "HL7");           // held upper case ...
     EXPECT_EQ(Stored("GDT", "Suffix"), "hl7"); // ... stored as typed
-    EXPECT_TRUE(values.StudyDesc);
-    EXPECT_FALSE(values.Manual);
+    EXPECT_TRUE(Held().StudyDesc);
+    EXPECT_FALSE(Held().Manual);
     EXPECT_EQ(Stored("GDT", "StudyDesc"), "1");
     EXPECT_EQ(Stored("GDT", "Manual"), "0");
     EXPECT_EQ(Stored("Modality", "Modality"), "MR");
@@ -143,7 +144,7 @@ TEST_F(SettingsWindow, AppliedValuesSurviveAbbrechenButUnappliedTypingDoesNot) {
     Click(w.get(), "cmdCancel");
 
     EXPECT_FALSE(w->isVisible());
-    EXPECT_EQ(values.LumeoID, "100");
+    EXPECT_EQ(Held().LumeoID, "100");
     EXPECT_EQ(Stored("GDT", "LumeoID"), "100");
     EXPECT_EQ(Stored("Modality", "Modality"), "DX");
     EXPECT_EQ(mainModality.text(), "DX");
@@ -164,8 +165,8 @@ TEST_F(SettingsWindow, TypingThenAbbrechenOrCloseBoxChangesNothing) {
         EXPECT_FALSE(w->isVisible());
     }
     EXPECT_EQ(Slurp(ini), before);
-    EXPECT_EQ(values.PathD, "/out");
-    EXPECT_FALSE(values.Manual);
+    EXPECT_EQ(Held().PathD, "/out");
+    EXPECT_FALSE(Held().Manual);
     EXPECT_EQ(mainModality.text(), "CT");
 }
 
@@ -191,7 +192,7 @@ TEST_F(SettingsWindow, EnterPressesOnlyTheFocusedButtonAndEscapeNothing) {
     QTest::keyClick(lumeo, Qt::Key_Return);
     QTest::keyClick(lumeo, Qt::Key_Enter, Qt::KeypadModifier);
     EXPECT_TRUE(w->isVisible());
-    EXPECT_EQ(values.LumeoID, "042");
+    EXPECT_EQ(Held().LumeoID, "042");
 
     auto* manual = Get<QCheckBox>(w.get(), "chkManual");
     manual->setFocus();
@@ -206,7 +207,7 @@ TEST_F(SettingsWindow, EnterPressesOnlyTheFocusedButtonAndEscapeNothing) {
     auto* apply = Get<QPushButton>(w.get(), "cmdApply");
     apply->setFocus();
     QTest::keyClick(apply, Qt::Key_Return);
-    EXPECT_EQ(values.LumeoID, "0429");
+    EXPECT_EQ(Held().LumeoID, "0429");
     EXPECT_TRUE(w->isVisible());
 
     auto* cancel = Get<QPushButton>(w.get(), "cmdCancel");
@@ -214,7 +215,7 @@ TEST_F(SettingsWindow, EnterPressesOnlyTheFocusedButtonAndEscapeNothing) {
     QTest::keyClick(lumeo, Qt::Key_X);
     QTest::keyClick(cancel, Qt::Key_Return);
     EXPECT_FALSE(w->isVisible());
-    EXPECT_EQ(values.LumeoID, "0429");
+    EXPECT_EQ(Held().LumeoID, "0429");
 }
 
 TEST_F(SettingsWindow, OpensModalCentredOverItsOwnerAndEnterThereAppliesAndCloses) {
@@ -240,9 +241,8 @@ TEST_F(SettingsWindow, OpensModalCentredOverItsOwnerAndEnterThereAppliesAndClose
             window->close();
     });
     rescue.start(3000);
-    ui::SettingsWindow settings(&owner, Context());
-    ConnectModality(settings);
-    settings.exec();
+    ui::SettingsWindow window(&owner, Context());
+    window.exec();
     EXPECT_TRUE(rescue.isActive());
     EXPECT_TRUE(sawWindow);
     EXPECT_LE((centre - owner.geometry().center()).manhattanLength(), 4);
@@ -263,7 +263,7 @@ TEST_F(SettingsWindow, UnwritableSettingsFileIsReportedOnceWhileValuesStillChang
     ASSERT_EQ(messages.texts.size(), 1u);
     EXPECT_NE(messages.texts[0].find(ini), std::string::npos) << messages.texts[0];
     EXPECT_EQ(Slurp(ini), before);
-    EXPECT_EQ(values.PathD, "/ziel");
+    EXPECT_EQ(Held().PathD, "/ziel");
     EXPECT_EQ(mainModality.text(), "MR");
     EXPECT_FALSE(ApplyEnabled(w.get()));
 
