@@ -6,16 +6,6 @@ settings_lines() {
     mapfile -t SETTINGS < <(settings_ini_lines "$1" "$2" "$3" "$4" "$INBOX/anfrage.gdt" "$OUTBOX")
 }
 
-# The request as it was, followed by one GDT line (given whole, as escapes).
-expect_result() {
-    { cat "$(expected request)"; printf '%b' "$1"; } >"$(expected gdt)"
-}
-
-no_messages_logged() {
-    ! grep -q 'message box:' "$E2E_DIR/tessaro1.err" ||
-        fail "a message box came up: $(grep 'message box:' "$E2E_DIR/tessaro1.err")"
-}
-
 prepare_request() {
     write_request "$INBOX/anfrage.gdt"
     cp "$INBOX/anfrage.gdt" "$(expected request)"
@@ -35,16 +25,8 @@ case_road() {
 
     press_txtShort
     type_text 'Mü'
-    press_cmdQB 3
-    press_cmdOK
-    wait_exit
-    expect_status 0
-
     # "LW2E " keeps its blank: 3 + 4 + 5 + 2 = 14 bytes.
-    expect_result '0148411LW2E \r\n'
-    expect_file "$OUTBOX/001.1.gdt" "$(expected gdt)"
-    expect_listing "$OUTBOX" 001.1.gdt
-    expect_listing "$INBOX"
+    press_and_deliver cmdQB 3 '0148411LW2E \r\n' 001.1.gdt
     printf 1 >"$(expected count)"
     expect_file "$PROG/GDTcount.txt" "$(expected count)"
     settings_lines CR 'M\xfc' 0 0
@@ -224,14 +206,7 @@ case_settings_window() {
     CLIENT_X=$mainX
     CLIENT_Y=$mainY
 
-    press_cmdQB 3
-    press_cmdOK
-    wait_exit
-    expect_status 0
-
-    expect_result '0148411LW2E \r\n'
-    expect_file "$target/077.1.gdt" "$(expected gdt)"
-    expect_listing "$target" 077.1.gdt
+    press_and_deliver cmdQB 3 '0148411LW2E \r\n' 077.1.gdt "$target"
     expect_listing "$OUTBOX"
     expect_listing "$INBOX"
     # OK writes all seven values again; the suffix shown (and so written back)
@@ -399,13 +374,7 @@ case_names_cp437() {
     [ "$(main_caption)" = "Velt - Tessaro [JÜRGEN MÜLLER]" ] ||
         fail "caption is \"$(main_caption)\""
 
-    press_cmdQB 3
-    press_cmdOK
-    wait_exit
-    expect_status 0
-    expect_result '0148411LW2E \r\n'
-    expect_file "$OUTBOX/001.1.gdt" "$(expected gdt)"
-    no_messages_logged
+    press_and_deliver cmdQB 3 '0148411LW2E \r\n' 001.1.gdt
 }
 
 # 12. Under a window manager (openbox; skipped without it): the settings window's

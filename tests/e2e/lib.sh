@@ -544,3 +544,36 @@ expect_listing() {
 }
 
 expected() { echo "$E2E_DIR/expected.$1"; }
+
+# The request as it was, followed by one GDT line (given whole, as escapes).
+expect_result() {
+    { cat "$(expected request)"; printf '%b' "$1"; } >"$(expected gdt)"
+}
+
+no_messages_logged() {
+    ! grep -q 'message box:' "$E2E_DIR/tessaro1.err" ||
+        fail "a message box came up: $(grep 'message box:' "$E2E_DIR/tessaro1.err")"
+}
+
+# The run ended with status 0, having delivered the request followed by LINE
+# (escapes) as NAME, alone in FOLDER ($OUTBOX unless given), byte for byte;
+# the request folder empty, nothing said.
+expect_delivered() {
+    local line=$1 name=$2 folder=${3:-$OUTBOX}
+    wait_exit
+    expect_status 0
+    expect_result "$line"
+    expect_file "$folder/$name" "$(expected gdt)"
+    expect_listing "$folder" "$name"
+    expect_listing "$INBOX"
+    no_messages_logged
+}
+
+# Presses an examination button (BUTTON INDEX: cmdQB 3, cmdManual 0) and OK,
+# then expects the delivery as expect_delivered does with the rest.
+press_and_deliver() {
+    "press_$1" "$2"
+    press_cmdOK
+    shift 2
+    expect_delivered "$@"
+}

@@ -49,13 +49,5 @@ case_high_dpi() {
     lines=$(logged_line "button cmdManual(0): " | tr -d '\r')
     [[ $lines == *" | "* && ${lines##*"cmdManual(0): "} =~ ^Becken-\ ?\|?\ ?Übersicht(\ \|\ |\ )im(\ \|\ |\ )Stehen$ ]] ||
         fail "the caption did not wrap: $lines"
-    press_cmdManual 0
-    press_cmdOK
-    wait_exit
-    expect_status 0
-    { cat "$(expected request)"; printf '0138411BEUE\r\n'; } >"$(expected gdt)"
-    expect_file "$OUTBOX/001.1.gdt" "$(expected gdt)"
-    expect_listing "$OUTBOX" 001.1.gdt
-    expect_listing "$INBOX"
-    ! grep -q 'message box:' "$E2E_DIR/tessaro1.err" || fail "a message box came up"
+    press_and_deliver cmdManual 0 '0138411BEUE\r\n' 001.1.gdt
 }

@@ -47,15 +47,7 @@ ini_is() { cmp -s "$PROG/Settings.ini" "$1"; }
 deliver_into() {
     local folder=$1
     CLIENT_X=$MAIN_CLIENT_X CLIENT_Y=$MAIN_CLIENT_Y
-    press_cmdQB 3
-    press_cmdOK
-    wait_exit
-    expect_status 0
-    { cat "$(expected request)"; printf '0148411LW2E \r\n'; } >"$(expected gdt)"
-    expect_file "$folder/001.1.gdt" "$(expected gdt)"
-    expect_listing "$folder" 001.1.gdt
-    expect_listing "$INBOX"
-    ! grep -q 'message box:' "$E2E_DIR/tessaro1.err" || fail "a message box came up"
+    press_and_deliver cmdQB 3 '0148411LW2E \r\n' 001.1.gdt "$folder"
 }
 
 start_on_main_window() {
