@@ -1,107 +1,12 @@
-#include "platform/cp1252.h"
-#include "platform/errors.h"
-#include "platform/file_facts.h"
-#include "platform/files.h"
-#include "platform/run_id.h"
-
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <dirent.h>
-#include <fcntl.h>
-#include <memory>
-#include <sys/random.h>
-#include <sys/stat.h>
-#include <sys/vfs.h>
-#include <unistd.h>
-#include <utility>
+// Whole files on Linux: read with a bound, written new, replaced through a
+// temporary file, renamed never over another, removed.
+#include "platform/files_posix_common.h"
 
 namespace tessaro::platform {
+
+using namespace detail;
+
 namespace {
-
-[[noreturn]] void Fail(int err, const std::string& ansiPath) {
-    throw platform::ErrorFromErrno(err, ansiPath);
-}
-
-std::string ParentOf(const std::string& nativePath) {
-    const auto slash = nativePath.find_last_of('/');
-    if (slash == std::string::npos)
-        return ".";
-    if (slash == 0)
-        return "/";
-    return nativePath.substr(0, slash);
-}
-
-// Closes fd unless released; keeps error paths from leaking descriptors.
-class Fd {
-public:
-    explicit Fd(int fd) : fd_(fd) {}
-    ~Fd() {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    Fd(Fd&& other) noexcept : fd_(other.release()) {}
-    Fd& operator=(Fd&& other) noexcept {
-        if (this != &other) {
-            if (fd_ >= 0)
-                ::close(fd_);
-            fd_ = other.release();
-        }
-        return *this;
-    }
-    int get() const { return fd_; }
-    int release() {
-        const int fd = fd_;
-        fd_ = -1;
-        return fd;
-    }
-
-private:
-    int fd_;
-};
-
-bool IsRegular(const std::string& nativePath) {
-    struct stat st {};
-    return ::stat(nativePath.c_str(), &st) == 0 && S_ISREG(st.st_mode);
-}
-
-void SyncNativeDirectory(const std::string& nativeDir, const std::string& ansiDir) {
-    Fd fd(::open(nativeDir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    // A folder we may write but not list (a drop box) cannot be opened for the
-    // sync, and there is no other way to sync it. The rename or delete is done
-    // by then; calling it failed would keep a request whose .gdt is delivered.
-    if (fd.get() < 0 && (errno == EACCES || errno == EPERM))
-        return;
-    if (fd.get() < 0)
-        Fail(errno, ansiDir);
-    // Some file systems cannot sync a directory at all; that is not a failure of ours.
-    if (::fsync(fd.get()) != 0 && errno != EINVAL && errno != ENOTSUP)
-        Fail(errno, ansiDir);
-}
-
-void WriteAll(int fd, const std::string& path, std::string_view bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            Fail(errno, path);
-        }
-        if (n == 0)
-            Fail(ENOSPC, path);
-        done += static_cast<std::size_t>(n);
-    }
-}
-
-void SyncAndClose(Fd& fd, const std::string& path) {
-    if (::fsync(fd.get()) != 0)
-        Fail(errno, path);
-    if (::close(fd.release()) != 0)
-        Fail(errno, path);
-}
 
 // A file without any write bit is read-only for every user: root, who could
 // write it all the same, is refused too, as on the platform the files come from.
@@ -127,16 +32,6 @@ Fd OpenRegularForReading(const std::string& path, struct stat& st) {
     if (flags >= 0)
         (void)::fcntl(fd.get(), F_SETFL, flags & ~O_NONBLOCK);
     return fd;
-}
-
-ssize_t ReadSome(int fd, char* into, std::size_t size, const std::string& path) {
-    for (;;) {
-        const ssize_t n = ::read(fd, into, size);
-        if (n >= 0)
-            return n;
-        if (errno != EINTR)
-            Fail(errno, path);
-    }
 }
 
 // The file a chain of symbolic links ends at (which need not exist yet).
@@ -209,62 +104,6 @@ void RewriteInPlace(Fd& fd, const std::string& path, const std::string& bytes) {
     SyncAndClose(fd, path);
 }
 
-} // namespace
-
-std::string FolderOf(const std::string& path) {
-    const auto slash = path.find_last_of('/');
-    if (slash == std::string::npos)
-        return {};
-    return slash == 0 ? std::string("/") : path.substr(0, slash);
-}
-
-std::string NameOf(const std::string& path) {
-    const auto slash = path.find_last_of('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-std::string ProgramDirectory() {
-    std::string buf(4096, '\0');
-    for (;;) {
-        const ssize_t n = ::readlink("/proc/self/exe", buf.data(), buf.size());
-        if (n < 0)
-            Fail(errno, "/proc/self/exe");
-        if (static_cast<std::size_t>(n) < buf.size()) {
-            buf.resize(static_cast<std::size_t>(n));
-            break;
-        }
-        buf.resize(buf.size() * 2);
-    }
-    const auto slash = buf.find_last_of('/');
-    // The root directory itself has no name left once its separator is dropped.
-    return AnsiDirectory(slash == std::string::npos ? std::string(".") : buf.substr(0, slash));
-}
-
-std::string AnsiDirectory(const std::string& nativeDir) {
-    const std::string ansi = AnsiPath(nativeDir);
-    if (NativePath(ansi) == nativeDir)
-        return ansi;
-    // A name Windows-1252 cannot give back ("Łódź", or bytes that are no
-    // UTF-8) would lead to another folder, or none. The folder is held open for
-    // the rest of the run instead, and named by its descriptor: that name is
-    // plain ASCII and leads to exactly this folder, whatever its own name is.
-    const int fd = ::open(nativeDir.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return ansi;
-    return "/proc/self/fd/" + std::to_string(fd);
-}
-
-bool FileExists(const std::string& path) {
-    return !path.empty() && IsRegular(NativePath(path));
-}
-
-bool DirectoryExists(const std::string& path) {
-    struct stat st {};
-    return !path.empty() && ::stat(NativePath(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
-
-namespace {
-
 // The rest of an open regular file, up to maxBytes.
 std::string ReadOpened(Fd& fd, const struct stat& st, const std::string& path,
                        std::size_t maxBytes) {
@@ -296,10 +135,6 @@ std::string ReadOpened(Fd& fd, const struct stat& st, const std::string& path,
     return bytes;
 }
 
-bool IsOurs(const struct stat& st) {
-    return st.st_uid == ::geteuid() || st.st_uid == 0;
-}
-
 } // namespace
 
 std::string ReadWholeFile(const std::string& path, std::size_t maxBytes) {
@@ -323,65 +158,6 @@ std::string ReadOwnFile(const std::string& path, std::size_t maxBytes) {
     if (!S_ISREG(st.st_mode) || !IsOurs(st))
         throw PlatformError(ErrorNumber::PathFileAccess, path);
     return ReadOpened(fd, st, path, maxBytes);
-}
-
-std::optional<FileFacts> LookAt(const std::string& path) {
-    struct stat st {};
-    if (::fstatat(AT_FDCWD, NativePath(path).c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
-        if (errno == ENOENT || errno == ENOTDIR)
-            return std::nullopt;
-        Fail(errno, path);
-    }
-    FileFacts facts;
-    facts.volume = static_cast<std::uint64_t>(st.st_dev);
-    facts.index = static_cast<std::uint64_t>(st.st_ino);
-    facts.links = static_cast<std::uint64_t>(st.st_nlink);
-    facts.size = static_cast<std::uint64_t>(st.st_size > 0 ? st.st_size : 0);
-    facts.regular = S_ISREG(st.st_mode);
-    facts.link = S_ISLNK(st.st_mode);
-    facts.ours = IsOurs(st);
-    return facts;
-}
-
-std::optional<std::string> FolderIdentity(const std::string& dir) {
-    // Held by a path descriptor, so a folder that may be entered but not
-    // listed is told too, and both looks are at the same folder.
-    const std::string native = NativePath(dir.empty() ? std::string(".") : dir);
-    Fd fd(::open(native.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
-    if (fd.get() < 0) {
-        if (errno == ENOENT || errno == ENOTDIR)
-            return std::nullopt;
-        Fail(errno, dir);
-    }
-    struct stat st {};
-    struct statfs fs {};
-    if (::fstat(fd.get(), &st) != 0 || ::fstatfs(fd.get(), &fs) != 0)
-        Fail(errno, dir);
-    // The file system's own id, not st_dev: a network mount gets another
-    // device number at every mount.
-    unsigned int id[2] = {};
-    static_assert(sizeof id == sizeof fs.f_fsid);
-    std::memcpy(id, &fs.f_fsid, sizeof id);
-    char text[64];
-    std::snprintf(text, sizeof text, "%08x%08x-%llx-%llx", id[0], id[1],
-                  static_cast<unsigned long long>(fs.f_type),
-                  static_cast<unsigned long long>(st.st_ino));
-    return std::string(text);
-}
-
-std::string NewRunId() {
-    unsigned char bytes[16];
-    std::size_t done = 0;
-    while (done < sizeof bytes) {
-        const ssize_t n = ::getrandom(bytes + done, sizeof bytes - done, 0);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            Fail(errno, "getrandom");
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    return HexOf(bytes, sizeof bytes);
 }
 
 bool FileHoldsExactly(const std::string& path, std::string_view bytes) {
@@ -504,92 +280,6 @@ void RenameNoReplace(const std::string& from, const std::string& to) {
     }
 }
 
-bool IsForeignLink(const std::string& path) {
-    std::string native = NativePath(path);
-    for (int hop = 0; hop < 40; ++hop) {
-        struct stat st {};
-        if (::lstat(native.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
-            return false;
-        if (st.st_uid != 0 && st.st_uid != ::geteuid())
-            return true;
-        std::string target(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 255) + 1, '\0');
-        const ssize_t n = ::readlink(native.c_str(), target.data(), target.size());
-        if (n < 0 || static_cast<std::size_t>(n) == target.size())
-            return false; // gone or changed meanwhile: the open that follows decides
-        target.resize(static_cast<std::size_t>(n));
-        native = target.starts_with('/') ? target : ParentOf(native) + "/" + target;
-    }
-    return false;
-}
-
-std::string HostName() {
-    char name[256] = {};
-    if (::gethostname(name, sizeof name - 1) != 0)
-        return {};
-    return AnsiPath(name);
-}
-
-namespace {
-
-bool SameFile(const struct stat& a, const struct stat& b) {
-    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
-}
-
-// True when the name leads (without following a link) to the open file.
-bool NameHolds(const std::string& native, int fd) {
-    struct stat byName {};
-    struct stat byFd {};
-    return ::lstat(native.c_str(), &byName) == 0 && ::fstat(fd, &byFd) == 0 &&
-           SameFile(byName, byFd);
-}
-
-} // namespace
-
-OwnFile::OwnFile(const std::string& path)
-    : path_(path), handle_(::open(NativePath(path).c_str(),
-                                  O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666)) {
-    if (handle_ < 0)
-        Fail(errno, path);
-}
-
-OwnFile::~OwnFile() {
-    if (handle_ >= 0)
-        ::close(static_cast<int>(handle_));
-}
-
-OwnFile::OwnFile(OwnFile&& other) noexcept
-    : path_(std::move(other.path_)), handle_(std::exchange(other.handle_, -1)) {}
-
-void OwnFile::Write(std::initializer_list<std::string_view> parts) {
-    const int fd = static_cast<int>(handle_);
-    for (const std::string_view part : parts)
-        WriteAll(fd, path_, part);
-    if (::fsync(fd) != 0)
-        Fail(errno, path_);
-}
-
-void OwnFile::RenameNoReplace(const std::string& to) {
-    const int fd = static_cast<int>(handle_);
-    const std::string from = NativePath(path_);
-    if (!NameHolds(from, fd))
-        throw platform::PlatformError(platform::ErrorNumber::PathFileAccess, path_);
-    platform::RenameNoReplace(path_, to);
-    // Someone may have put a file of his own under the old name between the
-    // look and the rename: that one goes back, and ours is not put in place.
-    if (!NameHolds(NativePath(to), fd)) {
-        (void)::renameat2(AT_FDCWD, NativePath(to).c_str(), AT_FDCWD, from.c_str(),
-                          RENAME_NOREPLACE);
-        throw platform::PlatformError(platform::ErrorNumber::PathFileAccess, path_);
-    }
-    path_ = to;
-}
-
-void OwnFile::Remove() noexcept {
-    const std::string native = NativePath(path_);
-    if (handle_ >= 0 && NameHolds(native, static_cast<int>(handle_)))
-        (void)::unlink(native.c_str());
-}
-
 void RemoveFile(const std::string& path) {
     const std::string native = NativePath(path);
     struct stat st {};
@@ -606,33 +296,6 @@ void RemoveFile(const std::string& path) {
         SyncNativeDirectory(ParentOf(native), path);
     } catch (const platform::PlatformError&) {
     }
-}
-
-std::vector<std::string> ListFiles(const std::string& dir) {
-    const std::string native = NativePath(dir);
-    DIR* d = ::opendir(native.c_str());
-    if (d == nullptr)
-        Fail(errno, dir);
-    std::vector<std::string> names;
-    errno = 0;
-    while (const dirent* e = ::readdir(d)) {
-        const std::string name = e->d_name;
-        bool regular = e->d_type == DT_REG;
-        if (e->d_type == DT_UNKNOWN || e->d_type == DT_LNK)
-            regular = IsRegular(native + "/" + name);
-        if (regular)
-            names.push_back(AnsiPath(name));
-        errno = 0;
-    }
-    const int err = errno;
-    ::closedir(d);
-    if (err != 0)
-        Fail(err, dir);
-    return names;
-}
-
-void SyncDirectory(const std::string& dir) {
-    SyncNativeDirectory(NativePath(dir), dir);
 }
 
 } // namespace tessaro::platform
