@@ -1,5 +1,7 @@
-// Windows-1252 paths to the UTF-16 the wide Win32 functions take, and back;
-// shared by the Win32 platform files, defined in files_win32.cpp.
+// The one set of conversions between Windows-1252 and the UTF-16 the wide
+// Win32 functions take, shared by the Win32 platform files, defined in
+// paths_win32.cpp. windows_api_win32.h holds the API itself and the handle
+// owner; files_win32_common.h what the file services share beyond these.
 #pragma once
 
 #include <string>
