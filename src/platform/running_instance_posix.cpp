@@ -55,7 +55,8 @@ std::string Property(xcb_connection_t* c, xcb_window_t w, xcb_atom_t property, x
 
 std::vector<xcb_window_t> Windows(std::string_view bytes) {
     std::vector<xcb_window_t> windows(bytes.size() / sizeof(xcb_window_t));
-    std::memcpy(windows.data(), bytes.data(), windows.size() * sizeof(xcb_window_t));
+    if (!windows.empty())
+        std::memcpy(windows.data(), bytes.data(), windows.size() * sizeof(xcb_window_t));
     return windows;
 }
 
