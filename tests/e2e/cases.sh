@@ -104,18 +104,22 @@ case_second_instance() {
     local listing
     listing=$(dir_listing "$PROG")
 
-    # Another program's window over it, with the focus: the second start
-    # brings the first one's window back to the front.
-    xmessage -geometry 1000x900+0+0 "Ein anderes Programm" &
-    local other=$!
-    STARTED_PIDS="$STARTED_PIDS $other"
-    wait_until "the other window" has_window '^xmessage$'
-    xdotool windowfocus --sync "$(visible_windows '^xmessage$' | head -n 1)"
+    # Another workplace's Tessaro (another program folder) over it, with the
+    # focus: the second start brings this folder's window back to the front,
+    # never the other one.
+    mkdir "$E2E_DIR/other"
+    cp "$PROG/tessaro" "$E2E_DIR/other/"
+    PROG=$E2E_DIR/other start_tessaro 3
+    local other=$LAST_PID otherWindow
+    wait_until "the other workplace's window" has_window_of "$other"
+    otherWindow=$(main_window_of "$other")
+    xdotool windowfocus --sync "$otherWindow"
     local started=$(($(date +%s%N) / 1000000))
     start_tessaro 2
     wait_exit "$LAST_PID"
     wait_until "the first window in front" focus_is "$MAIN"
     kill "$other"
+    wait_until "the other workplace's Tessaro to end" not_running "$other"
     local took=$(($(date +%s%N) / 1000000 - started))
     expect_status 0
     [ "$took" -lt 3000 ] || fail "the second instance took $took ms to end"

@@ -11,12 +11,6 @@ handover_setup() {
     start_display
 }
 
-main_window_of() {
-    xdotool search --onlyvisible --pid "$1" --name '^Velt - Tessaro \[' 2>/dev/null | head -n 1
-}
-
-has_window_of() { [ -n "$(main_window_of "$1")" ]; }
-
 # True when the window's left edge is at x.
 stands_at() { [ "$(xdotool getwindowgeometry --shell "$1" | sed -n 's/^X=//p')" = "$2" ]; }
 

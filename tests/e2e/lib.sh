@@ -270,6 +270,12 @@ find_main_window() {
 
 main_caption() { xdotool getwindowname "$MAIN"; }
 
+main_window_of() {
+    xdotool search --onlyvisible --pid "$1" --name '^Velt - Tessaro \[' 2>/dev/null | head -n 1
+}
+
+has_window_of() { [ -n "$(main_window_of "$1")" ]; }
+
 # xdotool names windows in decimal, xwininfo in hexadecimal.
 focus_is() { [ "$(xdotool getwindowfocus)" = "$(($1))" ]; }
 

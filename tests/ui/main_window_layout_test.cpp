@@ -4,6 +4,7 @@
 #include "ui/caption_fit.h"
 #include "ui/examination_button.h"
 #include "ui/fixed_window.h"
+#include "ui/fonts.h"
 #include "ui/main_window_widgets.h"
 #include "ui/screen_fit.h"
 #include "ui/settings_window_layout.h"
@@ -196,6 +197,15 @@ TEST(CaptionsAtEveryScale, EveryCaptionsLinesFitItsControl) {
         for (QWidget* c : captioned)
             EXPECT_LE(c->sizeHint().width(), c->width()) << c->objectName().toStdString();
     }
+    // Below the floor a caption is cut; its whole text is then the tooltip, and
+    // always the accessible name.
+    QLabel cut(QStringLiteral("Lendenwirbelsäule in zwei Ebenen mit Funktionsaufnahmen"));
+    cut.setFont(ui::Tahoma(8.25));
+    cut.setGeometry(0, 0, 40, 16);
+    ui::FitCaption(cut);
+    EXPECT_EQ(cut.font().pointSizeF(), ui::kCaptionFloorPoints);
+    EXPECT_EQ(cut.toolTip(), cut.text());
+    EXPECT_EQ(cut.accessibleName(), cut.text());
 }
 
 TEST(MainWindowFocus, StartsInTheSelectionAndTabsInTheGivenOrder) {
