@@ -2,6 +2,7 @@
 // the patient on screen, the menu and closing.
 #include "app/frm_main.h"
 
+#include "app/handover_messages.h"
 #include "config/settings_store.h"
 #include "gdt/commit.h"
 #include "gdt/display_charset.h"
@@ -55,10 +56,10 @@ bool FrmMain::Guarded(const std::function<void()>& handler) {
         handler();
         return true;
     } catch (const platform::PlatformError& e) {
-        env_.messages.ShowError(gdt::FailureText(e));
+        env_.messages.ShowError(FailureText(e));
     } catch (const std::bad_alloc&) {
         env_.messages.ShowError(
-            gdt::FailureText(platform::PlatformError(platform::ErrorNumber::OutOfMemory)));
+            FailureText(platform::PlatformError(platform::ErrorNumber::OutOfMemory)));
     } catch (const std::exception& e) {
         env_.messages.ShowError(
             platform::cp1252::Ansi("Es ist ein unerwarteter Fehler aufgetreten.") + "\r\n" +

@@ -1,5 +1,6 @@
 // Start-up and shutdown of the main window.
 #include "app/frm_main.h"
+#include "app/handover_messages.h"
 #include "config/settings_store.h"
 #include "gdt/recovery.h"
 #include "gdt/request_import.h"
@@ -83,7 +84,9 @@ void FrmMain::LoadManualButtons() {
 // finished or undone from its record, so the request is offered again or
 // known as delivered.
 void FrmMain::RecoverInterruptedCommit() {
-    gdt::RecoverInterruptedCommits(env_.record, env_.messages);
+    if (const std::string text = RecoveryMessage(gdt::RecoverInterruptedCommits(env_.record));
+        !text.empty())
+        env_.messages.ShowError(text);
 }
 
 void FrmMain::ImportRequest() {

@@ -1,21 +1,23 @@
-// OK: the commit itself is gdt::CommitRequest; the window closes, ends or
-// stays open as its outcome says.
+// OK: the commit itself is gdt::CommitRequest; the window says what it
+// reports, then closes, ends or stays open as its outcome says.
 #include "app/frm_main.h"
+#include "app/handover_messages.h"
 #include "gdt/commit.h"
 
 namespace tessaro::app {
 
 void FrmMain::cmdOK_Click() {
-    auto outcome = gdt::CommitOutcome::Kept;
+    gdt::CommitReport report;
     // Settings changed in the settings window since start-up apply here.
     if (!Guarded([&] {
-            outcome = gdt::CommitRequest(gdt::CommitInput{settings_.Values(), sequenceNumber_,
-                                                          requestText_, selectionCode_,
-                                                          importedPath_, env_.record},
-                                         env_.messages);
+            report = gdt::CommitRequest(gdt::CommitInput{settings_.Values(), sequenceNumber_,
+                                                         requestText_, selectionCode_,
+                                                         importedPath_, env_.record});
         }))
         return;
-    switch (outcome) {
+    if (const std::string text = CommitMessage(report); !text.empty())
+        env_.messages.ShowError(text);
+    switch (report.outcome) {
     case gdt::CommitOutcome::Done:
         close(); // the unload saves the short code and ends the program
         break;

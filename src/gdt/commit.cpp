@@ -1,7 +1,6 @@
 #include "gdt/commit.h"
 
 #include "gdt/commit_record.h"
-#include "gdt/handover_texts.h"
 #include "gdt/result_writer.h"
 #include "platform/file_facts.h"
 #include "platform/files.h"
@@ -44,25 +43,25 @@ bool Is(const platform::PlatformError& e, platform::ErrorNumber number) {
 // finish or undo what this one leaves.
 class Commit {
 public:
-    Commit(const CommitInput& in, platform::OperatorMessages& messages)
-        : in_(in), messages_(messages) {}
+    explicit Commit(const CommitInput& in) : in_(in) {}
 
-    CommitOutcome Run() {
-        if (!WriteDown())
-            return outcome_;
-        if (!Claim())
-            return outcome_;
+    CommitReport Run() {
+        if (!WriteDown() || !Claim())
+            return report_;
         try {
             if (!WriteAndMarkReady())
-                return outcome_;
+                return report_;
             Publish();
         } catch (const platform::PlatformError& e) {
-            return Undo(e);
+            Undo(e);
+            return report_;
         } catch (const std::bad_alloc&) {
-            return Undo(platform::PlatformError(platform::ErrorNumber::OutOfMemory));
+            Undo(platform::PlatformError(platform::ErrorNumber::OutOfMemory));
+            return report_;
         }
+        report_.outcome = CommitOutcome::Done;
         Report();
-        return CommitOutcome::Done;
+        return report_;
     }
 
 private:
@@ -86,7 +85,7 @@ private:
             Save(true);
             return true;
         } catch (const platform::PlatformError& e) {
-            return End(CommitOutcome::Failed, texts::Failure(e));
+            return End(CommitOutcome::Failed, CommitSaid::Failure, e);
         }
     }
 
@@ -98,13 +97,14 @@ private:
             platform::RenameNoReplace(requestPath, entry_.claimPath);
         } catch (const platform::PlatformError& e) {
             Forget();
+            report_.path = requestPath;
             if (dynamic_cast<const platform::FileInUse*>(&e) != nullptr)
-                return End(CommitOutcome::Kept, texts::RequestInUse(requestPath));
+                return End(CommitOutcome::Kept, CommitSaid::RequestInUse);
             if (Is(e, platform::ErrorNumber::FileNotFound))
-                return End(CommitOutcome::NotDelivered, texts::RequestGone(requestPath));
+                return End(CommitOutcome::NotDelivered, CommitSaid::RequestGone);
             if (Is(e, platform::ErrorNumber::PermissionDenied))
-                return End(CommitOutcome::Kept, texts::ClaimDenied(requestPath));
-            return End(CommitOutcome::Failed, texts::Failure(e));
+                return End(CommitOutcome::Kept, CommitSaid::ClaimDenied);
+            return End(CommitOutcome::Failed, CommitSaid::Failure, e);
         }
         claimed_ = true;
         return true;
@@ -116,27 +116,29 @@ private:
     bool WriteAndMarkReady() {
         platform::SyncDirectory(platform::FolderOf(entry_.requestPath));
         if (!platform::FileHoldsExactly(entry_.claimPath, in_.requestText)) {
-            const bool back = PutBack();
-            return End(CommitOutcome::NotDelivered,
-                       texts::RequestChanged(back, entry_.requestPath));
+            report_.back = PutBack();
+            report_.path = entry_.requestPath;
+            return End(CommitOutcome::NotDelivered, CommitSaid::RequestChanged);
         }
         try {
             std::optional<platform::OwnFile> written = WriteResultFile(
-                in_.settings, in_.sequenceNumber, in_.requestText, in_.selectionCode, messages_);
+                in_.settings, in_.sequenceNumber, in_.requestText, in_.selectionCode);
             if (written)
                 temporary_.emplace(std::move(*written));
         } catch (const platform::PlatformError& e) {
             if (!Is(e, platform::ErrorNumber::FileExists))
                 throw;
             // Someone else's file under the name: left alone.
-            const bool back = PutBack();
-            return End(CommitOutcome::NotDelivered,
-                       texts::NameTaken(entry_.temporaryPath, back, entry_.requestPath));
+            report_.back = PutBack();
+            report_.path = entry_.temporaryPath;
+            report_.second = entry_.requestPath;
+            return End(CommitOutcome::NotDelivered, CommitSaid::NameTaken);
         }
         if (!temporary_) {
             // The folder went away after the look before: nothing written.
             PutBack();
-            return End(CommitOutcome::Kept, {});
+            report_.path = in_.settings.PathD;
+            return End(CommitOutcome::Kept, CommitSaid::TargetFolderMissing);
         }
         platform::SyncDirectory(in_.settings.PathD);
         entry_.stage = CommitStage::Ready;
@@ -159,7 +161,8 @@ private:
             platform::RemoveFile(entry_.claimPath);
             Save(false);
         } catch (const platform::PlatformError& e) {
-            End(CommitOutcome::Failed, texts::FailedAfterDelivery(e, entry_.finalPath));
+            report_.path = entry_.finalPath;
+            End(CommitOutcome::Failed, CommitSaid::FailedAfterDelivery, e);
         }
     }
 
@@ -167,10 +170,11 @@ private:
     // first, then our own .zzz removed by its handle and the request put back,
     // then the entry dropped; where any of that fails, the record keeps what
     // the next start needs to finish.
-    CommitOutcome Undo(const platform::PlatformError& e) {
+    void Undo(const platform::PlatformError& e) {
         if (published_) {
-            End(CommitOutcome::Failed, texts::FailedAfterDelivery(e, entry_.finalPath));
-            return outcome_;
+            report_.path = entry_.finalPath;
+            End(CommitOutcome::Failed, CommitSaid::FailedAfterDelivery, e);
+            return;
         }
         bool back = false;
         try {
@@ -185,8 +189,8 @@ private:
             back = PutBack();
         } catch (const platform::PlatformError&) {
         }
-        End(CommitOutcome::Failed, texts::FailedBeforeDelivery(e, back));
-        return outcome_;
+        report_.back = back;
+        End(CommitOutcome::Failed, CommitSaid::FailedBeforeDelivery, e);
     }
 
     // Back under the name it came from, and the entry dropped; false when
@@ -222,21 +226,21 @@ private:
         SaveEntries(in_.record, entries);
     }
 
-    bool End(CommitOutcome outcome, const std::string& text) {
-        outcome_ = outcome;
-        if (!text.empty())
-            messages_.ShowError(text);
+    bool End(CommitOutcome outcome, CommitSaid said,
+             const std::optional<platform::PlatformError>& error = std::nullopt) {
+        report_.outcome = outcome;
+        report_.said = said;
+        report_.error = error;
         return false;
     }
 
     const CommitInput& in_;
-    platform::OperatorMessages& messages_;
+    CommitReport report_;
     std::vector<CommitEntry> others_; // interrupted commits still waiting
     CommitEntry entry_;
     std::optional<platform::OwnFile> temporary_;
     bool claimed_ = false;
     bool published_ = false;
-    CommitOutcome outcome_ = CommitOutcome::Failed;
 };
 
 } // namespace
@@ -251,27 +255,37 @@ bool IsUsableLumeoId(std::string_view id) {
     return !IsDeviceName(id);
 }
 
-std::string FailureText(const platform::PlatformError& error, const std::string& deliveredFile) {
-    return texts::Failure(error, deliveredFile);
-}
-
-CommitOutcome CommitRequest(const CommitInput& in, platform::OperatorMessages& messages) {
+CommitReport CommitRequest(const CommitInput& in) {
+    CommitReport report;
     if (in.requestText.empty()) {
-        messages.ShowError(texts::NoData());
-        return CommitOutcome::NoData;
+        report.outcome = CommitOutcome::NoData;
+        report.said = CommitSaid::NoData;
+        return report;
     }
+    report.outcome = CommitOutcome::Kept; // nothing touched: the request stays, so does the window
     if (!IsUsableLumeoId(in.settings.LumeoID)) {
-        messages.ShowError(texts::LumeoIdRefused(in.settings.LumeoID));
-        return CommitOutcome::Kept;
+        report.said = CommitSaid::LumeoIdRefused;
+        report.path = in.settings.LumeoID;
+        return report;
     }
-    if (!ResultFileCanBeWritten(in.settings, in.selectionCode, messages))
-        return CommitOutcome::Kept; // nothing touched: the request stays, so does the window
+    switch (ResultFileCanBeWritten(in.settings, in.selectionCode)) {
+    case ResultRefusal::TargetFolderMissing:
+        report.said = CommitSaid::TargetFolderMissing;
+        report.path = in.settings.PathD;
+        return report;
+    case ResultRefusal::CodeTooLong:
+        report.said = CommitSaid::CodeTooLong;
+        return report;
+    case ResultRefusal::None:
+        break;
+    }
     try {
-        return Commit(in, messages).Run();
+        return Commit(in).Run();
     } catch (const std::bad_alloc&) {
-        messages.ShowError(
-            texts::Failure(platform::PlatformError(platform::ErrorNumber::OutOfMemory)));
-        return CommitOutcome::Failed;
+        report.outcome = CommitOutcome::Failed;
+        report.said = CommitSaid::Failure;
+        report.error = platform::PlatformError(platform::ErrorNumber::OutOfMemory);
+        return report;
     }
 }
 

@@ -6,8 +6,8 @@
 #pragma once
 
 #include "config/settings_values.h"
+#include "gdt/handover_report.h"
 #include "platform/errors.h"
-#include "platform/message_box.h"
 #include "platform/record_store.h"
 
 #include <cstdint>
@@ -25,16 +25,7 @@ struct CommitInput {
     platform::RecordStore& record;   // where the commit in flight is written down
 };
 
-enum class CommitOutcome {
-    Done,         // the .gdt is in place, the request taken away
-    NoData,       // nothing was imported; the program is to end at once, without unload
-    Kept,         // nothing was touched and a message said why; request and window stay
-    NotDelivered, // a message said why nothing was delivered (the request gone, changed,
-                  // or the result's name taken); the program is to end with an error
-    Failed,       // a message named the failure; the program is to end with an error
-};
-
-// Runs the whole commit; every message goes through messages. Before any file
+// Runs the whole commit and reports what the window is to say. Before any file
 // is touched the commit is written down in the record, so that a crash at any
 // point is finished or undone by the next start. The request is then taken
 // away from its path under a claim of this run, so that no one else delivers
@@ -42,7 +33,7 @@ enum class CommitOutcome {
 // that were imported are delivered. A failure once the .gdt is in place says
 // so and names the file, so that nobody orders the examination again; the
 // next start finishes what is left.
-CommitOutcome CommitRequest(const CommitInput& input, platform::OperatorMessages& messages);
+CommitReport CommitRequest(const CommitInput& input);
 
 // A Lumeo ID is joined into the file name as it stands: "/" or "\" would lead
 // out of the target folder, a control character has no place in a name, and
@@ -50,10 +41,5 @@ CommitOutcome CommitRequest(const CommitInput& input, platform::OperatorMessages
 // end, a device name such as CON or COM1) would fail or go astray there,
 // also on a Windows share mounted elsewhere.
 bool IsUsableLumeoId(std::string_view id);
-
-// The message for a failure that ends the program, Windows-1252; with
-// deliveredFile given it adds that this result file is in place all the same.
-std::string FailureText(const platform::PlatformError& error,
-                        const std::string& deliveredFile = {});
 
 } // namespace tessaro::gdt

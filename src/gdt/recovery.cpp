@@ -1,7 +1,6 @@
 #include "gdt/recovery.h"
 
 #include "gdt/commit_record.h"
-#include "gdt/handover_texts.h"
 #include "gdt/request_import.h"
 #include "gdt/result_writer.h"
 #include "platform/errors.h"
@@ -21,8 +20,16 @@ enum class Result { Finished, Kept };
 
 struct Step {
     Result result;
-    std::string line;
+    RecoveryLine line;
 };
+
+RecoveryLine Line(RecoverySaid said, std::string path, std::string second = {}) {
+    return {said, std::move(path), std::move(second), std::nullopt};
+}
+
+RecoveryLine Failed(const platform::PlatformError& error) {
+    return {RecoverySaid::Failed, {}, {}, error};
+}
 
 // A name that holds a plain file of ours (never a link, never a stranger's).
 std::optional<FileFacts> Ours(const std::string& path) {
@@ -89,22 +96,22 @@ Step Undo(const CommitEntry& e) {
     }
     if (!claim)
         return {Result::Finished, Present(e.requestPath)
-                                      ? texts::RecoveredBack(e.requestPath)
-                                      : texts::RecoveredRequestGone(e.requestPath)};
+                                      ? Line(RecoverySaid::Back, e.requestPath)
+                                      : Line(RecoverySaid::RequestGone, e.requestPath)};
     const std::optional<FileFacts> request = platform::LookAt(e.requestPath);
     if (request && request->SameFile(*claim)) {
         platform::RemoveFile(e.claimPath); // one file under both names: the claim's goes
-        return {Result::Finished, texts::RecoveredBack(e.requestPath)};
+        return {Result::Finished, Line(RecoverySaid::Back, e.requestPath)};
     }
     try {
         platform::RenameNoReplace(e.claimPath, e.requestPath);
     } catch (const platform::PlatformError& error) {
         if (error.Number() != static_cast<int>(platform::ErrorNumber::FileExists))
             throw;
-        return {Result::Kept, texts::RecoveredNewerRequest(e.requestPath, e.claimPath)};
+        return {Result::Kept, Line(RecoverySaid::NewerRequest, e.requestPath, e.claimPath)};
     }
     platform::SyncDirectory(platform::FolderOf(e.requestPath));
-    return {Result::Finished, texts::RecoveredBack(e.requestPath)};
+    return {Result::Finished, Line(RecoverySaid::Back, e.requestPath)};
 }
 
 // Delivered: the claim removed (and the request's name where it is the same
@@ -114,7 +121,7 @@ Step Finish(const CommitEntry& e) {
         RemoveRequestNameOf(e, *claim);
         platform::RemoveFile(e.claimPath);
     }
-    return {Result::Finished, texts::RecoveredDelivered(e.finalPath)};
+    return {Result::Finished, Line(RecoverySaid::Delivered, e.finalPath)};
 }
 
 Step RecoverReady(const CommitEntry& e) {
@@ -129,7 +136,7 @@ Step RecoverReady(const CommitEntry& e) {
         return Finish(e);
     }
     if (!SameTargetFolder(e))
-        return {Result::Kept, texts::RecoveryUndecided(e.pathD, e.finalPath)};
+        return {Result::Kept, Line(RecoverySaid::Undecided, e.pathD, e.finalPath)};
     if (!zzzOurs)
         return Finish(e); // complete and durable, and gone from the same folder: taken in
     try {
@@ -141,7 +148,7 @@ Step RecoverReady(const CommitEntry& e) {
         platform::RemoveFile(e.temporaryPath);
         const Step back = Undo(e);
         return {back.result, back.result == Result::Finished
-                                 ? texts::RecoveredNameTaken(e.finalPath, e.requestPath)
+                                 ? Line(RecoverySaid::NameTaken, e.finalPath, e.requestPath)
                                  : back.line};
     }
     platform::SyncDirectory(e.pathD);
@@ -154,25 +161,23 @@ Step Recover(const CommitEntry& e) {
     // Not delivered, for certain; the target folder is still needed to take
     // our .zzz away, so that no patient data stays there.
     if (!SameTargetFolder(e))
-        return {Result::Kept, texts::RecoveryUndecided(e.pathD, e.finalPath)};
+        return {Result::Kept, Line(RecoverySaid::Undecided, e.pathD, e.finalPath)};
     return Undo(e);
 }
 
 } // namespace
 
-void RecoverInterruptedCommits(platform::RecordStore& record,
-                               platform::OperatorMessages& messages) {
+RecoveryReport RecoverInterruptedCommits(platform::RecordStore& record) {
+    RecoveryReport report;
     std::vector<CommitEntry> entries;
     try {
         entries = LoadEntries(record);
     } catch (const platform::PlatformError& e) {
-        messages.ShowError(texts::RecoveryMessage(false, "\r\n" + texts::RecoveryFailed(e)));
-        return;
+        report.lines.push_back(Failed(e));
+        report.allFinished = false;
+        return report;
     }
-    if (entries.empty())
-        return;
     std::vector<CommitEntry> kept;
-    std::string lines;
     for (const CommitEntry& entry : entries) {
         Step step{Result::Kept, {}};
         try {
@@ -184,22 +189,22 @@ void RecoverInterruptedCommits(platform::RecordStore& record,
                 e.Number() == static_cast<int>(platform::ErrorNumber::PathFileAccess) &&
                 !e.Detail().empty();
             step = {notOurs ? Result::Finished : Result::Kept,
-                    notOurs ? texts::RecoveryNotOurs(e.Detail()) : texts::RecoveryFailed(e)};
+                    notOurs ? Line(RecoverySaid::NotOurs, e.Detail()) : Failed(e)};
         } catch (const std::bad_alloc&) {
-            step.line =
-                texts::RecoveryFailed(platform::PlatformError(platform::ErrorNumber::OutOfMemory));
+            step.line = Failed(platform::PlatformError(platform::ErrorNumber::OutOfMemory));
         }
         if (step.result == Result::Kept)
             kept.push_back(entry);
-        lines += "\r\n" + step.line;
+        report.lines.push_back(step.line);
     }
     try {
         if (kept.size() != entries.size()) // nothing decided: the record stays as it is
             SaveEntries(record, kept);
     } catch (const platform::PlatformError& e) {
-        lines += "\r\n" + texts::RecoveryFailed(e);
+        report.lines.push_back(Failed(e));
     }
-    messages.ShowError(texts::RecoveryMessage(kept.empty(), lines));
+    report.allFinished = kept.empty();
+    return report;
 }
 
 } // namespace tessaro::gdt

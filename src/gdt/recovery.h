@@ -3,7 +3,7 @@
 // the record it wrote before it began and from nothing else.
 #pragma once
 
-#include "platform/message_box.h"
+#include "gdt/handover_report.h"
 #include "platform/record_store.h"
 
 namespace tessaro::gdt {
@@ -14,9 +14,9 @@ namespace tessaro::gdt {
 // still there is delivered now; one not yet ready is removed and the request
 // put back. Where the target folder is away or another one, nothing is
 // changed and the entry is kept for the next start. Only files this program
-// made are touched, never through a link. One message says what was done;
-// none when the record is empty. Nothing else is looked at, so a request
-// folder that may not be listed is no obstacle.
-void RecoverInterruptedCommits(platform::RecordStore& record, platform::OperatorMessages& messages);
+// made are touched, never through a link. The report has a line for each
+// commit in the record, none when it is empty. Nothing else is looked at, so
+// a request folder that may not be listed is no obstacle.
+RecoveryReport RecoverInterruptedCommits(platform::RecordStore& record);
 
 } // namespace tessaro::gdt

@@ -1,7 +1,6 @@
 #include "gdt/result_writer.h"
 
 #include "gdt/gdt_line.h"
-#include "platform/cp1252.h"
 
 namespace tessaro::gdt {
 
@@ -19,40 +18,26 @@ std::string FinalFileName(const config::ProgramSettings& settings, std::int16_t 
     return ResultFileName(settings.PathD, settings.LumeoID, sequenceNumber, ".gdt");
 }
 
-std::string TargetFolderMissing(const std::string& pathD) {
-    return platform::cp1252::Ansi("Zielverzeichnis nicht gefunden.") + "\r\n" +
-           (pathD.empty() ? platform::cp1252::Ansi("(In den Einstellungen ist keines eingetragen.)")
-                          : pathD);
-}
-
 std::string ResultLine(const config::ProgramSettings& settings, const std::string& selectionCode) {
     return FormatGdtLine(settings.StudyDesc ? "6227" : "8411", selectionCode);
 }
 
-bool ResultFileCanBeWritten(const config::ProgramSettings& settings,
-                            const std::string& selectionCode,
-                            platform::OperatorMessages& messages) {
-    if (!platform::DirectoryExists(settings.PathD)) {
-        messages.ShowError(TargetFolderMissing(settings.PathD));
-        return false;
-    }
+ResultRefusal ResultFileCanBeWritten(const config::ProgramSettings& settings,
+                                     const std::string& selectionCode) {
+    if (!platform::DirectoryExists(settings.PathD))
+        return ResultRefusal::TargetFolderMissing;
     // Three digits of line length cannot describe a longer line; a cut code would
     // name a different examination, so nothing is written at all.
-    if (selectionCode.size() > kMaxContentLength) {
-        messages.ShowError(platform::cp1252::Ansi(
-            "Der Untersuchungscode ist zu lang für eine GDT-Zeile (höchstens 990 Zeichen). "
-            "Es wurde keine Datei geschrieben."));
-        return false;
-    }
-    return true;
+    if (selectionCode.size() > kMaxContentLength)
+        return ResultRefusal::CodeTooLong;
+    return ResultRefusal::None;
 }
 
 std::optional<platform::OwnFile> WriteResultFile(const config::ProgramSettings& settings,
                                                  std::int16_t sequenceNumber,
                                                  const std::string& requestText,
-                                                 const std::string& selectionCode,
-                                                 platform::OperatorMessages& messages) {
-    if (!ResultFileCanBeWritten(settings, selectionCode, messages))
+                                                 const std::string& selectionCode) {
+    if (ResultFileCanBeWritten(settings, selectionCode) != ResultRefusal::None)
         return std::nullopt;
     // Written in two pieces: joined first, a large request would be held twice.
     const std::string line = ResultLine(settings, selectionCode);

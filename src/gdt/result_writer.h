@@ -4,7 +4,6 @@
 
 #include "config/settings_values.h"
 #include "platform/files.h"
-#include "platform/message_box.h"
 
 #include <cstdint>
 #include <optional>
@@ -22,26 +21,23 @@ std::string ResultFileName(const std::string& pathD, const std::string& lumeoId,
 // Longest line FormatGdtLine builds: three digits of length.
 inline constexpr std::size_t kMaxLineBytes = 999;
 
-// "Zielverzeichnis nicht gefunden.", and on a second line the folder looked for.
-std::string TargetFolderMissing(const std::string& pathD);
-
 // The one line that follows the request in the result ("" for no code).
 std::string ResultLine(const config::ProgramSettings& settings, const std::string& selectionCode);
 
-// True when a result file may be written at all; otherwise a message has been
-// shown (the target directory is missing, or the code is too long for one GDT
-// line) and nothing is to be touched.
-bool ResultFileCanBeWritten(const config::ProgramSettings& settings,
-                            const std::string& selectionCode, platform::OperatorMessages& messages);
+// Why no result file may be written, where one may not: the target directory
+// is missing, or the code is too long for one GDT line. Nothing is to be
+// touched then; the window says why.
+enum class ResultRefusal { None, TargetFolderMissing, CodeTooLong };
+ResultRefusal ResultFileCanBeWritten(const config::ProgramSettings& settings,
+                                     const std::string& selectionCode);
 
-// With ResultFileCanBeWritten true, the temporary file created exclusively,
-// written complete and synced, and still open (nullopt, with the message
-// shown, otherwise). A name already taken by anyone's file is left alone and
-// throws platform::PlatformError (FileExists); write failures throw too.
+// Where ResultFileCanBeWritten refuses nothing, the temporary file created
+// exclusively, written complete and synced, and still open (nullopt otherwise). A name already
+// taken by anyone's file is left alone and throws platform::PlatformError (FileExists); write
+// failures throw too.
 std::optional<platform::OwnFile> WriteResultFile(const config::ProgramSettings& settings,
                                                  std::int16_t sequenceNumber,
                                                  const std::string& requestText,
-                                                 const std::string& selectionCode,
-                                                 platform::OperatorMessages& messages);
+                                                 const std::string& selectionCode);
 
 } // namespace tessaro::gdt

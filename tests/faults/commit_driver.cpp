@@ -7,6 +7,7 @@
 // Before the part under test it makes one getppid() call, which nothing else
 // makes: the suite counts the system calls after it. Messages go to stdout.
 // Exit status: 0 delivered (commit) or started, 3 not delivered, 4 kept, 2 failed.
+#include "app/handover_messages.h"
 #include "config/settings_values.h"
 #include "gdt/commit.h"
 #include "gdt/recovery.h"
@@ -26,6 +27,10 @@ public:
     void ShowError(const std::string& text) override {
         std::printf("message: %s\n", text.c_str());
         std::fflush(stdout);
+    }
+    void Say(const std::string& text) {
+        if (!text.empty())
+            ShowError(text);
     }
 };
 
@@ -48,7 +53,7 @@ int main(int argc, char** argv) {
 
     if (mode == "start")
         (void)::getppid();
-    gdt::RecoverInterruptedCommits(lock, messages);
+    messages.Say(app::RecoveryMessage(gdt::RecoverInterruptedCommits(lock)));
     std::string request;
     if (platform::FileExists(settings.PathS) && !platform::IsForeignLink(settings.PathS))
         request = gdt::ReadRequestFile(settings.PathS, messages).requestText;
@@ -59,9 +64,10 @@ int main(int argc, char** argv) {
 
     (void)::getppid();
     const std::string code = "LW2E";
-    const auto outcome = gdt::CommitRequest(
-        gdt::CommitInput{settings, number, request, code, settings.PathS, lock}, messages);
-    switch (outcome) {
+    const gdt::CommitReport report =
+        gdt::CommitRequest(gdt::CommitInput{settings, number, request, code, settings.PathS, lock});
+    messages.Say(app::CommitMessage(report));
+    switch (report.outcome) {
     case gdt::CommitOutcome::Done:
         return 0;
     case gdt::CommitOutcome::NotDelivered:

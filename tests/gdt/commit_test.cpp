@@ -1,6 +1,7 @@
 // The commit apart from the window: what it leaves in the target folder and at
 // the request's path, and what it tells the operator, for hostile leftovers,
 // unusable Lumeo IDs and failures after the result is in place.
+#include "app/handover_messages.h"
 #include "gdt/commit.h"
 #include "gdt/display_text.h"
 #include "gdt/gdt_line.h"
@@ -32,9 +33,13 @@ protected:
         settings.PathD = tmp.File("outbox");
         Spit(requestPath, request);
     }
+    // What the window would show is recorded, worded as it words it.
     CommitOutcome Run() {
-        return CommitRequest(CommitInput{settings, 7, request, "BW2E", requestPath, record},
-                             messages);
+        const CommitReport report =
+            CommitRequest(CommitInput{settings, 7, request, "BW2E", requestPath, record});
+        if (const std::string said = app::CommitMessage(report); !said.empty())
+            messages.ShowError(said);
+        return report.outcome;
     }
     std::string Final() const { return tmp.File("outbox/001.7.gdt"); }
     std::string Temporary() const { return tmp.File("outbox/001.7.zzz"); }
@@ -181,8 +186,8 @@ TEST_F(Commit, HugeRequestIsHeldOnceFromImportToCommit) {
     const DisplayCharset charset = DeclaredCharset(imported.requestText);
     EXPECT_EQ(ShownPanel(*imported.panels[0], charset).size(), kMaxShownBytes + 3);
     EXPECT_EQ(
-        CommitRequest(CommitInput{settings, 7, imported.requestText, "BW2E", requestPath, record},
-                      messages),
+        CommitRequest(CommitInput{settings, 7, imported.requestText, "BW2E", requestPath, record})
+            .outcome,
         CommitOutcome::Done);
     const long long peakMiB = (kib("VmHWM:") - before) >> 10;
     std::cout << "[ figures  ] peak for a " << (size >> 20) << " MiB request: " << peakMiB

@@ -143,7 +143,7 @@ TEST_P(GdtSamples, ResultFileIsTheSampleAndOneLine) {
     config::ProgramSettings settings;
     settings.PathD = platform::AnsiPath(target.path());
     settings.LumeoID = "001";
-    ASSERT_TRUE(WriteResultFile(settings, 7, imported.requestText, "LW2E ", messages));
+    ASSERT_TRUE(WriteResultFile(settings, 7, imported.requestText, "LW2E "));
     EXPECT_TRUE(messages.texts.empty());
 
     const std::string original = test::Slurp((folder_ / s.file).string());

@@ -2,6 +2,7 @@
 // what it will do before it claims and delivers, and the recovery that
 // finishes or undoes an interrupted commit from that record alone, deciding
 // "delivered" only from evidence.
+#include "app/handover_messages.h"
 #include "gdt/commit.h"
 #include "gdt/commit_record.h"
 #include "gdt/gdt_line.h"
@@ -40,13 +41,19 @@ protected:
         ASSERT_TRUE(lock->Held());
     }
     std::string Out(const char* name) const { return tmp.File(std::string("outbox/") + name); }
+    // What the window would show is recorded, worded as it words it.
     CommitOutcome Commit(std::int16_t n = 7) {
-        return CommitRequest(CommitInput{settings, n, request, code, settings.PathS, *lock},
-                             messages);
+        const CommitReport report =
+            CommitRequest(CommitInput{settings, n, request, code, settings.PathS, *lock});
+        if (const std::string text = app::CommitMessage(report); !text.empty())
+            messages.ShowError(text);
+        return report.outcome;
     }
     void Recover() {
         messages.texts.clear();
-        RecoverInterruptedCommits(*lock, messages);
+        if (const std::string text = app::RecoveryMessage(RecoverInterruptedCommits(*lock));
+            !text.empty())
+            messages.ShowError(text);
     }
     std::vector<std::string> Listing(const char* folder) const {
         std::vector<std::string> names;

@@ -90,7 +90,7 @@ TEST_F(RequestFault, ResultThatCannotBeWrittenWholeIsNeverFinal) {
         const test::FileSizeLimit limit(text.size() / 2);
         ASSERT_TRUE(limit.active());
         try {
-            WriteResultFile(settings, 9, text, "LW2E", messages);
+            WriteResultFile(settings, 9, text, "LW2E");
             ADD_FAILURE() << "a cut result file was reported as written";
         } catch (const platform::PlatformError& e) {
             EXPECT_EQ(e.Number(), static_cast<int>(platform::ErrorNumber::DiskFull));

@@ -25,7 +25,7 @@ protected:
     bool Write(const std::string& text, const std::string& code, std::int16_t n = 7) {
         std::error_code ignored;
         std::filesystem::remove(TemporaryFileName(settings, n), ignored);
-        return WriteResultFile(settings, n, text, code, messages).has_value();
+        return WriteResultFile(settings, n, text, code).has_value();
     }
 
     test::TempDir tmp;
@@ -76,7 +76,7 @@ TEST_F(ResultWriter, FileOfTheSameNameIsLeftAlone) {
     const std::string theirs(5000, 'o');
     Spit(tmp.File("out/001.7.zzz"), theirs);
     try {
-        WriteResultFile(settings, 7, request, "HWIN", messages);
+        WriteResultFile(settings, 7, request, "HWIN");
         ADD_FAILURE() << "a taken name was written";
     } catch (const platform::PlatformError& e) {
         EXPECT_EQ(e.Number(), static_cast<int>(platform::ErrorNumber::FileExists));
@@ -85,17 +85,12 @@ TEST_F(ResultWriter, FileOfTheSameNameIsLeftAlone) {
 }
 
 TEST_F(ResultWriter, MissingTargetDirectoryCreatesNothing) {
-    settings.PathD = tmp.File("absent");
-    EXPECT_FALSE(Write(request, "BW2E"));
-    settings.PathD = tmp.File("file");
-    Spit(settings.PathD, "x");
-    EXPECT_FALSE(Write(request, "BW2E"));
-    settings.PathD = "";
-    EXPECT_FALSE(Write(request, "BW2E"));
-    const std::string missing = "Zielverzeichnis nicht gefunden.\r\n";
-    EXPECT_EQ(messages.texts, (std::vector<std::string>{
-                                  missing + tmp.File("absent"), missing + tmp.File("file"),
-                                  missing + "(In den Einstellungen ist keines eingetragen.)"}));
+    Spit(tmp.File("file"), "x");
+    for (const std::string& folder : {tmp.File("absent"), tmp.File("file"), std::string()}) {
+        settings.PathD = folder;
+        EXPECT_EQ(ResultFileCanBeWritten(settings, "BW2E"), ResultRefusal::TargetFolderMissing);
+        EXPECT_FALSE(Write(request, "BW2E")) << folder;
+    }
     EXPECT_FALSE(std::filesystem::exists(tmp.File("absent")));
     EXPECT_EQ(Slurp(tmp.File("file")), "x");
     EXPECT_TRUE(std::filesystem::is_empty(tmp.File("out")));
@@ -104,16 +99,14 @@ TEST_F(ResultWriter, MissingTargetDirectoryCreatesNothing) {
 TEST_F(ResultWriter, OverlongCodeIsRefusedWithoutAFile) {
     ASSERT_TRUE(Write(request, std::string(990, 'c')));
     std::filesystem::remove(tmp.File("out/001.7.zzz"));
+    EXPECT_EQ(ResultFileCanBeWritten(settings, std::string(991, 'c')), ResultRefusal::CodeTooLong);
     EXPECT_FALSE(Write(request, std::string(991, 'c')));
-    ASSERT_EQ(messages.texts.size(), 1u);
-    EXPECT_NE(messages.texts[0].find("990"), std::string::npos);
     EXPECT_TRUE(std::filesystem::is_empty(tmp.File("out")));
 }
 
 TEST_F(ResultWriter, WriteFailureReachesTheCaller) {
     std::filesystem::create_directory(tmp.File("out/001.7.zzz"));
-    EXPECT_THROW(WriteResultFile(settings, 7, request, "BW2E", messages), platform::PlatformError);
-    EXPECT_TRUE(messages.texts.empty());
+    EXPECT_THROW(WriteResultFile(settings, 7, request, "BW2E"), platform::PlatformError);
 }
 
 } // namespace

@@ -1,9 +1,14 @@
-#include "gdt/handover_texts.h"
+#include "app/handover_messages.h"
 
 #include "platform/cp1252.h"
 
-namespace tessaro::gdt::texts {
+namespace tessaro::app {
 namespace {
+
+using gdt::CommitSaid;
+using gdt::RecoverySaid;
+
+std::string Failure(const platform::PlatformError& error, const std::string& deliveredFile = {});
 
 std::string Ansi(const char* utf8) {
     return platform::cp1252::Ansi(utf8);
@@ -46,8 +51,6 @@ std::string FailureWith(const platform::PlatformError& error, const std::string&
     text.insert(text.size() - kEnds.size(), note);
     return text;
 }
-
-} // namespace
 
 std::string NoData() {
     return Line("Die Daten konnten nicht korrekt ausgelesen werden.") +
@@ -122,7 +125,7 @@ std::string FailedAfterDelivery(const platform::PlatformError& error,
     return FailureWith(error, finalPath, Line("Der Rest wird beim nächsten Start abgeschlossen."));
 }
 
-std::string RecoveryMessage(bool allFinished, const std::string& lines) {
+std::string RecoveryHeaderAnd(bool allFinished, const std::string& lines) {
     return (allFinished ? Ansi("Ein früherer Lauf wurde unterbrochen (etwa durch einen Absturz "
                                "oder Stromausfall). Beim Start wurde er bereinigt:")
                         : Ansi("Ein früherer Lauf wurde unterbrochen (etwa durch einen Absturz "
@@ -175,4 +178,86 @@ std::string RecoveryFailed(const platform::PlatformError& error) {
     return line + "\r\n" + Ansi("Beim nächsten Start wird es erneut versucht.");
 }
 
-} // namespace tessaro::gdt::texts
+std::string TargetFolderMissing(const std::string& pathD) {
+    return Ansi("Zielverzeichnis nicht gefunden.") + "\r\n" +
+           (pathD.empty() ? Ansi("(In den Einstellungen ist keines eingetragen.)") : pathD);
+}
+
+std::string CodeTooLong() {
+    return Ansi("Der Untersuchungscode ist zu lang für eine GDT-Zeile (höchstens 990 Zeichen). "
+                "Es wurde keine Datei geschrieben.");
+}
+
+std::string RecoveryLineText(const gdt::RecoveryLine& line) {
+    switch (line.said) {
+    case RecoverySaid::Delivered:
+        return RecoveredDelivered(line.path);
+    case RecoverySaid::Back:
+        return RecoveredBack(line.path);
+    case RecoverySaid::RequestGone:
+        return RecoveredRequestGone(line.path);
+    case RecoverySaid::NameTaken:
+        return RecoveredNameTaken(line.path, line.second);
+    case RecoverySaid::NewerRequest:
+        return RecoveredNewerRequest(line.path, line.second);
+    case RecoverySaid::Undecided:
+        return RecoveryUndecided(line.path, line.second);
+    case RecoverySaid::NotOurs:
+        return RecoveryNotOurs(line.path);
+    case RecoverySaid::Failed:
+        break;
+    }
+    return RecoveryFailed(
+        line.error.value_or(platform::PlatformError(platform::ErrorNumber::DeviceIo)));
+}
+
+} // namespace
+
+std::string FailureText(const platform::PlatformError& error, const std::string& deliveredFile) {
+    return Failure(error, deliveredFile);
+}
+
+std::string CommitMessage(const gdt::CommitReport& r) {
+    const platform::PlatformError error =
+        r.error.value_or(platform::PlatformError(platform::ErrorNumber::DeviceIo));
+    switch (r.said) {
+    case CommitSaid::Nothing:
+        return {};
+    case CommitSaid::NoData:
+        return NoData();
+    case CommitSaid::LumeoIdRefused:
+        return LumeoIdRefused(r.path);
+    case CommitSaid::TargetFolderMissing:
+        return TargetFolderMissing(r.path);
+    case CommitSaid::CodeTooLong:
+        return CodeTooLong();
+    case CommitSaid::RequestGone:
+        return RequestGone(r.path);
+    case CommitSaid::ClaimDenied:
+        return ClaimDenied(r.path);
+    case CommitSaid::RequestInUse:
+        return RequestInUse(r.path);
+    case CommitSaid::RequestChanged:
+        return RequestChanged(r.back, r.path);
+    case CommitSaid::NameTaken:
+        return NameTaken(r.path, r.back, r.second);
+    case CommitSaid::Failure:
+        return Failure(error);
+    case CommitSaid::FailedBeforeDelivery:
+        return FailedBeforeDelivery(error, r.back);
+    case CommitSaid::FailedAfterDelivery:
+        return FailedAfterDelivery(error, r.path);
+    }
+    return {};
+}
+
+std::string RecoveryMessage(const gdt::RecoveryReport& report) {
+    if (report.lines.empty())
+        return {};
+    std::string lines;
+    for (const gdt::RecoveryLine& line : report.lines)
+        lines += "\r\n" + RecoveryLineText(line);
+    return RecoveryHeaderAnd(report.allFinished, lines);
+}
+
+} // namespace tessaro::app
