@@ -1,6 +1,7 @@
 // Start-up and shutdown of the main window.
 #include "app/frm_main.h"
 #include "app/handover_messages.h"
+#include "app/startup_messages.h"
 #include "config/settings_store.h"
 #include "gdt/recovery.h"
 #include "gdt/request_import.h"
@@ -26,7 +27,10 @@ bool FrmMain::Form_Load() {
         RecoverInterruptedCommit();
         ImportRequest();
         RenderPatient();
-        sequenceNumber_ = gdt::NextSequenceNumber(env_.programDirectory, env_.messages);
+        const gdt::DrawnNumber drawn = gdt::NextSequenceNumber(env_.programDirectory);
+        sequenceNumber_ = drawn.number;
+        if (const std::string text = CounterMessage(drawn); !text.empty())
+            env_.messages.ShowError(text);
         // Filling the modality has run the OK rule only when the stored
         // modality was non-empty; with an empty one OK would stay enabled and
         // commit a request without any examination. So the rule is applied
@@ -44,7 +48,9 @@ void FrmMain::DisableCodelessQuickButtons() {
 }
 
 void FrmMain::LoadSettingsIntoWindow() {
-    const config::StartupValues loaded = settings_.Load(env_.messages);
+    const config::StartupValues loaded = settings_.Load();
+    for (const std::string& text : SettingsMessages(loaded))
+        env_.messages.ShowError(text);
     w_.txtShort->setText(ui::FromAnsi(loaded.shortCode));
     w_.txtMod->setText(ui::FromAnsi(loaded.modality));
 }
@@ -97,7 +103,9 @@ void FrmMain::ImportRequest() {
         return;
     // The commit deletes this file, even if PathS is changed in the meantime.
     importedPath_ = settings_.Values().PathS;
-    gdt::ImportResult imported = gdt::ReadRequestFile(settings_.Values().PathS, env_.messages);
+    gdt::ImportResult imported = gdt::ReadRequestFile(settings_.Values().PathS);
+    if (const std::string text = ImportMessage(imported); !text.empty())
+        env_.messages.ShowError(text);
     requestText_ = std::move(imported.requestText);
     for (std::size_t i = 0; i < panelBytes_.size(); ++i)
         if (imported.panels[i])
@@ -108,7 +116,7 @@ void FrmMain::Form_Unload() {
     // Written also when empty, so the next start begins with an empty short
     // code. A failed write is said: the code typed would be lost unseen.
     if (!settings_.SaveShortCode(ui::ToAnsi(w_.txtShort->text())))
-        env_.messages.ShowError(config::ShortCodeNotSavedMessage(IniFile()));
+        env_.messages.ShowError(ShortCodeNotSavedMessage(IniFile()));
 }
 
 } // namespace tessaro::app

@@ -5,8 +5,8 @@
 
 namespace tessaro::config {
 
-StartupValues Settings::Load(platform::OperatorMessages& messages) {
-    StartupValues loaded = LoadSettings(file_, messages);
+StartupValues Settings::Load() {
+    StartupValues loaded = LoadSettings(file_);
     values_ = loaded.values;
     return loaded;
 }

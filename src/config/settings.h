@@ -7,7 +7,6 @@
 
 #include "config/settings_store.h"
 #include "config/settings_values.h"
-#include "platform/message_box.h"
 
 #include <functional>
 #include <string>
@@ -24,8 +23,8 @@ public:
     const ProgramSettings& Values() const { return values_; }
 
     // Start-up: the values held as read; the short code and the modality as
-    // read, for the window's boxes. Failures are said through messages.
-    StartupValues Load(platform::OperatorMessages& messages);
+    // read, for the window's boxes, and what was wrong, for it to say.
+    StartupValues Load();
     // Holds values without writing them (a start without the file).
     void Hold(const ProgramSettings& values) { values_ = values; }
 

@@ -24,26 +24,20 @@ const char* Flag(bool on) {
 // reported, naming the key, so that a path that leads nowhere has a reason.
 std::string Load(const platform::Profile& profile, const std::string& section,
                  const std::string& key, const std::string& def,
-                 platform::OperatorMessages& messages, std::size_t size = kValueSize) {
+                 std::vector<SettingsProblem>& problems, std::size_t size = kValueSize) {
     const platform::ProfileString read = profile.Get(section, key, def, size);
     if (read.lossy)
-        messages.ShowError(platform::cp1252::Ansi("Der Wert von ") + key +
-                           platform::cp1252::Ansi(" in Settings.ini enthält Zeichen, die Tessaro "
-                                                  "nicht verarbeiten kann; sie werden als \"?\" "
-                                                  "gelesen: \"") +
-                           read.text + "\".");
+        problems.push_back({SettingsProblem::Kind::Lossy, key, read.text});
     return read.text.substr(0, read.copied);
 }
 
 // Reads a flag; a value that is no flag is reported and counts as off.
 bool LoadFlag(const platform::Profile& profile, const char* key, bool def,
-              platform::OperatorMessages& messages) {
-    const std::string text = Load(profile, kGdtSection, key, Flag(def), messages);
+              std::vector<SettingsProblem>& problems) {
+    const std::string text = Load(profile, kGdtSection, key, Flag(def), problems);
     if (const auto flag = ParseFlag(text))
         return *flag;
-    messages.ShowError(platform::cp1252::Ansi("Ungültiger Wert für ") + key +
-                       platform::cp1252::Ansi(" in Settings.ini: \"") + text +
-                       platform::cp1252::Ansi("\". Die Einstellung gilt als aus."));
+    problems.push_back({SettingsProblem::Kind::InvalidFlag, key, text});
     return false;
 }
 
@@ -126,26 +120,26 @@ std::optional<bool> ParseFlag(const std::string& text) {
     return ReadsAsNonZeroNumber(t);
 }
 
-StartupValues LoadSettings(const std::string& iniFile, platform::OperatorMessages& messages) {
+StartupValues LoadSettings(const std::string& iniFile) {
     // Read and split once for all values: a large file costs one pass, not one
     // per value.
     const platform::Profile profile(iniFile);
+    StartupValues v;
     if (profile.TooLarge())
-        messages.ShowError(TooLargeMessage());
+        v.problems.push_back({SettingsProblem::Kind::TooLarge, {}, {}});
     // A missing key gives the value a program without Settings.ini holds.
     const ProgramSettings defaults;
-    StartupValues v;
-    v.shortCode = Load(profile, kShortSection, kShortKey, "", messages);
-    v.modality = Load(profile, kModalitySection, kModalityKey, "", messages);
+    v.shortCode = Load(profile, kShortSection, kShortKey, "", v.problems);
+    v.modality = Load(profile, kModalitySection, kModalityKey, "", v.problems);
     v.values.PathS =
-        Load(profile, kGdtSection, kPathSKey, defaults.PathS, messages, kPathValueSize);
+        Load(profile, kGdtSection, kPathSKey, defaults.PathS, v.problems, kPathValueSize);
     v.values.PathD =
-        Load(profile, kGdtSection, kPathDKey, defaults.PathD, messages, kPathValueSize);
-    v.values.LumeoID = Load(profile, kGdtSection, kLumeoIdKey, defaults.LumeoID, messages);
+        Load(profile, kGdtSection, kPathDKey, defaults.PathD, v.problems, kPathValueSize);
+    v.values.LumeoID = Load(profile, kGdtSection, kLumeoIdKey, defaults.LumeoID, v.problems);
     v.values.Suffix = platform::cp1252::ToUpper(
-        Load(profile, kGdtSection, kSuffixKey, defaults.Suffix, messages));
-    v.values.Manual = LoadFlag(profile, kManualKey, defaults.Manual, messages);
-    v.values.StudyDesc = LoadFlag(profile, kStudyDescKey, defaults.StudyDesc, messages);
+        Load(profile, kGdtSection, kSuffixKey, defaults.Suffix, v.problems));
+    v.values.Manual = LoadFlag(profile, kManualKey, defaults.Manual, v.problems);
+    v.values.StudyDesc = LoadFlag(profile, kStudyDescKey, defaults.StudyDesc, v.problems);
     return v;
 }
 
@@ -168,18 +162,6 @@ bool SaveSettings(const AppliedSettings& applied, const std::string& iniFile) {
 
 bool SaveShortCode(const std::string& shortCode, const std::string& iniFile) {
     return platform::WriteProfileString(kShortSection, kShortKey, shortCode, iniFile);
-}
-
-std::string ShortCodeNotSavedMessage(const std::string& iniFile) {
-    return platform::cp1252::Ansi("Das Kürzel konnte nicht gespeichert werden:") + "\r\n" +
-           iniFile + "\r\n" +
-           platform::cp1252::Ansi("Die Datei ist schreibgeschützt oder nicht beschreibbar. Beim "
-                                  "nächsten Start steht das zuletzt gespeicherte Kürzel da.");
-}
-
-std::string TooLargeMessage() {
-    return platform::cp1252::Ansi("Die Datei Settings.ini ist größer als 1 MB und wird weder "
-                                  "gelesen noch überschrieben. Es gelten die Standardwerte.");
 }
 
 } // namespace tessaro::config

@@ -4,10 +4,10 @@
 #pragma once
 
 #include "config/settings_values.h"
-#include "platform/message_box.h"
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace tessaro::config {
 
@@ -20,19 +20,31 @@ std::string IniPath(const std::string& programDirectory);
 // nullopt for anything else (the empty text included).
 std::optional<bool> ParseFlag(const std::string& text);
 
+// What the start-up load found wrong, for the window to say, in load order.
+struct SettingsProblem {
+    enum class Kind {
+        TooLarge,    // neither read nor written; the defaults hold
+        Lossy,       // key's value holds characters Windows-1252 lacks, read as "?"
+        InvalidFlag, // key's value is no flag; it counts as off
+    } kind;
+    std::string key;
+    std::string value;
+};
+
 struct StartupValues {
     std::string shortCode; // for txtShort
     std::string modality;  // for txtMod
     config::ProgramSettings values;
+    std::vector<SettingsProblem> problems;
 };
 
 // Loads in start-up order: short code, modality, PathS, PathD, LumeoID, Suffix
-// (upper-cased), Manual, StudyDesc. An invalid flag is reported once through
-// messages, naming key and value, and taken as false.
+// (upper-cased), Manual, StudyDesc. An invalid flag is reported in problems,
+// with key and value, and taken as false.
 // The file is read once for all of them. A file too large to read is
 // reported and gives the defaults, as does a missing one; a value holding a
 // character Windows-1252 lacks is reported with the "?" it reads as.
-StartupValues LoadSettings(const std::string& iniFile, platform::OperatorMessages& messages);
+StartupValues LoadSettings(const std::string& iniFile);
 
 // What the settings window applies.
 struct AppliedSettings {
@@ -49,11 +61,5 @@ bool SaveSettings(const AppliedSettings& applied, const std::string& iniFile);
 // The short code, as the unload leaves it for the next start (an empty one
 // too). True when it was written.
 bool SaveShortCode(const std::string& shortCode, const std::string& iniFile);
-
-// That the short code could not be kept for the next start, naming the file.
-std::string ShortCodeNotSavedMessage(const std::string& iniFile);
-
-// Why a Settings.ini over the size limit is neither read nor written (Windows-1252).
-std::string TooLargeMessage();
 
 } // namespace tessaro::config

@@ -20,10 +20,6 @@ struct PanelField {
 };
 constexpr PanelField kPanelFields[3] = {{"3000", "ID: "}, {"3102", "VN: "}, {"3101", "NN: "}};
 
-void Report(platform::OperatorMessages& messages, const platform::PlatformError& e) {
-    messages.ShowError(platform::ErrorOccurredMessage(e, "\r\n"));
-}
-
 } // namespace
 
 std::array<std::optional<std::string>, 3> PanelsFromRequest(const std::string& requestText) {
@@ -51,28 +47,24 @@ std::array<std::optional<std::string>, 3> PanelsFromRequest(const std::string& r
     return panels;
 }
 
-ImportResult ReadRequestFile(const std::string& path, platform::OperatorMessages& messages) {
+ImportResult ReadRequestFile(const std::string& path) {
     ImportResult result;
+    result.path = path;
     try {
         result.requestText = platform::ReadWholeFile(path, kMaxRequestBytes);
         result.panels = PanelsFromRequest(result.requestText);
     } catch (const platform::FileTooLarge& e) {
-        messages.ShowError(
-            platform::cp1252::Ansi("Die Anforderung ist zu groß: ") + std::to_string(e.Size()) +
-            platform::cp1252::Ansi(" Bytes, erlaubt sind höchstens ") +
-            std::to_string(kMaxRequestBytes >> 20) + " MB.\r\n" + path + "\r\n" +
-            platform::cp1252::Ansi("Es wurde nichts übernommen; die Datei bleibt, wie sie ist."));
+        result.problem = ImportResult::Problem::TooLarge;
+        result.size = e.Size();
     } catch (const platform::FileInUse& e) {
-        // Named, and the likely holder said, so nobody checks rights in vain.
-        messages.ShowError(
-            platform::ErrorOccurredMessage(e, "\r\n") + ":\r\n" + path + "\r\n" +
-            platform::cp1252::Ansi("Das Praxisprogramm schreibt sie vielleicht noch, oder ein "
-                                   "Virenscanner prüft sie. Bitte Tessaro in einem Augenblick "
-                                   "neu starten."));
+        result.problem = ImportResult::Problem::InUse;
+        result.error = e;
     } catch (const platform::PlatformError& e) {
-        Report(messages, e);
+        result.problem = ImportResult::Problem::Failed;
+        result.error = e;
     } catch (const std::bad_alloc&) {
-        Report(messages, platform::PlatformError(platform::ErrorNumber::OutOfMemory));
+        result.problem = ImportResult::Problem::Failed;
+        result.error = platform::PlatformError(platform::ErrorNumber::OutOfMemory);
     }
     return result;
 }

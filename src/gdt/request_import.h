@@ -2,7 +2,7 @@
 // patient number, first and last name for the three status-bar panels.
 #pragma once
 
-#include "platform/message_box.h"
+#include "platform/errors.h"
 
 #include <array>
 #include <optional>
@@ -25,16 +25,25 @@ struct ImportResult {
     // New panel texts "ID: …", "VN: …", "NN: …" (Windows-1252); nullopt where the
     // field does not occur, so the panel keeps what it had.
     std::array<std::optional<std::string>, 3> panels;
+    // What went wrong, for the window to say; the import returns normally.
+    enum class Problem {
+        None,
+        TooLarge, // over kMaxRequestBytes: nothing read, the file left as it is
+        InUse,    // another program holds it open (error says so)
+        Failed,   // error says what
+    } problem = Problem::None;
+    std::optional<platform::PlatformError> error;
+    unsigned long long size = 0; // of a file too large
+    std::string path;
 };
 
 // Panel texts as the main window creates them.
 inline constexpr std::array<const char*, 3> kInitialPanelTexts = {"ID:", "VN:", "NN:"};
 
-// Reads the file at path. Every failure is reported through messages ("Es ist ein
-// Fehler aufgetreten." CR LF number " - " description) and the import returns
-// normally with what it has. A file over kMaxRequestBytes is refused with a
-// message of its own before it is read: nothing imported, the file left as it is.
-ImportResult ReadRequestFile(const std::string& path, platform::OperatorMessages& messages);
+// Reads the file at path. Every failure is in the result's problem, and the
+// import returns normally with what it has. A file over kMaxRequestBytes is
+// refused before it is read: nothing imported, the file left as it is.
+ImportResult ReadRequestFile(const std::string& path);
 
 // Panel texts from a request text already in memory (the reading rule alone),
 // each cut to kMaxPanelBytes.

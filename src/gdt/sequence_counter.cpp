@@ -1,6 +1,5 @@
 #include "gdt/sequence_counter.h"
 
-#include "platform/cp1252.h"
 #include "platform/errors.h"
 #include "platform/files.h"
 #include "platform/trim.h"
@@ -35,10 +34,11 @@ std::int16_t ParseCounter(const std::string& text) {
     return static_cast<std::int16_t>(value);
 }
 
-std::int16_t NextSequenceNumber(const std::string& programDirectory,
-                                platform::OperatorMessages& messages) {
-    const std::string path = platform::Join(programDirectory, kCounterFileName);
-    std::int16_t number = 1;
+DrawnNumber NextSequenceNumber(const std::string& programDirectory) {
+    DrawnNumber drawn;
+    drawn.path = platform::Join(programDirectory, kCounterFileName);
+    const std::string& path = drawn.path;
+    std::int16_t& number = drawn.number;
     try {
         if (platform::FileExists(path)) {
             const std::int16_t last = ParseCounter(platform::ReadWholeFile(path, kMaxCounterBytes));
@@ -51,19 +51,12 @@ std::int16_t NextSequenceNumber(const std::string& programDirectory,
     } catch (const platform::FileTooLarge&) {
         // Nothing that long is a number of ours: neither read nor overwritten,
         // so whoever put it there finds it as it was.
-        messages.ShowError(platform::cp1252::Ansi("Die Datei ") + kCounterFileName +
-                           platform::cp1252::Ansi(" ist größer als ") +
-                           std::to_string(kMaxCounterBytes) +
-                           platform::cp1252::Ansi(" Bytes und wird weder gelesen noch "
-                                                  "überschrieben. Diese Sitzung erhält die "
-                                                  "Nummer 1."));
+        drawn.problem = DrawnNumber::Problem::TooLarge;
     } catch (const platform::PlatformError& e) {
-        // The first line as it has always read; the file on the next, so IT
-        // knows which one to look at.
-        messages.ShowError(platform::ErrorOccurredMessage(e, "") + "\r\n" +
-                           platform::cp1252::Ansi("Datei: ") + path);
+        drawn.problem = DrawnNumber::Problem::Failed;
+        drawn.error = e;
     }
-    return number;
+    return drawn;
 }
 
 } // namespace tessaro::gdt

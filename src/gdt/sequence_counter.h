@@ -1,10 +1,11 @@
 // The per-run sequence number kept in GDTcount.txt beside the program.
 #pragma once
 
-#include "platform/message_box.h"
+#include "platform/errors.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace tessaro::gdt {
@@ -14,12 +15,23 @@ inline constexpr const char* kCounterFileName = "GDTcount.txt";
 // line end around it.
 inline constexpr std::size_t kMaxCounterBytes = 40;
 
+// The number drawn for a run, and what went wrong on the way, for the window
+// to say: the number is drawn all the same.
+struct DrawnNumber {
+    std::int16_t number = 1;
+    enum class Problem {
+        None,
+        TooLarge, // over kMaxCounterBytes: neither read nor written, the number is 1
+        Failed,   // error says what; the number is what could be drawn
+    } problem = Problem::None;
+    std::optional<platform::PlatformError> error;
+    std::string path; // the counter file
+};
+
 // Draws the number for this run and rewrites the counter file (digits, no line
-// end). After 32767 comes 1. A file over kMaxCounterBytes is reported by name
-// and left as it is; the number is then 1. Other failures are reported ("Es ist ein Fehler
-// aufgetreten." number " - " description, no line break) and the function returns normally.
-std::int16_t NextSequenceNumber(const std::string& programDirectory,
-                                platform::OperatorMessages& messages);
+// end). After 32767 comes 1. A file over kMaxCounterBytes is left as it is;
+// the number is then 1. Never throws.
+DrawnNumber NextSequenceNumber(const std::string& programDirectory);
 
 // The text-to-number conversion of the counter file: optional blanks, optional
 // sign, decimal digits, optional blanks. Throws platform::PlatformError (TypeMismatch for

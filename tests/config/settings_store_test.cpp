@@ -4,6 +4,7 @@
 #include "platform/profile.h"
 #include "support/recording_message_box.h"
 #include "support/temp_dir.h"
+#include "support/worded_startup.h"
 
 #include <gtest/gtest.h>
 
@@ -17,7 +18,7 @@ class SettingsStore : public ::testing::Test {
 protected:
     StartupValues Load(const std::string& content) {
         Spit(ini, content);
-        return LoadSettings(ini, messages);
+        return test::LoadWorded(ini, messages);
     }
 
     test::TempDir tmp;
@@ -26,7 +27,7 @@ protected:
 };
 
 TEST_F(SettingsStore, MissingFileGivesTheDefaultsSilently) {
-    const StartupValues v = LoadSettings(ini, messages);
+    const StartupValues v = test::LoadWorded(ini, messages);
     EXPECT_EQ(v.shortCode, "");
     EXPECT_EQ(v.modality, "");
     EXPECT_EQ(v.values.PathS, "");
@@ -58,7 +59,7 @@ TEST_F(SettingsStore, LoadsEveryValueFromItsSection) {
     // What the settings window saves loads back the same; Suffix as typed.
     const std::string saved = tmp.File("saved.ini");
     ASSERT_TRUE(SaveSettings({v.values, v.modality, "Gdt"}, saved));
-    const StartupValues back = LoadSettings(saved, messages);
+    const StartupValues back = test::LoadWorded(saved, messages);
     EXPECT_EQ(back.modality, "CR");
     EXPECT_EQ(back.values.PathS, "/in/a.gdt");
     EXPECT_EQ(back.values.PathD, "/out");

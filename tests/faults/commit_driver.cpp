@@ -8,12 +8,14 @@
 // makes: the suite counts the system calls after it. Messages go to stdout.
 // Exit status: 0 delivered (commit) or started, 3 not delivered, 4 kept, 2 failed.
 #include "app/handover_messages.h"
+#include "app/startup_messages.h"
 #include "config/settings_values.h"
 #include "gdt/commit.h"
 #include "gdt/recovery.h"
 #include "gdt/request_import.h"
 #include "platform/files.h"
 #include "platform/instance_lock.h"
+#include "platform/message_box.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -55,8 +57,11 @@ int main(int argc, char** argv) {
         (void)::getppid();
     messages.Say(app::RecoveryMessage(gdt::RecoverInterruptedCommits(lock)));
     std::string request;
-    if (platform::FileExists(settings.PathS) && !platform::IsForeignLink(settings.PathS))
-        request = gdt::ReadRequestFile(settings.PathS, messages).requestText;
+    if (platform::FileExists(settings.PathS) && !platform::IsForeignLink(settings.PathS)) {
+        const gdt::ImportResult imported = gdt::ReadRequestFile(settings.PathS);
+        messages.Say(app::ImportMessage(imported));
+        request = imported.requestText;
+    }
     std::printf("offered: %zu\n", request.size());
     std::fflush(stdout);
     if (mode != "commit")

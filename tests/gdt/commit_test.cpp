@@ -11,6 +11,7 @@
 #include "support/memory_record_store.h"
 #include "support/recording_message_box.h"
 #include "support/temp_dir.h"
+#include "support/worded_startup.h"
 
 #include <filesystem>
 #include <fstream>
@@ -181,7 +182,7 @@ TEST_F(Commit, HugeRequestIsHeldOnceFromImportToCommit) {
     if (before < 0 || kib("VmHWM:") > before + 1024)
         GTEST_SKIP() << "the peak cannot be reset here";
 
-    ImportResult imported = ReadRequestFile(requestPath, messages);
+    ImportResult imported = test::ImportWorded(requestPath, messages);
     ASSERT_EQ(imported.requestText.size(), size);
     const DisplayCharset charset = DeclaredCharset(imported.requestText);
     EXPECT_EQ(ShownPanel(*imported.panels[0], charset).size(), kMaxShownBytes + 3);

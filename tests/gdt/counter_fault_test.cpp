@@ -1,3 +1,4 @@
+#include "app/startup_messages.h"
 #include "gdt/sequence_counter.h"
 #include "platform/cp1252.h"
 #include "support/freeze_limit.h"
@@ -18,7 +19,13 @@ using test::Spit;
 
 class CounterFault : public ::testing::Test {
 protected:
-    std::int16_t Draw() { return NextSequenceNumber(tmp.path(), messages); }
+    // What the window would show is recorded, worded as it words it.
+    std::int16_t Draw(const std::string& dir = {}) {
+        const DrawnNumber drawn = NextSequenceNumber(dir.empty() ? tmp.path() : dir);
+        if (const std::string text = app::CounterMessage(drawn); !text.empty())
+            messages.ShowError(text);
+        return drawn.number;
+    }
 
     test::TempDir tmp;
     std::string counter = tmp.File(kCounterFileName);
@@ -97,7 +104,7 @@ TEST_F(CounterFault, UnreadableFileIsReportedAndKept) {
 
 TEST_F(CounterFault, ProgramDirectoryGoneIsReportedAndTheRunGoesOn) {
     const std::string gone = tmp.File("gone");
-    EXPECT_EQ(NextSequenceNumber(gone, messages), 1);
+    EXPECT_EQ(Draw(gone), 1);
     EXPECT_EQ(messages.texts.size(), 1u);
     EXPECT_FALSE(std::filesystem::exists(gone));
 }

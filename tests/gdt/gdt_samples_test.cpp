@@ -9,6 +9,7 @@
 #include "support/gdt_samples.h"
 #include "support/recording_message_box.h"
 #include "support/temp_dir.h"
+#include "support/worded_startup.h"
 
 #include <array>
 #include <cstdint>
@@ -119,7 +120,7 @@ TEST_P(GdtSamples, ImportShowsWhatTheReadingRuleGives) {
     ASSERT_EQ(bytes.size(), s.size) << "the published file changed";
 
     test::RecordingMessageBox messages;
-    const ImportResult imported = ReadRequestFile(path, messages);
+    const ImportResult imported = test::ImportWorded(path, messages);
     EXPECT_TRUE(messages.texts.empty());
     EXPECT_EQ(imported.requestText, bytes);
     EXPECT_EQ(imported.panels, s.panels);
@@ -137,7 +138,7 @@ TEST_P(GdtSamples, ImportShowsWhatTheReadingRuleGives) {
 TEST_P(GdtSamples, ResultFileIsTheSampleAndOneLine) {
     const Sample& s = GetParam();
     test::RecordingMessageBox messages;
-    const ImportResult imported = ReadRequestFile(PathOf(s), messages);
+    const ImportResult imported = test::ImportWorded(PathOf(s), messages);
 
     test::TempDir target;
     config::ProgramSettings settings;

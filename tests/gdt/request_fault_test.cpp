@@ -7,6 +7,7 @@
 #include "support/freeze_limit.h"
 #include "support/recording_message_box.h"
 #include "support/temp_dir.h"
+#include "support/worded_startup.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -31,7 +32,7 @@ protected:
     ImportResult Import(const std::string& bytes, long long& ms) {
         test::Spit(path, bytes);
         const test::ProcessorStopwatch took;
-        ImportResult r = ReadRequestFile(path, messages);
+        ImportResult r = test::ImportWorded(path, messages);
         ms = took.Elapsed().count();
         return r;
     }
@@ -105,7 +106,7 @@ TEST_F(RequestFault, ResultThatCannotBeWrittenWholeIsNeverFinal) {
 TEST_F(RequestFault, RequestOverTheLimitIsRefusedUnread) {
     test::Spit(path, FormatGdtLine("3000", "4711"));
     ASSERT_EQ(::truncate(path.c_str(), static_cast<off_t>(kMaxRequestBytes) + 1), 0);
-    const ImportResult r = ReadRequestFile(path, messages);
+    const ImportResult r = test::ImportWorded(path, messages);
     EXPECT_TRUE(r.requestText.empty());
     EXPECT_FALSE(r.panels[0].has_value());
     ASSERT_EQ(messages.texts.size(), 1u);

@@ -4,6 +4,7 @@
 #include "support/gdt_samples.h"
 #include "support/recording_message_box.h"
 #include "support/temp_dir.h"
+#include "support/worded_startup.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -17,7 +18,7 @@ class RequestImport : public ::testing::Test {
 protected:
     ImportResult Import(const std::string& bytes) {
         Spit(path, bytes);
-        return ReadRequestFile(path, messages);
+        return test::ImportWorded(path, messages);
     }
 
     test::TempDir tmp;
@@ -71,13 +72,13 @@ TEST_F(RequestImport, EmptyFileGivesNothingAndNoMessage) {
 
 TEST_F(RequestImport, UnreadableFileIsReportedWithLineBreak) {
     std::filesystem::create_directory(path);
-    const ImportResult r = ReadRequestFile(path, messages);
+    const ImportResult r = test::ImportWorded(path, messages);
     EXPECT_EQ(r.requestText, "");
     ASSERT_EQ(messages.texts.size(), 1u);
     EXPECT_EQ(messages.texts[0].rfind("Es ist ein Fehler aufgetreten.\r\n", 0), 0u);
 
     messages.texts.clear();
-    ReadRequestFile(tmp.File("missing.gdt"), messages);
+    test::ImportWorded(tmp.File("missing.gdt"), messages);
     ASSERT_EQ(messages.texts.size(), 1u);
     EXPECT_EQ(messages.texts[0], "Es ist ein Fehler aufgetreten.\r\n53 - Datei nicht gefunden");
 }
@@ -105,13 +106,13 @@ TEST_F(RequestImport, RealSampleFiles) {
     if (dir.empty())
         GTEST_SKIP() << "no shared/gdt-samples above the source tree and no TESSARO_GDT_SAMPLES";
     const ImportResult crlf =
-        ReadRequestFile(dir + "/levinalex-xdt__test__examples__gdt2_1-2.gdt", messages);
+        test::ImportWorded(dir + "/levinalex-xdt__test__examples__gdt2_1-2.gdt", messages);
     EXPECT_EQ(crlf.panels[1], "VN: Frank");
     EXPECT_EQ(crlf.panels[2], "NN: Mustermann");
     EXPECT_EQ(crlf.requestText, test::Slurp(dir + "/levinalex-xdt__test__examples__gdt2_1-2.gdt"));
 
     const ImportResult lf =
-        ReadRequestFile(dir + "/levinalex-xdt__test__examples__example1.gdt", messages);
+        test::ImportWorded(dir + "/levinalex-xdt__test__examples__example1.gdt", messages);
     EXPECT_FALSE(lf.panels[0] || lf.panels[1] || lf.panels[2]);
     EXPECT_TRUE(messages.texts.empty());
 }

@@ -4,6 +4,7 @@
 #include "platform/errors.h"
 #include "support/recording_message_box.h"
 #include "support/temp_dir.h"
+#include "support/worded_startup.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -64,7 +65,7 @@ TEST_F(ResultWriter, RequestBytesCarriedThroughImportUnchanged) {
     for (int b = 0x80; b <= 0xFF; ++b)
         bytes += static_cast<char>(b);
     Spit(tmp.File("req.gdt"), bytes);
-    const ImportResult imported = ReadRequestFile(tmp.File("req.gdt"), messages);
+    const ImportResult imported = test::ImportWorded(tmp.File("req.gdt"), messages);
     ASSERT_TRUE(Write(imported.requestText, platform::cp1252::Ansi("Schädel")));
     EXPECT_EQ(Slurp(tmp.File("out/001.7.zzz")), bytes + "0168411Sch\xE4"
                                                         "del\r\n");

@@ -1,3 +1,4 @@
+#include "app/startup_messages.h"
 #include "gdt/sequence_counter.h"
 #include "platform/cp1252.h"
 #include "platform/errors.h"
@@ -19,7 +20,13 @@ using test::Spit;
 
 class SequenceCounter : public ::testing::Test {
 protected:
-    std::int16_t Draw() { return NextSequenceNumber(tmp.path(), messages); }
+    // What the window would show is recorded, worded as it words it.
+    std::int16_t Draw(const std::string& dir = {}) {
+        const DrawnNumber drawn = NextSequenceNumber(dir.empty() ? tmp.path() : dir);
+        if (const std::string text = app::CounterMessage(drawn); !text.empty())
+            messages.ShowError(text);
+        return drawn.number;
+    }
     // The second line of every counter failure: the file it concerns.
     std::string Named() const { return "\r\nDatei: " + counter; }
 

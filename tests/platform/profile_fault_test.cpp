@@ -5,6 +5,7 @@
 #include "support/freeze_limit.h"
 #include "support/recording_message_box.h"
 #include "support/temp_dir.h"
+#include "support/worded_startup.h"
 
 #include <chrono>
 #include <filesystem>
@@ -71,14 +72,14 @@ TEST_F(ProfileFault, WriteThatRunsOutOfSpaceKeepsTheOldFile) {
     EXPECT_FALSE(written);
     EXPECT_EQ(Slurp(ini), before);
     EXPECT_EQ(FilesInDirectory(), 1u) << "a temporary file was left behind";
-    const config::StartupValues v = config::LoadSettings(ini, messages);
+    const config::StartupValues v = test::LoadWorded(ini, messages);
     EXPECT_EQ(v.shortCode, "MK");
     EXPECT_EQ(v.values.PathD, "/out");
 }
 
 TEST_F(ProfileFault, DirectoryInPlaceOfTheFileGivesDefaultsAndRefusesWrites) {
     std::filesystem::create_directory(ini);
-    const config::StartupValues v = config::LoadSettings(ini, messages);
+    const config::StartupValues v = test::LoadWorded(ini, messages);
     EXPECT_EQ(v.values.LumeoID, "001");
     EXPECT_EQ(v.values.Suffix, "GDT");
     EXPECT_TRUE(messages.texts.empty());
@@ -94,7 +95,7 @@ TEST_F(ProfileFault, LargeFileIsReadAndWrittenWithoutLoss) {
         filler += "[Filler" + std::to_string(i) + "]\r\nkey=" + std::string(100, 'x') + "\r\n";
     Spit(ini, filler + "[GDT]\r\nPathD=/out\r\nLumeoID=007\r\n");
     const auto start = std::chrono::steady_clock::now();
-    const config::StartupValues v = config::LoadSettings(ini, messages);
+    const config::StartupValues v = test::LoadWorded(ini, messages);
     ASSERT_TRUE(platform::WriteProfileString("GDT", "PathD", "/neu", ini));
     const auto took = std::chrono::steady_clock::now() - start;
     EXPECT_EQ(v.values.PathD, "/out");
@@ -111,10 +112,10 @@ TEST_F(ProfileFault, FileOverTheLimitIsReportedAndNeverWritten) {
     std::string big = "[GDT]\r\nLumeoID=007\r\n";
     big.resize(platform::kMaxProfileBytes + 1, ';');
     Spit(ini, big);
-    const config::StartupValues v = config::LoadSettings(ini, messages);
+    const config::StartupValues v = test::LoadWorded(ini, messages);
     EXPECT_EQ(v.values.LumeoID, "001");
-    EXPECT_EQ(messages.texts, std::vector<std::string>{config::TooLargeMessage()});
-    EXPECT_NE(config::TooLargeMessage().find("Settings.ini"), std::string::npos);
+    EXPECT_EQ(messages.texts, std::vector<std::string>{app::SettingsTooLargeMessage()});
+    EXPECT_NE(app::SettingsTooLargeMessage().find("Settings.ini"), std::string::npos);
     EXPECT_FALSE(platform::WriteProfileString(kShort, kShort, "MK", ini));
     EXPECT_TRUE(Slurp(ini) == big);
     EXPECT_EQ(FilesInDirectory(), 1u);
@@ -135,7 +136,7 @@ TEST_F(ProfileFault, DISABLED_ManySectionsOrLineEndsAreReadWithinASecond) {
         content->append("[GDT]\r\nLumeoID=007\r\n");
         Spit(ini, *content);
         const auto start = std::chrono::steady_clock::now();
-        const config::StartupValues v = config::LoadSettings(ini, messages);
+        const config::StartupValues v = test::LoadWorded(ini, messages);
         const auto took = std::chrono::steady_clock::now() - start;
         EXPECT_EQ(v.values.LumeoID, "007");
         EXPECT_LT(took, test::kFreezeLimit);
@@ -152,7 +153,7 @@ TEST_F(ProfileFault, BinaryFileNeitherCrashesNorLosesItsBytes) {
     using namespace std::string_literals;
     const std::string content = noise + "\r\n[GDT]\r\nPathD=/o\0ut\r\n"s + noise;
     Spit(ini, content);
-    const config::StartupValues v = config::LoadSettings(ini, messages);
+    const config::StartupValues v = test::LoadWorded(ini, messages);
     (void)v; // whatever the noise reads as, it must be read without harm
     ASSERT_TRUE(platform::WriteProfileString("Modality", "Modality", "CR", ini));
     EXPECT_EQ(Read("Modality", "Modality"), "CR");

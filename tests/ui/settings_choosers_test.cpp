@@ -6,6 +6,7 @@
 #include "platform/files.h"
 #include "platform/profile.h"
 #include "support/temp_dir.h"
+#include "support/worded_startup.h"
 #include "ui/settings_window_fixture.h"
 
 #include <QCheckBox>
@@ -149,7 +150,7 @@ TEST_F(SettingsChoosers, UmlautPathTravelsThroughSettingsIniToTheRightFile) {
     const std::string stored = platform::ReadProfileString("GDT", "PathS", "", 256, ini).text;
     EXPECT_NE(stored.find(platform::cp1252::Ansi("Röntgen")), std::string::npos);
     // The next start reads it back and finds the file.
-    const config::StartupValues next = config::LoadSettings(ini, messages);
+    const config::StartupValues next = test::LoadWorded(ini, messages);
     EXPECT_EQ(next.values.PathS, stored);
     EXPECT_TRUE(platform::FileExists(next.values.PathS));
 }
