@@ -9,8 +9,10 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <iterator>
+#include <optional>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <vector>
 
 namespace tessaro::gdt {
 namespace {
@@ -35,36 +37,26 @@ protected:
     test::RecordingMessageBox messages;
 };
 
-TEST_F(SequenceCounter, FirstRunStartsAtOne) {
-    EXPECT_EQ(Draw(), 1);
-    EXPECT_EQ(Slurp(counter), "1");
-    EXPECT_EQ(Draw(), 2);
-    EXPECT_EQ(Slurp(counter), "2");
-    EXPECT_TRUE(messages.texts.empty());
-}
-
-TEST_F(SequenceCounter, StoredNumberPlusOneReplacesTheDigits) {
-    Spit(counter, "41");
-    EXPECT_EQ(Draw(), 42);
-    EXPECT_EQ(Slurp(counter), "42");
-    Spit(counter, "007");
-    EXPECT_EQ(Draw(), 8);
-    EXPECT_EQ(Slurp(counter), "8");
-    Spit(counter, " -5 \r\n");
-    EXPECT_EQ(Draw(), -4);
-    EXPECT_EQ(Slurp(counter), "-4");
-    EXPECT_TRUE(messages.texts.empty());
-}
-
-// A busy practice reaches the top of the range in about a year; counting goes
-// on from 1 without a message instead of stopping there.
-TEST_F(SequenceCounter, TopOfTheRangeIsFollowedByOne) {
-    Spit(counter, "32766");
-    EXPECT_EQ(Draw(), 32767);
-    EXPECT_EQ(Slurp(counter), "32767");
-    EXPECT_EQ(Draw(), 1);
-    EXPECT_EQ(Slurp(counter), "1");
-    EXPECT_EQ(Draw(), 2);
+// Each run draws the stored number plus one and stores it as digits alone; a
+// busy practice reaches the top of the range in about a year, and counting
+// goes on from 1 without a message instead of stopping there.
+TEST_F(SequenceCounter, EachRunDrawsTheStoredNumberPlusOne) {
+    const struct {
+        std::optional<std::string> stored; // nullopt: no counter file yet
+        std::vector<std::int16_t> drawn;   // by one run after another
+    } rows[] = {
+        {std::nullopt, {1, 2}},   {"41", {42}}, {"007", {8}}, {" -5 \r\n", {-4}},
+        {"32766", {32767, 1, 2}},
+    };
+    for (const auto& r : rows) {
+        std::filesystem::remove(counter);
+        if (r.stored)
+            Spit(counter, *r.stored);
+        for (const std::int16_t expected : r.drawn) {
+            EXPECT_EQ(Draw(), expected) << r.stored.value_or("none");
+            EXPECT_EQ(Slurp(counter), std::to_string(expected));
+        }
+    }
     EXPECT_TRUE(messages.texts.empty());
 }
 

@@ -27,18 +27,16 @@ using test::TempDir;
 using test::NumberOf;
 
 TEST(Errors, GermanDescriptionsFromOneTable) {
-    EXPECT_EQ(platform::DescribeError(platform::ErrorNumber::FileNotFound),
-              platform::cp1252::Ansi("Datei nicht gefunden"));
-    EXPECT_EQ(platform::DescribeError(platform::ErrorNumber::PermissionDenied),
-              platform::cp1252::Ansi("Zugriff verweigert"));
-    EXPECT_EQ(platform::DescribeError(platform::ErrorNumber::FileExists),
-              platform::cp1252::Ansi("Datei existiert bereits"));
-    EXPECT_EQ(platform::DescribeError(platform::ErrorNumber::DiskFull),
-              platform::cp1252::Ansi("Datenträger voll"));
-    EXPECT_EQ(platform::DescribeError(platform::ErrorNumber::Overflow),
-              platform::cp1252::Ansi("Überlauf"));
-    EXPECT_EQ(platform::DescribeError(platform::ErrorNumber::TypeMismatch),
-              platform::cp1252::Ansi("Typen unverträglich"));
+    const std::pair<platform::ErrorNumber, const char*> rows[] = {
+        {platform::ErrorNumber::FileNotFound, "Datei nicht gefunden"},
+        {platform::ErrorNumber::PermissionDenied, "Zugriff verweigert"},
+        {platform::ErrorNumber::FileExists, "Datei existiert bereits"},
+        {platform::ErrorNumber::DiskFull, "Datenträger voll"},
+        {platform::ErrorNumber::Overflow, "Überlauf"},
+        {platform::ErrorNumber::TypeMismatch, "Typen unverträglich"},
+    };
+    for (const auto& [number, utf8] : rows)
+        EXPECT_EQ(platform::DescribeError(number), platform::cp1252::Ansi(utf8)) << utf8;
     const platform::PlatformError e = platform::ErrorFromErrno(ENOSPC, "/x");
     EXPECT_EQ(e.Number(), 61);
     EXPECT_EQ(e.Description(), platform::cp1252::Ansi("Datenträger voll"));
