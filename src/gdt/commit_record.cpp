@@ -1,6 +1,7 @@
 #include "gdt/commit_record.h"
 
 #include "platform/errors.h"
+#include "platform/fnv1a.h"
 #include "platform/instance_lock.h"
 
 #include <charconv>
@@ -52,13 +53,7 @@ private:
 } // namespace
 
 std::uint64_t ContentHash(std::initializer_list<std::string_view> parts) {
-    std::uint64_t hash = 14695981039346656037ull;
-    for (const std::string_view part : parts)
-        for (const char c : part) {
-            hash ^= static_cast<unsigned char>(c);
-            hash *= 1099511628211ull;
-        }
-    return hash;
+    return platform::Fnv1a(parts);
 }
 
 std::string ClaimPathFor(const std::string& requestPath, const std::string& runId) {

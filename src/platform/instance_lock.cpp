@@ -2,6 +2,7 @@
 
 #include "platform/cp1252.h"
 #include "platform/errors.h"
+#include "platform/fnv1a.h"
 
 #include <cstring>
 
@@ -28,19 +29,10 @@ std::uint64_t GetNumber(std::string_view in) {
 // FNV-1a over generation, length and bytes: a torn or stale slot does not
 // check out.
 std::uint64_t Checksum(std::uint64_t generation, std::string_view bytes) {
-    std::uint64_t hash = 14695981039346656037ull;
-    const auto mix = [&](std::string_view part) {
-        for (const char c : part) {
-            hash ^= static_cast<unsigned char>(c);
-            hash *= 1099511628211ull;
-        }
-    };
     std::string head;
     PutNumber(head, generation);
     PutNumber(head, bytes.size());
-    mix(head);
-    mix(bytes);
-    return hash;
+    return Fnv1a({head, bytes});
 }
 
 } // namespace

@@ -1,9 +1,9 @@
-#include "app/startup_messages.h"
 #include "gdt/sequence_counter.h"
 #include "platform/cp1252.h"
 #include "support/freeze_limit.h"
 #include "support/recording_message_box.h"
 #include "support/temp_dir.h"
+#include "support/worded_startup.h"
 
 #include <chrono>
 #include <filesystem>
@@ -19,12 +19,8 @@ using test::Spit;
 
 class CounterFault : public ::testing::Test {
 protected:
-    // What the window would show is recorded, worded as it words it.
     std::int16_t Draw(const std::string& dir = {}) {
-        const DrawnNumber drawn = NextSequenceNumber(dir.empty() ? tmp.path() : dir);
-        if (const std::string text = app::CounterMessage(drawn); !text.empty())
-            messages.ShowError(text);
-        return drawn.number;
+        return test::DrawWorded(dir.empty() ? tmp.path() : dir, messages);
     }
 
     test::TempDir tmp;

@@ -1,9 +1,9 @@
-#include "app/startup_messages.h"
 #include "gdt/sequence_counter.h"
 #include "platform/cp1252.h"
 #include "platform/errors.h"
 #include "support/recording_message_box.h"
 #include "support/temp_dir.h"
+#include "support/worded_startup.h"
 
 #include <csignal>
 #include <filesystem>
@@ -22,12 +22,8 @@ using test::Spit;
 
 class SequenceCounter : public ::testing::Test {
 protected:
-    // What the window would show is recorded, worded as it words it.
     std::int16_t Draw(const std::string& dir = {}) {
-        const DrawnNumber drawn = NextSequenceNumber(dir.empty() ? tmp.path() : dir);
-        if (const std::string text = app::CounterMessage(drawn); !text.empty())
-            messages.ShowError(text);
-        return drawn.number;
+        return test::DrawWorded(dir.empty() ? tmp.path() : dir, messages);
     }
     // The second line of every counter failure: the file it concerns.
     std::string Named() const { return "\r\nDatei: " + counter; }
